@@ -1,0 +1,34 @@
+# Warnings are errors for our own code only; third-party headers come in as SYSTEM.
+function(tx512_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Werror)
+endfunction()
+
+# tx512_layer(NAME DEPS...) makes the static library tx512_NAME from every
+# .cpp of the calling folder (recursively; subfolders that have a CMakeLists.txt
+# of their own are left to it) and links DEPS.
+function(tx512_layer name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE own_lists ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file IN LISTS own_lists)
+    get_filename_component(sub ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${sub}/")
+  endforeach()
+  add_library(tx512_${name} STATIC ${sources})
+  target_include_directories(tx512_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(tx512_${name} PUBLIC ${ARGN})
+  tx512_warnings(tx512_${name})
+endfunction()
+
+# tx512_test(NAME SOURCES... LIBS...) : one GoogleTest executable whose cases CTest lists one by one.
+function(tx512_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  tx512_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "TX512_PROGRAM_DIR=${TX512_PROGRAM_DIR};TX512_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()

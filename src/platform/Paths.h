@@ -1,0 +1,24 @@
+#pragma once
+// Where things live on disk. Folders that hold the user's files are created on demand.
+#include <filesystem>
+#include <string>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+// The executable's folder, where "skin/", "DefaultData/" and "Font/" sit.
+// TX512_PROGRAM_DIR in the environment overrides it (tests, running from a build tree).
+fs::path ProgramDir();
+void SetProgramDir(const fs::path& dir);  // for tests; empty restores the default
+
+// $XDG_DATA_HOME (default ~/.local/share) + "TELIX TX512 keyboard Driver/", created.
+fs::path UserRootDir();
+// UserRootDir() + kind folder ("keyboard", "mouse", "MousePad", "HD") + "/", each level created.
+fs::path UserDataDir(const std::string& kindFolder);
+// $XDG_CONFIG_HOME (default ~/.config) + "TELIX TX512 keyboard Driver/", created.
+fs::path ConfigDir();
+// $XDG_RUNTIME_DIR, or a private folder under /tmp when the session has none.
+fs::path RuntimeDir();
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// The debug-text sink. Off by default; TX512_TRACE=1 sends it to stderr,
+// TX512_TRACE=<path> appends it to that file. Texts are written as given
+// (callers include their own "\n" where the original text has one).
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+bool TraceEnabled();
+void Trace(std::string_view text);
+void TraceF(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Tests capture the trace here; pass an empty function to return to the environment's sink.
+void SetTraceSink(std::function<void(std::string_view)> sink);
+
+}  // namespace platform

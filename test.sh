@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: a plain build and an ASan+UBSan build.
+# Ends with the line "N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+"$root/scripts/deps.sh" || exit 1
+jobs=$(nproc 2>/dev/null || echo 2)
+
+passed=0; failed=0; broken=0
+run_suite() {  # name, build dir, extra cmake args...
+  local name=$1 dir=$2; shift 2
+  echo "=== $name build ==="
+  if [[ ! -f "$dir/build.ninja" ]]; then
+    cmake -S "$root" -B "$dir" -G Ninja "$@" || { broken=1; return; }
+  fi
+  if ! cmake --build "$dir" -j "$jobs"; then
+    echo "$name build failed"; broken=1; return
+  fi
+  local log="$dir/ctest.log"
+  (cd "$dir" && ctest -j "$jobs" --output-on-failure --timeout 600 --no-tests=error) 2>&1 | tee "$log"
+  # "100% tests passed, 0 tests failed out of 57"
+  local line total nfail
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ -z "$line" ]]; then
+    echo "$name: ctest gave no summary"; broken=1; return
+  fi
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  nfail=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  passed=$((passed + total - nfail)); failed=$((failed + nfail))
+}
+
+run_suite plain "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite asan-ubsan "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTX512_SANITIZE=ON
+
+[[ $broken -ne 0 ]] && failed=$((failed + 1)) && echo "a build or a test run did not complete"
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <thread>
+
+#include "platform/Event.h"
+#include "platform/TickCount.h"
+
+using namespace std::chrono;
+
+TEST(TickCount, AdvancesOnlyInSteps64PerSecond) {
+    std::set<uint32_t> seen;
+    auto end = steady_clock::now() + milliseconds(120);
+    while (steady_clock::now() < end) seen.insert(platform::TickCount());
+    ASSERT_GE(seen.size(), 5u);
+    uint32_t previous = *seen.begin();
+    for (auto it = std::next(seen.begin()); it != seen.end(); ++it) {
+        uint32_t step = *it - previous;
+        // 15.625 ms shows as alternating 15 and 16 ms; never a smaller step.
+        EXPECT_TRUE(step == 15 || step == 16 || step % 15 <= step / 15) << step;
+        EXPECT_GE(step, 15u);
+        previous = *it;
+    }
+}
+
+TEST(TickCount, SleepUntilNextTickWakesOnTheNextStep) {
+    platform::Event stop;
+    uint32_t before = platform::TickCount();
+    ASSERT_TRUE(platform::SleepUntilNextTick(stop));
+    uint32_t after = platform::TickCount();
+    EXPECT_NE(before, after);
+    EXPECT_LE(after - before, 32u);
+}
+
+TEST(TickCount, SleepUntilNextTickEndsAtOnceOnStop) {
+    platform::Event stop;
+    stop.Set();
+    auto start = steady_clock::now();
+    EXPECT_FALSE(platform::SleepUntilNextTick(stop));
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - start).count(), 5);
+    EXPECT_TRUE(stop.IsSet());
+}
