@@ -1,0 +1,154 @@
+#include "data/JsonDataFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "data/JsonInputGuard.h"
+#include "platform/AtomicFile.h"
+#include "platform/Trace.h"
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool Parse(const std::string& text, Json::Value& root) {
+    Json::CharReaderBuilder builder;
+    builder["collectComments"] = true;
+    // The parser recurses per level; the text was already checked against kMaxDepth,
+    // this is the second line.
+    builder["stackLimit"] = JsonInputGuard::kMaxDepth + 1;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    try {
+        return reader->parse(text.data(), text.data() + text.size(), &root, &errors);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+JsonDataFile::ReadStatus JsonDataFile::ReadBytes(const std::filesystem::path& path,
+                                                 std::string& bytes) {
+    bytes.clear();
+    // Non-blocking open: a FIFO in the file's place must not stall the program.
+    errno = 0;
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const int openError = errno;
+    platform::TraceF("readjsonFile 错误吗：：%d\n", openError);
+    if (file.get() < 0)
+        return openError == ENOENT || openError == ENOTDIR ? ReadStatus::Missing
+                                                           : ReadStatus::Unreadable;
+
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::Unreadable;
+    if (static_cast<unsigned long long>(info.st_size) > JsonInputGuard::kMaxBytes)
+        return ReadStatus::Invalid;
+
+    // Read to the end rather than trusting the size: the file may have grown since.
+    const std::size_t limit = JsonInputGuard::kMaxBytes + 1;
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (bytes.size() >= limit) break;
+            bytes.resize(std::min(limit, bytes.size() * 2));
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + total, bytes.size() - total);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            bytes.clear();
+            return ReadStatus::Unreadable;
+        }
+        total += static_cast<std::size_t>(got);
+    }
+    if (total > JsonInputGuard::kMaxBytes) {
+        bytes.clear();
+        return ReadStatus::Invalid;
+    }
+    bytes.resize(total);
+    return total == 0 ? ReadStatus::Invalid : ReadStatus::Ok;
+}
+
+std::string JsonDataFile::readjsonFile(const std::filesystem::path& path) const {
+    std::string bytes;
+    ReadBytes(path, bytes);
+    return bytes;
+}
+
+Json::Value JsonDataFile::ReadJsonFile(const std::filesystem::path& path) const {
+    ReadStatus status = ReadStatus::Ok;
+    return ReadJsonFile(path, status);
+}
+
+Json::Value JsonDataFile::ReadJsonFile(const std::filesystem::path& path,
+                                       ReadStatus& status) const {
+    std::string text;
+    status = ReadBytes(path, text);
+    if (text.empty()) {
+        platform::Trace(path.string());
+        return Json::Value();
+    }
+    if (const char* reason = JsonInputGuard::CheckText(text)) {
+        platform::TraceF("JSON file refused (%s): %s\n", reason, path.c_str());
+        status = ReadStatus::Invalid;
+        return Json::Value();
+    }
+    Json::Value root;
+    if (!Parse(text, root) || !JsonInputGuard::CheckStrings(root)) {
+        status = ReadStatus::Invalid;
+        return Json::Value();
+    }
+    return root;
+}
+
+bool JsonDataFile::WriteJsonFile(const std::filesystem::path& path,
+                                 const Json::Value& value) const {
+    if (path.empty()) return false;
+    if (platform::WriteFileAtomically(path, StyledText(value))) return true;
+    platform::TraceF("JSON file not written: %s\n", path.c_str());
+    return false;
+}
+
+std::string JsonDataFile::StyledText(const Json::Value& value) {
+    Json::StyledWriter writer;
+    return writer.write(value);
+}
+
+std::string JsonDataFile::MakeTimeStampName() const {
+    return MakeTimeStampName(std::chrono::system_clock::now());
+}
+
+std::string JsonDataFile::MakeTimeStampName(std::chrono::system_clock::time_point when) {
+    using namespace std::chrono;
+    const auto seconds = floor<std::chrono::seconds>(when);
+    const auto millis = duration_cast<milliseconds>(when - seconds).count();
+    const std::time_t time = system_clock::to_time_t(seconds);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d_%02d_%02d_%02d_%02d_%02d_%03d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(millis));
+    return text;
+}
