@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <string>
 
 namespace platform {
@@ -24,6 +25,23 @@ bool WriteAll(int fd, std::string_view bytes) {
         left -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// A process killed between mkstemp and rename leaves its temporary file behind; the next
+// successful save of the same name sweeps those. Only files old enough that no live writer
+// can still own them are removed.
+void SweepStaleTemporaries(const std::filesystem::path& dir, const std::string& name) {
+    namespace fs = std::filesystem;
+    const std::string prefix = "." + name + ".";
+    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::seconds(60);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        const std::string file = entry.path().filename().string();
+        if (file.size() != prefix.size() + 6 || file.compare(0, prefix.size(), prefix) != 0) continue;
+        std::error_code statError;
+        if (!entry.is_regular_file(statError) || entry.last_write_time(statError) > cutoff) continue;
+        fs::remove(entry.path(), statError);
+    }
 }
 
 }  // namespace
@@ -51,6 +69,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    SweepStaleTemporaries(dir, path.filename().string());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,20 @@ TEST_F(TempHome, AtomicWriteReplacesWholeAndKeepsPermissions) {
     int entries = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir_)) ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+TEST_F(TempHome, AtomicWriteSweepsTemporariesLeftByAKilledWriter) {
+    fs::path file = dir_ / "a.Json";
+    fs::path stale = dir_ / ".a.Json.Ab12Cd";
+    fs::path fresh = dir_ / ".a.Json.Zz99Yy";
+    fs::path other = dir_ / ".b.Json.Ab12Cd";
+    for (const auto& p : {stale, fresh, other}) std::ofstream(p) << "partial";
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::last_write_time(other, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    ASSERT_TRUE(platform::WriteFileAtomically(file, "x"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh));  // may belong to a writer that is still running
+    EXPECT_TRUE(fs::exists(other));  // another file's business
 }
 
 TEST_F(TempHome, AtomicWriteIntoAMissingFolderFailsAndLeavesNothing) {
