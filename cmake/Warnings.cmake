@@ -2,7 +2,7 @@
 function(tx512_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Werror)
+    -Woverloaded-virtual -Wimplicit-fallthrough -Werror)
 endfunction()
 
 # tx512_layer(NAME DEPS...) makes the static library tx512_NAME from every

@@ -10,6 +10,9 @@ const std::vector<OptionSpec>& KnownOptions() {
     static const std::vector<OptionSpec> options = {
         {"help", "", "show this help and exit"},
         {"version", "", "print the version and exit"},
+        {"simulate", "", "use the simulated keyboard and mouse pad instead of USB devices"},
+        {"list-devices", "", "list the supported devices attached, one JSON object per line, and exit"},
+        {"diagnose", "", "check device access (hidraw nodes, permissions, udev rule) and exit"},
     };
     return options;
 }

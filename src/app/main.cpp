@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/DeviceCommands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
         std::cout << app::VersionText();
         return 0;
     }
+    if (cmd->Has("list-devices")) return app::RunListDevices(cmd->Has("simulate"), std::cout);
+    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
     std::cerr << "telix-tx512: the window is not available in this build yet; see --help.\n";
     return 1;
 }

@@ -1,0 +1,68 @@
+#include "app/DeviceCommands.h"
+
+#include <json/json.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "device/hid/HidBackend.h"
+#include "device/hid/VirtualBus.h"
+#include "device/scanner/DeviceDiagnosis.h"
+#include "device/scanner/DeviceScanner.h"
+#include "sim/SimulatedDevices.h"
+
+namespace app {
+
+namespace {
+
+// Arrivals need no handling here: the slot list is read after the pass.
+class SilentClient : public device::ScannerClient {
+public:
+    void SendScannerMessage(uint32_t, size_t) override {}
+    void PostFirstScanDone() override {}
+};
+
+std::string Hex4(uint16_t v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", v);
+    return text;
+}
+
+}  // namespace
+
+int RunListDevices(bool simulate, std::ostream& out) {
+    device::VirtualBus bus;
+    sim::SimulatedDevices devices;
+    std::shared_ptr<device::HidBackend> backend;
+    if (simulate) {
+        devices = sim::PlugSimulatedDevices(bus);
+        backend = bus.Backend();
+    } else {
+        backend = device::HidBackend::Default();
+    }
+    device::SlotList slots;
+    SilentClient client;
+    device::DeviceScanner scanner(slots, client, backend);
+    scanner.RunPass();
+
+    // Written by hand so that the members keep the order a reader expects.
+    const auto snapshot = slots.Snapshot();
+    for (size_t i = 0; i < snapshot.size(); ++i) {
+        const auto& slot = snapshot[i];
+        if (!slot.connected) continue;
+        out << "{\"slot\":" << i << ",\"vendor\":\"" << Hex4(slot.vendorId) << "\",\"product\":\""
+            << Hex4(slot.productId) << "\",\"interface\":" << slot.interfaceNumber
+            << ",\"collection\":" << slot.collectionNumber << ",\"kind\":" << slot.kind
+            << ",\"role\":" << slot.role << ",\"usage_page\":\"" << Hex4(slot.usagePage)
+            << "\",\"usage\":\"" << Hex4(slot.usage) << "\",\"path\":"
+            << Json::valueToQuotedString(slot.path.c_str()) << "}\n";
+    }
+    return 0;
+}
+
+int RunDiagnose(std::ostream& out) {
+    out << device::DeviceDiagnosis().Report();
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,15 @@
+#pragma once
+// The command-line device tools: --list-devices [--simulate] and --diagnose.
+#include <ostream>
+
+namespace app {
+
+// Runs one scanner pass and prints one JSON object per claimed slot, one per line.
+// With `simulate`, the simulated keyboard and mouse pad are the devices. Returns 0.
+int RunListDevices(bool simulate, std::ostream& out);
+
+// Prints every hidraw node, what this program makes of it, whether this user may open
+// it, and whether the udev rule is installed. Returns 0.
+int RunDiagnose(std::ostream& out);
+
+}  // namespace app

@@ -1,0 +1,78 @@
+#pragma once
+// The hot-plug scanner: every pass claims the slots whose collection has appeared and
+// frees those whose collection has gone, and tells the ScannerClient.
+//
+// Unlike a plain poll, it enumerates only on the first pass and when the backend's
+// change monitor has news (or, with no monitor, every pass); between those it only
+// retries collections that would fill a free slot but did not open (permissions not
+// yet applied, say), and runs presence tests, which never open the device.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/hid/HidBackend.h"
+#include "device/hid/HidDevice.h"
+#include "device/scanner/ScannerClient.h"
+#include "device/scanner/SlotList.h"
+#include "platform/WorkerThread.h"
+
+namespace device {
+
+struct ScannerOptions {
+    int passIntervalMs = 100;  // the longest wait between passes
+};
+
+struct ScannerStats {
+    uint64_t passes = 0;
+    uint64_t enumerations = 0;
+    uint64_t failedEnumerations = 0;
+    uint64_t presenceTests = 0;
+    uint64_t probes = 0;  // collections opened to read their identity
+};
+
+class DeviceScanner {
+public:
+    // A null backend means HidBackend::Default().
+    DeviceScanner(SlotList& slots, ScannerClient& client, std::shared_ptr<HidBackend> backend = nullptr,
+                  ScannerOptions options = {});
+    ~DeviceScanner();  // stops the thread
+    DeviceScanner(const DeviceScanner&) = delete;
+    DeviceScanner& operator=(const DeviceScanner&) = delete;
+
+    void Start();
+    platform::WorkerThread::StopResult Stop(int waitMs = 1000);
+    bool Running() const { return thread_.Running(); }
+
+    // One pass on the calling thread (the thread body runs the same). `stop`, when
+    // given, cuts a pass short between collections.
+    void RunPass(platform::Event* stop = nullptr);
+
+    ScannerStats Stats() const;
+
+private:
+    enum class Probe { NotWanted, Claimed, Unclaimed, OpenFailed };
+
+    void Run(platform::Event& stop);
+    void Arrivals(platform::Event* stop);
+    void Removals(platform::Event* stop);
+    Probe TryClaim(const std::string& path);
+    void WaitForNews(platform::Event& stop);
+
+    SlotList& slots_;
+    ScannerClient& client_;
+    std::shared_ptr<HidBackend> backend_;
+    ScannerOptions options_;
+    HidDevice probe_;
+    std::unique_ptr<HidChangeMonitor> monitor_;
+    bool monitorTried_ = false;
+    bool firstScan_ = true;
+    bool dirty_ = true;
+    std::vector<std::string> retry_;  // wanted collections that did not open
+
+    std::atomic<uint64_t> passes_{0}, enumerations_{0}, failedEnumerations_{0}, presenceTests_{0}, probes_{0};
+    platform::WorkerThread thread_;
+};
+
+}  // namespace device

@@ -1,0 +1,56 @@
+#pragma once
+// A simulated device declared as data: identity, USB interfaces with their report
+// descriptors, and the contents its firmware starts with. The keyboard and the mouse pad
+// are two such records (DeviceCatalog); tests declare odd devices the same way.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+inline constexpr std::uint8_t kNoLed = 0xFF;
+
+struct SimInterface {
+    int number = 0;                              // USB interface number
+    std::vector<std::uint8_t> reportDescriptor;  // as the device returns it
+};
+
+// One entry of the device's key table as it leaves the factory, in the device's own slot
+// order, with the LED the slot lights (kNoLed for a matrix cell without a key).
+struct SimKeySlot {
+    std::uint8_t type = 0;
+    std::uint8_t byte1 = 0;
+    std::uint8_t byte0 = 0;
+    std::uint8_t led = kNoLed;
+};
+
+struct SimDeviceDefinition {
+    std::string name;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t releaseNumber = 0;  // bcdDevice
+    std::vector<SimInterface> interfaces;
+
+    int configInterface = 1;           // interface carrying the vendor and consumer collections
+    std::uint8_t commandReportId = 4;  // vendor collection, 63 data bytes each way
+    std::uint8_t eventReportId = 3;    // consumer collection, one 16-bit usage
+
+    // Information block; byte 5 (key slots) must equal keySlots.size() and byte 6 sets the
+    // macro memory in units of 128 bytes.
+    std::array<std::uint8_t, 34> infoBlock{};
+    std::vector<SimKeySlot> keySlots;
+
+    std::size_t settingsSize = 0;                // settings memory; byte 0 = active profile
+    std::vector<std::uint8_t> settingsDefaults;  // the first bytes of it, the rest 0
+    std::size_t colourPages = 0;                 // pages of colourPageSize bytes
+    std::size_t colourPageSize = 512;
+    std::size_t recoilSize = 0;  // 0: the device has no recoil memory
+    std::array<std::uint8_t, 6> statusBlock{};
+    bool sendsKeyEvents = false;  // key press/release on the consumer collection
+
+    std::size_t MacroCapacity() const { return std::size_t{infoBlock[6]} * 128; }
+};
+
+}  // namespace sim

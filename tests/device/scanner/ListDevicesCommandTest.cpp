@@ -1,0 +1,73 @@
+// The program itself: `telix-tx512 --list-devices --simulate` lists the simulated
+// keyboard's and mouse pad's slots.
+#include <json/json.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string RunProgram(const std::string& arguments, int& status) {
+    const char* dir = std::getenv("TX512_PROGRAM_DIR");
+    std::string command = std::string(dir ? dir : ".") + "/telix-tx512 " + arguments + " 2>&1";
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return output;
+    char buffer[512];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    status = ::pclose(pipe);
+    return output;
+}
+
+}  // namespace
+
+TEST(ListDevicesCommand, SimulatedDevicesFillSlotsZeroOneFourFive) {
+    int status = -1;
+    std::string output = RunProgram("--list-devices --simulate", status);
+    ASSERT_EQ(status, 0) << output;
+    std::istringstream lines(output);
+    std::string line;
+    std::map<int, Json::Value> slots;
+    while (std::getline(lines, line)) {
+        Json::Value value;
+        std::string errors;
+        std::istringstream in(line);
+        ASSERT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &value, &errors)) << line;
+        slots[value["slot"].asInt()] = value;
+    }
+    ASSERT_EQ(slots.size(), 4u) << output;
+    struct Expect {
+        int slot;
+        const char* product;
+        int collection, kind, role;
+        const char* page;
+        const char* usage;
+    } expected[] = {
+        {0, "505b", 4, 1, 0, "ff1c", "0092"},
+        {1, "505b", 3, 1, 255, "000c", "0001"},
+        {4, "1004", 4, 3, 0, "ff1c", "0092"},
+        {5, "1004", 3, 3, 255, "000c", "0001"},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.slot);
+        ASSERT_TRUE(slots.count(e.slot));
+        const auto& v = slots[e.slot];
+        EXPECT_EQ(v["vendor"].asString(), "320f");
+        EXPECT_EQ(v["product"].asString(), e.product);
+        EXPECT_EQ(v["interface"].asInt(), 1);
+        EXPECT_EQ(v["collection"].asInt(), e.collection);
+        EXPECT_EQ(v["kind"].asInt(), e.kind);
+        EXPECT_EQ(v["role"].asInt(), e.role);
+        EXPECT_EQ(v["usage_page"].asString(), e.page);
+        EXPECT_EQ(v["usage"].asString(), e.usage);
+        const std::string tokens = std::string("#vid_320f&pid_") + e.product + "&mi_01&col0" + std::to_string(e.collection);
+        EXPECT_NE(v["path"].asString().find(tokens), std::string::npos) << v["path"].asString();
+    }
+}
