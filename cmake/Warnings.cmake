@@ -29,6 +29,9 @@ function(tx512_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   tx512_warnings(${name})
+  # Test data is found through TX512_SOURCE_DIR (compiled in, so a test binary run by hand
+  # finds it too); TX512_PROGRAM_DIR points the program folder at the build's copy.
+  target_compile_definitions(${name} PRIVATE TX512_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "TX512_PROGRAM_DIR=${TX512_PROGRAM_DIR};TX512_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "TX512_PROGRAM_DIR=${TX512_PROGRAM_DIR}")
 endfunction()

@@ -1,0 +1,103 @@
+#include "model/lighting/LightLoop.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "platform/Event.h"
+#include "platform/TickCount.h"
+#include "platform/Trace.h"
+
+namespace lighting {
+
+namespace {
+
+constexpr int kClosedWaitMs = 100;
+
+}  // namespace
+
+LightLoop::LightLoop(CLightEffects& effects, const LoopConfig& config)
+    : effects_(effects), state_(effects.State()), host_(effects.Host()), config_(config) {}
+
+void LightLoop::Restart(uint32_t now) {
+    t0_ = now;
+    count_ = 0;
+    lastPass_ = now;
+    started_ = true;
+}
+
+uint32_t LightLoop::PassesSince(uint32_t now) {
+    const uint32_t passes =
+        started_ ? std::clamp<uint32_t>(now - lastPass_, 1, kMaxCatchUpPasses) : 1;
+    started_ = true;
+    lastPass_ = now;
+    return passes;
+}
+
+LightLoop::PassResult LightLoop::RunPass(uint32_t now) {
+    state_.now = now;
+    if (!host_.IsCommandChannelOpen() || host_.IsSynchronised()) {
+        // Time spent idle is not caught up afterwards.
+        lastPass_ = now;
+        started_ = true;
+        return host_.IsCommandChannelOpen() ? PassResult::Synchronised : PassResult::ChannelClosed;
+    }
+    const uint32_t passes = PassesSince(now);
+    if (config_.counting == Counting::TickChanges && now - t0_ > 1) {
+        t0_ = now;
+        ++count_;
+    }
+
+    const ModeRow& row = RowOf(effects_.Modes(), state_.settings.ThreadMode());
+    if (row.step == EffectOp::Playback) {
+        if (config_.counting == Counting::EveryPass)
+            count_ = count_ + passes < count_ ? UINT32_MAX : count_ + passes;
+        PlayProgram(passes, now);
+    } else {
+        StepEffect(row, state_.settings.ThreadSpeed(), passes);
+    }
+
+    std::lock_guard lock(host_.LightListLock());
+    state_.lightList.Apply(state_.colours, std::clamp(host_.LedCount(), 0, kLedSlots), passes, now);
+    return PassResult::Drawn;
+}
+
+void LightLoop::StepEffect(const ModeRow& row, uint8_t speed, uint32_t passes) {
+    const uint32_t threshold = row.ThresholdOf(speed);
+    if (config_.counting == Counting::TickChanges) {
+        if (count_ < threshold) return;
+        count_ = 0;
+        effects_.RunStep(row.step);
+        return;
+    }
+    for (uint32_t i = 0; i < passes; ++i) {
+        if (++count_ < threshold) continue;
+        count_ = 0;
+        effects_.RunStep(row.step);
+    }
+}
+
+void LightLoop::PlayProgram(uint32_t passes, uint32_t now) {
+    const int ledCount = std::clamp(host_.LedCount(), 0, kLedSlots);
+    for (uint32_t i = 0; i < passes; ++i) {
+        if (!state_.program.Pass(state_.colours, ledCount, state_.settings.Speed(), now,
+                                 host_.LightStepLock())) {
+            effects_.EffectAllOff();
+            return;
+        }
+    }
+}
+
+void LightLoop::Run(platform::Event& stop) {
+    Restart(platform::TickCount());
+    while (!stop.IsSet()) {
+        wakeups_ = wakeups_ + 1;
+        if (RunPass(platform::TickCount()) == PassResult::ChannelClosed) {
+            if (stop.Wait(kClosedWaitMs)) break;
+            continue;
+        }
+        if (!platform::SleepUntilNextTick(stop)) break;
+    }
+    platform::Trace(config_.exitText);
+}
+
+}  // namespace lighting

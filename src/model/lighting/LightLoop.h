@@ -1,0 +1,79 @@
+#pragma once
+// The light thread of one device: each pass advances the running effect (counted in tick
+// changes on the keyboard, in passes on the pad), or plays the light program, then lays
+// the per-LED light list over the result.
+//
+// The original loop woke every millisecond; this one wakes once per tick of TickCount
+// (64 per second) and RunPass catches up the millisecond passes since the previous wake,
+// so the pass-counted animations (light programs, light list, the pad) keep their speed.
+// RunPass can be stepped without a thread, at any tick, for tests.
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "model/lighting/CLightEffects.h"
+#include "model/lighting/ModeTable.h"
+#include "model/lighting/Relaxed.h"
+
+namespace platform {
+class Event;
+}
+
+namespace lighting {
+
+enum class Counting {
+    TickChanges,  // the count grows once per change of the tick counter (keyboard)
+    EveryPass,    // the count grows once per millisecond pass (mouse pad)
+};
+
+struct LoopConfig {
+    Counting counting;
+    std::string_view exitText;  // traced when the thread ends
+};
+
+inline constexpr LoopConfig kKeyboardLoop{Counting::TickChanges, "KB灯光线程设定退出"};
+inline constexpr LoopConfig kPadLoop{Counting::EveryPass, "MS灯光线程设定退出"};
+
+class LightLoop {
+public:
+    enum class PassResult {
+        Drawn,
+        ChannelClosed,  // nothing done; the thread waits 100 ms
+        Synchronised,   // the device follows the synchronised lighting: nothing drawn
+    };
+    // A wake after a longer gap (a stalled machine) catches up this many passes at most.
+    static constexpr uint32_t kMaxCatchUpPasses = 1000;
+
+    LightLoop(CLightEffects& effects, const LoopConfig& config);
+
+    // What the thread does when it starts: t0 = now, counts from zero.
+    void Restart(uint32_t now);
+    // One wake of the thread at tick `now` (milliseconds, wrapping).
+    PassResult RunPass(uint32_t now);
+
+    // The thread body: runs passes until `stop` is set, sleeping until the next tick in
+    // between (100 ms while the command channel is closed), then traces the exit text.
+    void Run(platform::Event& stop);
+
+    // Wakes of Run so far, for measuring.
+    uint64_t Wakeups() const { return wakeups_; }
+
+private:
+    uint32_t PassesSince(uint32_t now);
+    void StepEffect(const ModeRow& row, uint8_t speed, uint32_t passes);
+    void PlayProgram(uint32_t passes, uint32_t now);
+
+    CLightEffects& effects_;
+    LightingState& state_;
+    ILightingHost& host_;
+    LoopConfig config_;
+
+    // Light thread only.
+    uint32_t t0_ = 0;
+    uint32_t count_ = 0;
+    uint32_t lastPass_ = 0;
+    bool started_ = false;
+    Relaxed<uint64_t> wakeups_{0};
+};
+
+}  // namespace lighting
