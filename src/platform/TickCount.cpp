@@ -27,8 +27,17 @@ uint32_t TickCount() {
     return static_cast<uint32_t>(static_cast<uint64_t>(steps) * 125 / 8);
 }
 
-bool SleepUntilNextTick(Event& stop) {
-    const int64_t next = (MonotonicNs() / kStepNs + 1) * kStepNs;
+bool SleepUntilNextTick(Event& stop) { return SleepTicks(stop, 1); }
+
+uint32_t TickStepsBetween(uint32_t earlier, uint32_t later) {
+    // Both values are whole steps rounded down to the millisecond, so the difference is
+    // within a millisecond of n * 15.625: rounding recovers n.
+    const uint64_t ms = static_cast<uint32_t>(later - earlier);
+    return static_cast<uint32_t>((ms * 8 + 62) / 125);
+}
+
+bool SleepTicks(Event& stop, unsigned steps) {
+    const int64_t next = (MonotonicNs() / kStepNs + (steps == 0 ? 1 : steps)) * kStepNs;
     for (;;) {
         if (stop.IsSet()) return false;
         const int64_t left = next - MonotonicNs();

@@ -16,4 +16,10 @@ uint32_t TickCount();
 // for a manual-reset event).
 bool SleepUntilNextTick(Event& stop);
 
+// Sleeps until TickCount() has moved `steps` steps on (at least one), or until `stop` is set.
+bool SleepTicks(Event& stop, unsigned steps);
+
+// How many 15.625 ms steps lie between two TickCount() values (wrap-safe).
+uint32_t TickStepsBetween(uint32_t earlier, uint32_t later);
+
 }  // namespace platform

@@ -41,3 +41,12 @@ TEST(TickCount, SleepUntilNextTickEndsAtOnceOnStop) {
     EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - start).count(), 5);
     EXPECT_TRUE(stop.IsSet());
 }
+
+TEST(TickCount, StepsBetweenRecoversWholeStepsAcrossTheWrap) {
+    auto at = [](uint64_t steps) { return static_cast<uint32_t>(steps * 125 / 8); };
+    for (uint64_t start : {0ull, 7ull, 1000001ull, (1ull << 32) * 8 / 125 - 3}) {
+        for (uint32_t n : {0u, 1u, 2u, 3u, 4u, 28u, 64u}) {
+            EXPECT_EQ(platform::TickStepsBetween(at(start), at(start + n)), n) << start;
+        }
+    }
+}

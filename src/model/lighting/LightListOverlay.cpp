@@ -14,7 +14,11 @@ enum ListMode : uint8_t { kBreathing = 0, kStatic = 1, kBlink = 2, kCycle = 3, k
 
 void LightListOverlay::Load(const std::vector<LightSetting>& list) {
     size_ = static_cast<int>(std::min<size_t>(list.size(), entries_.size()));
-    for (int n = 0; n < kLedSlots; ++n) entries_[n] = Entry{n < size_ ? list[n] : LightSetting{}};
+    active_ = false;
+    for (int n = 0; n < kLedSlots; ++n) {
+        entries_[n] = Entry{n < size_ ? list[n] : LightSetting{}};
+        if (n < size_ && entries_[n].setting.present && entries_[n].setting.mode <= kOff) active_ = true;
+    }
 }
 
 void LightListOverlay::Apply(ColourBuffer& colours, int ledCount, uint32_t passes, uint32_t now) {

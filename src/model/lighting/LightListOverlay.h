@@ -19,6 +19,8 @@ public:
     // every LED's breathing, blinking and colour cycle afresh.
     void Load(const std::vector<LightSetting>& list);
     int Size() const { return size_; }
+    // True when some entry draws on its own, so the loop must run every pass.
+    bool HasActiveEntries() const { return active_; }
 
     // Advances each entry by `passes` one-millisecond passes up to tick `now` and draws it.
     void Apply(ColourBuffer& colours, int ledCount, uint32_t passes, uint32_t now);
@@ -38,6 +40,7 @@ private:
 
     std::array<Entry, kLedSlots> entries_{};
     int size_ = 0;
+    bool active_ = false;
 };
 
 }  // namespace lighting

@@ -12,6 +12,7 @@ namespace lighting {
 namespace {
 
 constexpr int kClosedWaitMs = 100;
+constexpr uint32_t kMaxIdleTicks = 4;  // 62.5 ms
 
 }  // namespace
 
@@ -43,8 +44,9 @@ LightLoop::PassResult LightLoop::RunPass(uint32_t now) {
     }
     const uint32_t passes = PassesSince(now);
     if (config_.counting == Counting::TickChanges && now - t0_ > 1) {
+        // The thread may sleep several ticks at once (IdleTicks); count every change missed.
+        count_ += std::max<uint32_t>(1, platform::TickStepsBetween(t0_, now));
         t0_ = now;
-        ++count_;
     }
 
     const ModeRow& row = RowOf(effects_.Modes(), state_.settings.ThreadMode());
@@ -87,6 +89,22 @@ void LightLoop::PlayProgram(uint32_t passes, uint32_t now) {
     }
 }
 
+// A stepping mode with no light list to animate changes nothing until its threshold is
+// reached, so the thread sleeps up to then instead of waking on every tick. The sleep is
+// capped so that a new mode or a key press shows within a few ticks.
+unsigned LightLoop::IdleTicks() {
+    if (config_.counting != Counting::TickChanges) return 1;
+    const ModeRow& row = RowOf(effects_.Modes(), state_.settings.ThreadMode());
+    if (row.step == EffectOp::Playback) return 1;
+    {
+        std::lock_guard lock(host_.LightListLock());
+        if (state_.lightList.HasActiveEntries()) return 1;
+    }
+    const uint32_t threshold = row.ThresholdOf(state_.settings.ThreadSpeed());
+    const uint32_t left = threshold > count_ ? threshold - count_ : 1;
+    return static_cast<unsigned>(std::clamp<uint32_t>(left, 1, kMaxIdleTicks));
+}
+
 void LightLoop::Run(platform::Event& stop) {
     Restart(platform::TickCount());
     while (!stop.IsSet()) {
@@ -95,7 +113,7 @@ void LightLoop::Run(platform::Event& stop) {
             if (stop.Wait(kClosedWaitMs)) break;
             continue;
         }
-        if (!platform::SleepUntilNextTick(stop)) break;
+        if (!platform::SleepTicks(stop, IdleTicks())) break;
     }
     platform::Trace(config_.exitText);
 }

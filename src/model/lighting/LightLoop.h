@@ -60,6 +60,7 @@ public:
 
 private:
     uint32_t PassesSince(uint32_t now);
+    unsigned IdleTicks();
     void StepEffect(const ModeRow& row, uint8_t speed, uint32_t passes);
     void PlayProgram(uint32_t passes, uint32_t now);
 

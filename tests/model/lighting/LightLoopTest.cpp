@@ -40,6 +40,40 @@ TEST(LightLoop, KeyboardStepsOnceTheTickChangesReachTheThreshold) {
     EXPECT_EQ(rig.Effect().phase, 2);
 }
 
+TEST(LightLoop, WakingEveryFewTicksStepsOnTheSameTicksAsWakingEveryTick) {
+    KeyboardRig every, sparse;
+    for (auto* rig : {&every, &sparse}) {
+        rig->Apply(Setting(4, 5, 2, 1));  // threshold 3
+        rig->StartLoop();
+    }
+    for (int i = 0; i < 12; ++i) {
+        every.RunTicks(1);
+        if (i % 3 == 2) {  // the sparse loop sleeps three ticks at a time
+            sparse.tick += 3;
+            sparse.engine.Loop().RunPass(TickAt(sparse.tick));
+            EXPECT_EQ(sparse.Effect().phase, every.Effect().phase) << "tick " << i;
+        }
+    }
+    EXPECT_EQ(every.Effect().phase, 4);
+}
+
+TEST(LightLoop, ThreadWakesLessOftenInASlowModeThanWithALightListToAnimate) {
+    auto wakeupsOver = [](bool withLightList) {
+        KeyboardRig rig;
+        rig.Apply(Setting(4, 5, 0, 1));  // threshold 5
+        if (withLightList) rig.engine.Effects().LoadLightList({ListEntry(2, kUser)});
+        platform::WorkerThread worker;
+        worker.Start([&](platform::Event& stop) { rig.engine.Loop().Run(stop); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        worker.Stop();
+        return rig.engine.Loop().Wakeups();
+    };
+    const uint64_t slow = wakeupsOver(false);
+    const uint64_t animated = wakeupsOver(true);
+    EXPECT_GT(animated, 18u);      // about 25 in 400 ms: one per tick
+    EXPECT_LT(slow * 2, animated);  // about 7: one per four ticks
+}
+
 TEST(LightLoop, ClosedOrSynchronisedDevicesGetNothingDrawn) {
     KeyboardRig rig;
     rig.Apply(Setting(4, 5, 4, 1));
