@@ -1,0 +1,14 @@
+#include "ui/controls/CCloudShareListItemUI.h"
+
+namespace ui {
+
+std::string CCloudShareListItemUI::GetClass() const {
+    return "CloudShareListItemUI";
+}
+
+void* CCloudShareListItemUI::GetInterface(std::string_view name) {
+    if (name == "CloudShareListItemUI") return this;
+    return CHotFrameListItemUI::GetInterface(name);
+}
+
+}  // namespace ui

@@ -1,0 +1,87 @@
+#include "ui/controls/CDeviceKeyButtonUI.h"
+
+#include "ui/CPaintManagerUI.h"
+
+namespace ui {
+
+std::string CDeviceKeyButtonUI::GetClass() const {
+    return "DeviceKeyButton";
+}
+
+void* CDeviceKeyButtonUI::GetInterface(std::string_view name) {
+    if (name == "DeviceKeyButton") return this;
+    return CButtonUI::GetInterface(name);
+}
+
+void CDeviceKeyButtonUI::SetLightImage(std::string_view image) {
+    if (m_sLightImage == image) return;
+    m_sLightImage = image;
+    Invalidate();
+}
+
+void CDeviceKeyButtonUI::SetKeySetImage(std::string_view image) {
+    if (m_sKeySetImage == image) return;
+    m_sKeySetImage = image;
+    Invalidate();
+}
+
+void CDeviceKeyButtonUI::SetLightColour(std::uint32_t colourWord, std::uint8_t alpha,
+                                        bool overlay) {
+    if (m_dwLightColour == colourWord && m_uLightAlpha == alpha && m_bLightOverlay == overlay)
+        return;
+    m_dwLightColour = colourWord;
+    m_uLightAlpha = alpha;
+    m_bLightOverlay = overlay;
+    Invalidate();
+}
+
+void CDeviceKeyButtonUI::SetLightOverlay(bool overlay) {
+    if (m_bLightOverlay == overlay) return;
+    m_bLightOverlay = overlay;
+    Invalidate();
+}
+
+Color CDeviceKeyButtonUI::TintFromColourWord(std::uint32_t colourWord) {
+    const Color red = colourWord & 0xFFu;
+    const Color blue = (colourWord >> 8) & 0xFFu;
+    const Color green = (colourWord >> 16) & 0xFFu;
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
+void CDeviceKeyButtonUI::SetKeySetImageHidden(bool hidden) {
+    if (m_bKeySetImageHidden == hidden) return;
+    m_bKeySetImageHidden = hidden;
+    Invalidate();
+}
+
+void CDeviceKeyButtonUI::DoEvent(TEventUI& event) {
+    if (event.Type == EventType::DblClick && IsMouseEnabled()) {
+        if (m_rcItem.Contains(event.ptMouse) && IsEnabled()) {
+            m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
+            Invalidate();
+            if (m_pManager != nullptr) m_pManager->SendNotify(this, "dbclick");
+        }
+        return;
+    }
+    CButtonUI::DoEvent(event);
+}
+
+void CDeviceKeyButtonUI::PaintStatusImage(IRenderTarget& target) {
+    CButtonUI::PaintStatusImage(target);
+    if (m_bLightOverlay)
+        DrawImage(target, m_sLightImage, {}, TintFromColourWord(m_dwLightColour), m_uLightAlpha);
+    if (!m_bKeySetImageHidden) DrawImage(target, m_sKeySetImage);
+}
+
+void CDeviceKeyButtonUI::SetAttribute(std::string_view name, std::string_view value) {
+    if (name == "lightimage")
+        SetLightImage(value);
+    else if (name == "keysetimage")
+        SetKeySetImage(value);
+    else if (name == "gmnametextcolor") {
+        // Layouts written for other key pictures carry it; this picture has no use for it.
+    } else
+        CButtonUI::SetAttribute(name, value);
+}
+
+}  // namespace ui
