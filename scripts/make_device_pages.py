@@ -1,0 +1,390 @@
+#!/usr/bin/env python3
+"""Writes the device pages of the skin: the keyboard page with its 126 key positions, the
+mouse pad's page with its 15 LEDs, and the mouse and headset pages.
+
+    python3 scripts/make_device_pages.py [SKIN_FOLDER]
+
+Each key position p of the keyboard picture is two "DeviceKeyButton" controls over the
+same rectangle: "key_p" (the cap the user clicks to pick the key) and above it "light_p"
+(the LED, which takes no mouse input and shows the lighting preview over the cap). The
+positions sit where the lighting engine's column matrix puts them: the macro column on
+the left, the function row, the main block, the navigation block and the keypad, in key
+units of PITCH pixels. Positions that a full-size board of this kind has no key for (the
+Japanese and Korean keys and an empty cell) keep their buttons, hidden, so that the
+device can bind every position. The page files are generated: edit this script, not
+the XML."""
+
+import os
+import sys
+from xml.sax.saxutils import quoteattr
+
+PITCH = 32           # pixels per key unit at 96 DPI
+GAP = 1              # pixels between neighbouring buttons
+MAIN_X = 1.25        # the main block starts right of the macro column
+NAV_X = MAIN_X + 15.25
+PAD_X = NAV_X + 3.25
+ROW_Y = [0.0, 1.25, 2.25, 3.25, 4.25, 5.25]   # a quarter unit below the function row
+BOARD_W = PAD_X + 4.0
+BOARD_H = 6.25
+
+# (position, x, row, width, height, key name); x in key units from the board's left edge.
+# The key name is the key-table name of the key each position is in the factory key
+# table; the cap shows the legend printed on such a key (CAPS, else the name itself).
+KEYS = []
+
+CAPS = {
+    "Print Scr": "PrtSc", "Scroll Lock": "ScrLk", "Insert": "Ins", "Page Up": "PgUp",
+    "Delete": "Del", "Page Down": "PgDn", "BackSpace": "Backspace", "Caplk": "Caps Lock",
+    "xiegang": "\\", "K45": "\\|", "K42": "#", "<": ",", "LShift": "Shift", "RShift": "Shift",
+    "LCtrl": "Ctrl", "RCtrl": "Ctrl", "LWin": "Win", "RWin": "Win", "LAlt": "Alt", "RAlt": "Alt",
+    "FN": "Fn", "App": "Menu", "Space": "", "Num Lock": "Num", "Num /": "/", "Num *": "*",
+    "Num -": "-", "Num +": "+", "Num Enter": "Enter", "Decimal": ".", "Up": "\u2191",
+    "Down": "\u2193", "Left": "\u2190", "Right": "\u2192", "Mode": "\u2600",
+    "K56": "Ro", "K14": "\u00a5", "K107": ",", "K131": "Muhenkan", "K132": "Henkan",
+    "K133": "Kana", "K150": "Hanja", "K151": "Han/Eng",
+}
+for n in range(10):
+    CAPS["Num %d" % n] = str(n)
+
+
+def key(pos, x, row, name, w=1.0, h=1.0):
+    KEYS.append((pos, x, ROW_Y[row], w, h, name))
+
+
+def keys_in_a_row(start_pos, x, row, legends, w=1.0):
+    for i, legend in enumerate(legends):
+        key(start_pos + i, x + i * w, row, legend, w)
+
+
+K = ""
+
+# macro column: the game-mode key and M1..M5
+key(16, 0, 0, K + "GM")
+for i in range(5):
+    key(120 + i, 0, 1 + i, K + "M%d" % (i + 1))
+
+# function row
+key(0, MAIN_X, 0, K + "Esc")
+keys_in_a_row(1, MAIN_X + 2, 0, [K + "F%d" % n for n in range(1, 5)])
+keys_in_a_row(5, MAIN_X + 6.5, 0, [K + "F%d" % n for n in range(5, 9)])
+keys_in_a_row(9, MAIN_X + 11, 0, [K + "F%d" % n for n in range(9, 13)])
+keys_in_a_row(13, NAV_X, 0, [K + "Print Scr", K + "Scroll Lock", K + "Pause"])
+
+# number row
+key(21, MAIN_X, 1, K + "`")
+keys_in_a_row(22, MAIN_X + 1, 1, [K + n for n in "1234567890"])
+key(32, MAIN_X + 11, 1, K + "-")
+key(33, MAIN_X + 12, 1, K + "=")
+key(34, MAIN_X + 13, 1, K + "BackSpace", 2)
+keys_in_a_row(35, NAV_X, 1, [K + "Insert", K + "Home", K + "Page Up"])
+keys_in_a_row(38, PAD_X, 1, [K + "Num Lock", K + "Num /", K + "Num *", K + "Num -"])
+
+# Q row
+key(42, MAIN_X, 2, K + "Tab", 1.5)
+keys_in_a_row(43, MAIN_X + 1.5, 2, [K + c for c in "QWERTYUIOP"])
+key(53, MAIN_X + 11.5, 2, K + "[")
+key(54, MAIN_X + 12.5, 2, K + "]")
+key(55, MAIN_X + 13.5, 2, K + "xiegang", 1.5)
+keys_in_a_row(56, NAV_X, 2, [K + "Delete", K + "End", K + "Page Down"])
+keys_in_a_row(59, PAD_X, 2, [K + "Num 7", K + "Num 8", K + "Num 9"])
+key(119, PAD_X + 3, 2, K + "Num +", 1, 2)
+
+# A row
+key(63, MAIN_X, 3, K + "Caplk", 1.75)
+keys_in_a_row(64, MAIN_X + 1.75, 3, [K + c for c in "ASDFGHJKL"])
+key(73, MAIN_X + 10.75, 3, K + ";")
+key(74, MAIN_X + 11.75, 3, K + "'")
+key(104, MAIN_X + 12.75, 3, K + "K42")
+key(75, MAIN_X + 13.75, 3, K + "Enter", 1.25)
+keys_in_a_row(76, PAD_X, 3, [K + "Num 4", K + "Num 5", K + "Num 6"])
+
+# Z row
+key(84, MAIN_X, 4, K + "LShift", 1.25)
+key(102, MAIN_X + 1.25, 4, K + "K45")
+keys_in_a_row(85, MAIN_X + 2.25, 4, [K + c for c in "ZXCVBNM"])
+key(92, MAIN_X + 9.25, 4, K + "<")
+key(93, MAIN_X + 10.25, 4, K + ".")
+key(94, MAIN_X + 11.25, 4, K + "/")
+key(95, MAIN_X + 12.25, 4, K + "RShift", 2.75)
+key(96, NAV_X + 1, 4, K + "Up")
+keys_in_a_row(97, PAD_X, 4, [K + "Num 1", K + "Num 2", K + "Num 3"])
+key(118, PAD_X + 3, 4, K + "Num Enter", 1, 2)
+
+# bottom row
+key(105, MAIN_X, 5, K + "LCtrl", 1.25)
+key(106, MAIN_X + 1.25, 5, K + "LWin", 1.25)
+key(107, MAIN_X + 2.5, 5, K + "LAlt", 1.25)
+key(108, MAIN_X + 3.75, 5, K + "Space", 6.25)
+keys_in_a_row(109, MAIN_X + 10, 5, [K + "RAlt"])
+key(125, MAIN_X + 11, 5, K + "RWin")
+key(110, MAIN_X + 12, 5, K + "FN")
+key(111, MAIN_X + 13, 5, K + "App")
+key(112, MAIN_X + 14, 5, K + "RCtrl")
+keys_in_a_row(113, NAV_X, 5, [K + "Left", K + "Down", K + "Right"])
+key(116, PAD_X, 5, K + "Num 0", 2)
+key(117, PAD_X + 2, 5, K + "Decimal")
+
+# over the keypad: the lighting-mode key and the three lock indicators
+key(17, PAD_X, 0, K + "Mode")
+# (empty entries of the factory table: lights with no key function)
+INDICATORS = {18: "Num", 19: "Caps", 20: "Scroll"}
+for i, pos in enumerate(sorted(INDICATORS)):
+    key(pos, PAD_X + 1 + i, 0, None)
+
+# positions this board has no key for
+HIDDEN = {62: None, 79: "K132", 80: "K131", 81: "K151", 82: "K150", 83: "K133", 100: "K56",
+          101: "K14", 103: "K107"}
+
+
+def px(units):
+    return int(round(units * PITCH))
+
+
+def keyboard_buttons():
+    lines = []
+    placed = {k[0]: k for k in KEYS}
+    assert len(placed) == len(KEYS), "a position is placed twice"
+    assert not set(placed) & set(HIDDEN), "a hidden position is also placed"
+    assert set(placed) | set(HIDDEN) == set(range(126)), "every position needs its buttons"
+    for pos in range(126):
+        if pos in placed:
+            _, x, y, w, h, legend = placed[pos]
+            left, top = px(x), px(y)
+            right, bottom = px(x + w) - GAP, px(y + h) - GAP
+            visible = None
+        else:
+            left = top = 0
+            right = bottom = PITCH - GAP
+            legend = HIDDEN[pos]
+            visible = "false"
+        pos_text = "%d,%d,%d,%d" % (left, top, right, bottom)
+        indicator = pos in INDICATORS
+        key_style = "kb_indicator" if indicator else "kb_key"
+        led_style = "kb_indicator_led" if indicator else "kb_led"
+        extra = ' visible="false"' if visible else ""
+        # The legend is what the cap says in every language; the tool-tip (the key's name
+        # and what it does now) is the key assignment panel's to set.
+        cap = INDICATORS.get(pos, "") if legend is None else CAPS.get(legend, legend)
+        lines.append('              <DeviceKeyButton name="key_%d" style="%s" float="true" pos="%s" '
+                     'text=%s resourcetext="false"%s/>'
+                     % (pos, key_style, pos_text, quoteattr(cap), extra))
+        lines.append('              <DeviceKeyButton name="light_%d" style="%s" float="true" pos="%s"%s/>'
+                     % (pos, led_style, pos_text, extra))
+    return "\n".join(lines)
+
+
+HEADER = '<?xml version="1.0" encoding="utf-8"?>\n<!-- Generated by scripts/make_device_pages.py; edit the script, not this file. -->\n'
+
+
+def function_pages(picture, key_pages, system_page, macros=False):
+    """The page body shared by all kinds: the profile panel, then the function pages.
+    device_function_switch: 0 picture with the lighting / key panels, 1 macros,
+    2 pointer settings (mouse), 3 system settings. device_key_function_switch: 0 lighting,
+    1 keys, 2 sound effects (headset)."""
+    return """    <DeviceProfileUI name="DeviceProfileItem" height="86"/>
+    <TabLayout name="device_function_switch">
+      <VerticalLayout childpadding="10">
+{picture}
+        <TabLayout name="device_key_function_switch">
+{key_pages}
+        </TabLayout>
+      </VerticalLayout>
+{macro_page}
+      <Control/>
+{system_page}
+    </TabLayout>
+    <Label name="text_test" visible="false"/>""".format(
+        picture=picture, key_pages=key_pages, system_page=system_page,
+        macro_page='      <MacroSetControlUI name="MacroControlItem"/>' if macros else "      <Control/>")
+
+
+KEYBOARD_SYSTEM_PAGE = """      <VerticalLayout name="system_set_layout" style="page_panel" inset="24,18,24,18" childpadding="14">
+        <Label text="system_polling_rate_text" style="section_title"/>
+        <HorizontalLayout height="30" childpadding="12">
+          <Option name="polling_rate_option_0" style="radio_option" group="kb_polling_rate" width="110" text="125 Hz" resourcetext="false"/>
+          <Option name="polling_rate_option_1" style="radio_option" group="kb_polling_rate" width="110" text="250 Hz" resourcetext="false"/>
+          <Option name="polling_rate_option_2" style="radio_option" group="kb_polling_rate" width="110" text="500 Hz" resourcetext="false"/>
+          <Option name="polling_rate_option_3" style="radio_option" group="kb_polling_rate" width="110" text="1000 Hz" resourcetext="false"/>
+        </HorizontalLayout>
+        <Control height="1" bkcolor="#FF2A2F37"/>
+        <Label text="system_repeat_text" style="section_title"/>
+        <HorizontalLayout height="30" childpadding="12">
+          <Label text="system_repeat_rate_text" style="field_label" width="150"/>
+          <Label text="system_repeat_slow_text" style="hint_label" width="44" align="right"/>
+          <Slider name="repeat_rate_slider" style="slider" width="260" min="1" max="10" value="5"/>
+          <Label text="system_repeat_fast_text" style="hint_label" width="44"/>
+        </HorizontalLayout>
+        <HorizontalLayout height="30" childpadding="12">
+          <Label name="repeat_delay_time_label1" text="Repeat_Delay_Time" style="field_label" width="150"/>
+          <Option name="repeat_delay_check_0" style="radio_option" group="kb_repeat_delay" width="90" text="250 ms" resourcetext="false"/>
+          <Option name="repeat_delay_check_1" style="radio_option" group="kb_repeat_delay" width="90" text="500 ms" resourcetext="false"/>
+          <Option name="repeat_delay_check_2" style="radio_option" group="kb_repeat_delay" width="90" text="750 ms" resourcetext="false"/>
+          <Option name="repeat_delay_check_3" style="radio_option" group="kb_repeat_delay" width="90" text="1000 ms" resourcetext="false"/>
+        </HorizontalLayout>
+        <HorizontalLayout height="32" childpadding="12">
+          <Label text="system_repeat_test_text" style="field_label" width="150"/>
+          <RichEdit name="repeat_input_richedit" style="edit" width="360" tipvalue="Repeat_input_text"/>
+          <Button name="reset_repeat_btn" style="button" width="90" text="system_repeat_clear_text"/>
+        </HorizontalLayout>
+        <Control height="1" bkcolor="#FF2A2F37"/>
+        <Label text="system_switches_text" style="section_title"/>
+        <HorizontalLayout height="30" childpadding="12">
+          <Option name="winlockflag_option" style="switch_option" width="240" text="system_winlock_text"/>
+          <Option name="wflag_option" style="switch_option" width="240" text="system_wflag_text"/>
+          <Option name="6flag_option" style="switch_option" width="240" text="system_6key_text"/>
+        </HorizontalLayout>
+        <Control/>
+      </VerticalLayout>"""
+
+LIGHT_AND_KEY_PAGES = """          <LightSetControlUI name="LightControlItem"/>
+          <KeySetControlUI name="KeySetControlItem"/>
+          <Control/>"""
+
+LIGHT_PAGE_ONLY = """          <LightSetControlUI name="LightControlItem"/>
+          <Control/>
+          <Control/>"""
+
+
+def keyboard_page():
+    board_w, board_h = px(BOARD_W), px(BOARD_H)
+    picture = """        <HorizontalLayout height="{h}">
+          <Control/>
+          <Container width="{cw}" height="{h}" bkimage="file='keyboard/case.png' corner='16,16,16,16'" inset="16,16,16,16">
+            <SelectPanel name="keyboard_device_key_light" width="{w}" height="{bh}">
+{buttons}
+            </SelectPanel>
+          </Container>
+          <Control/>
+        </HorizontalLayout>""".format(h=board_h + 32, cw=board_w + 32, w=board_w, bh=board_h,
+                                      buttons=keyboard_buttons())
+    body = function_pages(picture, LIGHT_AND_KEY_PAGES, KEYBOARD_SYSTEM_PAGE, macros=True)
+    return HEADER + """<LumitrekKeyboardDevice name="keyboard_device_page">
+  <VerticalLayout inset="14,4,14,14" childpadding="10">
+{body}
+  </VerticalLayout>
+</LumitrekKeyboardDevice>
+""".format(body=body)
+
+
+# ---- the mouse pad: LED 0 is the logo; 1..7 run along the top edge from left to right
+# and 8..14 back along the bottom edge, so that LED n and LED 15 - n face each other.
+
+PAD_W, PAD_H = 600, 232
+
+
+def pad_leds():
+    lines = []
+    segment_w, segment_h = 72, 16
+    span = PAD_W - 80
+    step = span / 7.0
+    for i in range(7):
+        x = int(round(40 + i * step + (step - segment_w) / 2))
+        top = (x, 2, x + segment_w, 2 + segment_h)
+        bottom = (x, PAD_H - 2 - segment_h, x + segment_w, PAD_H - 2)
+        for pos, rect in ((1 + i, top), (14 - i, bottom)):
+            lines.append((pos, rect))
+    lines.append((0, (PAD_W - 86, PAD_H - 92, PAD_W - 42, PAD_H - 48)))
+    out = []
+    for pos, rect in sorted(lines):
+        style = "mp_logo_led" if pos == 0 else "mp_led"
+        out.append('            <DeviceKeyButton name="light_%d" style="%s" float="true" pos="%d,%d,%d,%d" '
+                   'tooltip="mousepad_led_%s"/>' % (pos, style, rect[0], rect[1], rect[2], rect[3],
+                                                    "logo" if pos == 0 else "edge"))
+    return "\n".join(out)
+
+
+def mousepad_page():
+    picture = """        <HorizontalLayout height="{h}">
+          <Control/>
+          <SelectPanel name="mousepad_device_key_light" width="{w}" height="{h}" bkimage="file='mousepad/pad.png' corner='28,28,28,28'">
+{leds}
+          </SelectPanel>
+          <Control/>
+        </HorizontalLayout>""".format(w=PAD_W, h=PAD_H, leds=pad_leds())
+    body = function_pages(picture, LIGHT_PAGE_ONLY, "      <Control/>")
+    return HEADER + """<LumitrekMousePadDevice name="mousepad_device_page">
+  <VerticalLayout inset="14,4,14,14" childpadding="10">
+{body}
+  </VerticalLayout>
+</LumitrekMousePadDevice>
+""".format(body=body)
+
+
+# ---- the mouse (7 keys, 6 LEDs) and the headset (13 LEDs); their tabs stay hidden in
+# this build, since no mouse or headset is ever detected.
+
+MOUSE_KEYS = [(0, "mouse_key_left", (30, 22, 72, 92)), (1, "mouse_key_right", (78, 22, 120, 92)),
+              (2, "mouse_key_middle", (64, 40, 86, 72)), (3, "mouse_key_forward", (8, 96, 26, 126)),
+              (4, "mouse_key_back", (8, 130, 26, 160)), (5, "mouse_key_DPI_loop", (64, 100, 86, 116)),
+              (6, "mouse_key_fire_key", (124, 96, 142, 126))]
+MOUSE_LEDS = [(0, (16, 178, 36, 198)), (1, (40, 196, 60, 216)), (2, (65, 203, 85, 223)),
+              (3, (90, 196, 110, 216)), (4, (114, 178, 134, 198)), (5, (65, 120, 85, 140))]
+
+
+def mouse_page():
+    controls = []
+    for pos, text, r in MOUSE_KEYS:
+        controls.append('          <DeviceKeyButton name="key_%d" style="ms_key" float="true" pos="%d,%d,%d,%d" '
+                        'tooltip="%s"/>' % (pos, r[0], r[1], r[2], r[3], text))
+    for pos, r in MOUSE_LEDS:
+        controls.append('          <DeviceKeyButton name="light_%d" style="ms_led" float="true" pos="%d,%d,%d,%d"/>'
+                        % (pos, r[0], r[1], r[2], r[3]))
+    picture = """        <HorizontalLayout name="mouse_device_seting_layout" height="232">
+          <Control/>
+          <SelectPanel name="mouse_device_key_light" width="150" height="232" bkimage="file='mouse/mouse.png' dest='0,6,150,226'">
+{controls}
+          </SelectPanel>
+          <Control/>
+        </HorizontalLayout>""".format(controls="\n".join(controls))
+    body = function_pages(picture, LIGHT_PAGE_ONLY, "      <Control/>")
+    return HEADER + """<LumitrekMouseDevice name="mouse_device_page">
+  <VerticalLayout inset="14,4,14,14" childpadding="10">
+{body}
+  </VerticalLayout>
+</LumitrekMouseDevice>
+""".format(body=body)
+
+
+def headset_page():
+    leds = []
+    # six LEDs round each ear cup and one on the band
+    for side, cx in ((0, 36), (1, 204)):
+        for k in range(6):
+            x = cx - 24 + (k % 3) * 18
+            y = 118 + (k // 3) * 56
+            pos = side * 6 + k
+            leds.append((pos, (x - 2, y, x + 18, y + 20)))
+    leds.append((12, (110, 20, 130, 40)))
+    controls = "\n".join('          <DeviceKeyButton name="light_%d" style="ms_led" float="true" pos="%d,%d,%d,%d"/>'
+                         % (pos, r[0], r[1], r[2], r[3]) for pos, r in leds)
+    picture = """        <HorizontalLayout height="232">
+          <Control/>
+          <SelectPanel name="zo6533_device_key_light" width="240" height="232" bkimage="file='headset/headset.png' dest='0,6,240,226'">
+{controls}
+          </SelectPanel>
+          <Control/>
+        </HorizontalLayout>""".format(controls=controls)
+    body = function_pages(picture, LIGHT_PAGE_ONLY, "      <Control/>")
+    return HEADER + """<LumitrekZO6533Device name="zo6533_device_page">
+  <VerticalLayout inset="14,4,14,14" childpadding="10">
+{body}
+  </VerticalLayout>
+</LumitrekZO6533Device>
+""".format(body=body)
+
+
+def main():
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "resources", "skin")
+    folder = os.path.join(os.path.normpath(root), "XML", "DeviceXml")
+    os.makedirs(folder, exist_ok=True)
+    pages = {"keyboarddevice.xml": keyboard_page(), "mousepaddevice.xml": mousepad_page(),
+             "mousedevice.xml": mouse_page(), "zo6533device.xml": headset_page()}
+    for name, text in pages.items():
+        with open(os.path.join(folder, name), "w", encoding="utf-8") as out:
+            out.write(text)
+    print("%d device pages written to %s" % (len(pages), folder))
+
+
+if __name__ == "__main__":
+    main()
