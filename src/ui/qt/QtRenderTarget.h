@@ -1,0 +1,49 @@
+#pragma once
+// The skin library's drawing interface on a QPainter: what a window, a screenshot or a
+// test image shows. Coordinates are the window's client pixels; `dpi` scales fonts and the
+// nine-patch corners of images the way the layout scaled the rectangles.
+#include <QPainter>
+
+#include "ui/IRenderTarget.h"
+#include "ui/qt/QtImageCache.h"
+#include "ui/qt/QtTextPainter.h"
+
+namespace ui::qt {
+
+class QtRenderTarget : public IRenderTarget {
+public:
+    QtRenderTarget(QPainter& painter, QtImageCache& images, int dpi,
+                   QtTextPainter::FontLookup fonts = {});
+    ~QtRenderTarget() override;
+
+    void FillRect(const Rect& rect, Color color) override;
+    void DrawRect(const Rect& rect, int lineWidth, Color color) override;
+    void DrawRoundRect(const Rect& rect, int lineWidth, int radiusX, int radiusY,
+                       Color color) override;
+    void DrawLine(Point from, Point to, int lineWidth, Color color) override;
+    void FillPie(const Rect& bounds, float startAngle, float sweepAngle, Color color) override;
+    void DrawArc(const Rect& bounds, float startAngle, float sweepAngle, int lineWidth,
+                 Color color) override;
+    void DrawImage(const Rect& dest, const TDrawInfo& image, Color tint,
+                   std::uint8_t alpha) override;
+    void DrawText(const Rect& rect, std::string_view text, Color color, const TFontInfo& font,
+                  unsigned style, bool markup) override;
+    void PushClip(const Rect& rect) override;
+    void PopClip() override;
+    void SetAntiAlias(bool on) override;
+
+private:
+    // One part of an image into one part of the destination, stretched or tiled.
+    void DrawPart(const QRect& dest, const QImage& image, const QRect& source, bool xTiled,
+                  bool yTiled);
+    int ScaleCorner(int value) const;
+
+    QPainter& m_painter;
+    QtImageCache& m_images;
+    int m_dpi;
+    QtTextPainter m_text;
+    int m_clipDepth = 0;
+    bool m_antiAlias = true;
+};
+
+}  // namespace ui::qt

@@ -1,0 +1,96 @@
+#pragma once
+// The native window of one skin window: paints the control tree at the layout's
+// rectangles and hands mouse, keyboard and focus input to the library's input entry
+// point. It shows either a window of the library (WindowImplBase, followed by handle, so
+// a window that destroyed itself is never touched again) or a bare paint manager (tools).
+//
+// Window mode: the library's window decides title, place, size, visibility, minimised
+// and maximised state and the widget follows in SyncFromWindow(); what the desktop does
+// to the native window (a move, a resize, its close button) is reported back.
+#include <QMenu>
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/UIDefs.h"
+
+
+namespace ui {
+class CControlUI;
+class CPaintManagerUI;
+class WindowImplBase;
+struct TInputEvent;
+}
+
+namespace ui::qt {
+
+class QtImageCache;
+class QtMessagePump;
+
+class QtSkinWidget : public QWidget {
+public:
+    QtSkinWidget(WindowHandle window, QtImageCache& images, QtMessagePump* pump,
+                 QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
+    // The manager must outlive the widget.
+    QtSkinWidget(CPaintManagerUI& manager, QtImageCache& images, QtMessagePump* pump,
+                 QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
+    ~QtSkinWidget() override;
+
+    WindowHandle Handle() const { return m_window; }
+    WindowImplBase* Window() const;     // null in manager mode or once the window is gone
+    CPaintManagerUI* Manager() const;   // null once the window is gone
+
+    // Follows the library's window; false once it is gone.
+    bool SyncFromWindow();
+    // Feeds one input event to the window (or manager), then lets the loop run.
+    bool Deliver(const TInputEvent& input);
+    // The client area drawn into an image of its size.
+    QImage Render();
+    // The pop-up list of a dropped combo, while open.
+    QMenu* ComboPopup() const { return m_comboPopup; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void Setup();
+    void PaintTree(QPainter& painter, CPaintManagerUI& manager);
+    void AfterInput();
+    void FollowHotCursor(CPaintManagerUI& manager);
+    void OpenDroppedCombo(CPaintManagerUI& manager);
+    bool IsCaptionAt(CPaintManagerUI& manager, Point pt);
+    void ReportGeometry();
+    void SendWindowFocus(bool in);
+    bool IsLive(const CControlUI* control) const;
+
+    WindowHandle m_window = 0;
+    CPaintManagerUI* m_manager = nullptr;  // manager mode only
+    QtImageCache& m_images;
+    QPointer<QtMessagePump> m_pump;
+    QPointer<QMenu> m_comboPopup;
+    Rect m_normalRect;  // the window's place before the library maximised it
+    bool m_wasMaximized = false;
+    bool m_wasTopMost = false;
+    bool m_syncing = false;
+    bool m_painting = false;
+    int m_wheelResidual = 0;
+};
+
+}  // namespace ui::qt
