@@ -43,6 +43,7 @@ Firmware::Firmware(const SimDeviceDefinition& def)
     : info_(def.infoBlock.size(), Area::Bounds::Strict, def.infoBlock),
       settings_(def.settingsSize, Area::Bounds::Strict, def.settingsDefaults),
       keyTable_(def.keySlots.size() * 3, Area::Bounds::Strict, KeyTableOf(def)),
+      keyLayout_(def.keySlots.size() * 3, Area::Bounds::Strict, KeyTableOf(def)),
       ledMap_(def.keySlots.size(), Area::Bounds::Strict, LedMapOf(def)),
       macros_(def.MacroCapacity(), Area::Bounds::Clip),
       colours_(def.colourPages * def.colourPageSize, Area::Bounds::Strict),
@@ -88,7 +89,7 @@ Frame Firmware::Handle(const Frame& request) {
             status = WriteArea(settings_, request);
             break;
         case 7:
-            status = ReadArea(keyTable_, request, reply);
+            status = ReadArea(keyLayout_, request, reply);
             break;
         case 9:
             status = WriteArea(keyTable_, request);

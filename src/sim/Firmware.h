@@ -35,7 +35,11 @@ public:
 
     const MemoryArea& InfoBlock() const { return info_; }
     const MemoryArea& Settings() const { return settings_; }
+    // The assignments the host wrote (command 9).
     const MemoryArea& KeyTable() const { return keyTable_; }
+    // The key layout the device reports (command 7): its factory entry per slot. It never
+    // changes, so the host can still tell which slot carries which key after a remap.
+    const MemoryArea& KeyLayout() const { return keyLayout_; }
     const MemoryArea& LedMap() const { return ledMap_; }
     const MemoryArea& MacroMemory() const { return macros_; }
     const MemoryArea& Colours() const { return colours_; }
@@ -63,6 +67,7 @@ private:
     Area info_;
     Area settings_;
     Area keyTable_;
+    Area keyLayout_;
     Area ledMap_;
     Area macros_;
     Area colours_;

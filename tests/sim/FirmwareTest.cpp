@@ -164,6 +164,18 @@ TEST(Firmware, KeyTableHoldsFactoryEntriesInTheDevicesOwnOrderWithSomeAbsent) {
               std::vector<std::uint8_t>(leds.begin() + 56, leds.begin() + 112));
 }
 
+TEST(Firmware, KeyTableReadsBackTheLayoutEvenAfterAssignmentsAreWritten) {
+    Firmware fw(KeyboardDefinition());
+    const auto layout = Data(fw.Handle(Request(7, 6, 0)), 6);
+    const std::vector<std::uint8_t> remap = {0x70, 0x01, 0x00, 0x20, 0x02, 0x04};
+    ASSERT_EQ(fw.Handle(Request(9, 6, 0, remap))[7], Firmware::kStatusOk);
+    EXPECT_EQ(std::vector<std::uint8_t>(fw.KeyTable().Bytes().begin(),
+                                        fw.KeyTable().Bytes().begin() + 6),
+              remap);
+    // A host that connects again must still find each key by its factory entry.
+    EXPECT_EQ(Data(fw.Handle(Request(7, 6, 0)), 6), layout);
+}
+
 TEST(Firmware, SettingsMemoryKeepsBlocksAndActiveIndex) {
     Firmware fw(KeyboardDefinition());
     EXPECT_EQ(Data(fw.Handle(Request(5, 1, 0)), 1)[0], 0);

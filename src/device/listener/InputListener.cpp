@@ -19,7 +19,7 @@ platform::WorkerThread::StopResult InputListener::Stop(int waitMs) {
     if (!thread_.Running()) return platform::WorkerThread::StopResult::Error;
     // The stop event also ends the pending read: the loop passes it to ReadReport.
     auto result = thread_.Stop(waitMs);
-    platform::Trace(std::string(platform::WorkerThread::ExitText(result)) + "\n");
+    platform::Trace(platform::WorkerThread::ExitText(result));
     return result;
 }
 

@@ -104,10 +104,13 @@ TEST(CommandFaults, UnplugInTheMiddleOfAChunkedCommandEndsItPromptly) {
     // Plugged in again, the device takes a new channel and still holds what was written.
     ASSERT_TRUE(host.keyboard.Plug(host.bus));
     ASSERT_TRUE(host.channel.Open(VendorPath(host.bus, host.keyboard)));
-    std::vector<std::uint8_t> back(378);
-    ASSERT_EQ(host.commands.ReadKeyTable(back), kResultSuccess);
-    EXPECT_TRUE(
-        std::all_of(back.begin(), back.begin() + 168, [](std::uint8_t b) { return b == 0x42; }));
+    std::vector<std::uint8_t> layout(378);
+    ASSERT_EQ(host.commands.ReadKeyTable(layout), kResultSuccess);
+    host.keyboard.Inspect([](const sim::Firmware& fw) {
+        const auto bytes = fw.KeyTable().Bytes();
+        EXPECT_TRUE(
+            std::all_of(bytes.begin(), bytes.begin() + 168, [](std::uint8_t b) { return b == 0x42; }));
+    });
 }
 
 TEST(CommandFaults, UnplugOrCloseFromAnotherThreadEndsAWaitingExchange) {

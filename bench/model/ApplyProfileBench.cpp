@@ -1,0 +1,140 @@
+// "Apply profile" on the simulated keyboard: the settings block, the macros the keys play
+// and the key table, as the main window sends them after a profile switch.
+//
+// Counters per apply:
+//   reports  - reports the device object sends
+//   minimum  - the fewest the protocol allows for the same bytes: one BeginConfig/EndConfig
+//              bracket around ceil(bytes / 56) reports per area, no information reads
+//   bytes    - settings + macro image + key table bytes carried
+// The time includes the protocol's 10 ms pause before each EndConfig.
+#include <benchmark/benchmark.h>
+#include <json/json.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "data/JsonDataFile.h"
+#include "device/hid/VirtualBus.h"
+#include "device/scanner/SupportedDevices.h"
+#include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/FactoryKeyTable.h"
+#include "model/device/KeyboardSettingsBlock.h"
+#include "model/device/MacroImage.h"
+#include "platform/Paths.h"
+#include "sim/SimulatedDevices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMacroEvents[] = {12, 40, 6};  // three macros the keys play
+
+class Bench {
+public:
+    Bench() {
+        char pattern[] = "/tmp/tx512-bench-XXXXXX";
+        root_ = ::mkdtemp(pattern);
+        ::setenv("XDG_DATA_HOME", (root_ / "user").c_str(), 1);
+        platform::SetProgramDir(root_ / "program");
+        WriteDefaultProfile();
+        sims_ = sim::PlugSimulatedDevices(bus_);
+        keyboard_ = std::make_unique<model::CLumitrekKeyboardDevice>(bus_.Backend());
+        keyboard_->SetKeyCount(model::kKeyPositions);
+        keyboard_->SetLedCount(model::kKeyPositions);
+        keyboard_->SetLightListName("vexal_light");
+        keyboard_->SetProfileFileName("bench");
+        device::SupportedDeviceEntry slot = device::SupportedInterfaceTable()[0];
+        for (const std::string& path : bus_.PathsOf(*sims_.keyboard))
+            if (path.find("&col04") != std::string::npos) slot.path = path;
+        keyboard_->OpenCommandChannel(slot);
+        keyboard_->OnConnected();
+        keyboard_->StopLightThread();  // nothing but the apply on the wire
+        WriteMacros();
+    }
+    ~Bench() {
+        keyboard_.reset();
+        platform::SetProgramDir({});
+        fs::remove_all(root_);
+    }
+
+    model::CLumitrekKeyboardDevice& Keyboard() { return *keyboard_; }
+    sim::SimDevice& Sim() { return *sims_.keyboard; }
+
+private:
+    void WriteDefaultProfile() {
+        Json::Value section;
+        section["LightInfo"]["SelectItem"] = 5;
+        for (int p = 0; p < model::kKeyPositions; ++p) {
+            const auto& e = model::FactoryKeyTable::Entries()[p];
+            const uint32_t packed = uint32_t{e.type} << 16 | uint32_t{e.byte1} << 8 | e.byte0;
+            Json::Value key;
+            key["Assignment"] = packed;
+            key["DefaultAssignment"] = packed;
+            section["KeyList"].append(key);
+        }
+        // Keys 1-3 (F1-F3) play the three macros.
+        for (int m = 0; m < 3; ++m) section["KeyList"][m + 1]["Assignment"] = 0x700000 | m << 8;
+        Json::Value root;
+        root["Device"].append(section);
+        fs::create_directories(root_ / "program" / "DefaultData");
+        JsonDataFile().WriteJsonFile(root_ / "program" / "DefaultData" / "keyboard.Json", root);
+    }
+    void WriteMacros() {
+        const fs::path folder = platform::UserDataDir("keyboard");
+        Json::Value list;
+        for (int m = 0; m < 3; ++m) {
+            Json::Value entry;
+            entry["MacroName"] = "macro_" + std::to_string(m + 1);
+            entry["Guid"] = "bench" + std::to_string(m);
+            list["MacroInfo"].append(entry);
+            Json::Value macro;
+            for (int i = 0; i < kMacroEvents[m]; ++i) {
+                Json::Value event;
+                event["Type"] = 10;
+                event["Button"] = 4 + i % 26;
+                event["Action"] = i % 2 ? "up" : "down";
+                event["Delay"] = "20";
+                macro["Events"].append(event);
+            }
+            JsonDataFile().WriteJsonFile(folder / ("bench" + std::to_string(m) + ".mac"), macro);
+        }
+        JsonDataFile().WriteJsonFile(folder / "macro.config", list);
+    }
+
+    fs::path root_;
+    device::VirtualBus bus_;
+    sim::SimulatedDevices sims_;
+    std::unique_ptr<model::CLumitrekKeyboardDevice> keyboard_;
+};
+
+std::size_t Reports(std::size_t bytes) {
+    return (bytes + 55) / 56;
+}
+
+void BM_ApplyProfile(benchmark::State& state) {
+    Bench bench;
+    model::CLumitrekKeyboardDevice& kb = bench.Keyboard();
+    std::size_t sent = 0;
+    for (auto _ : state) {
+        bench.Sim().Log().Clear();
+        kb.WriteSettings(0, 0, 0, 0, 0);
+        benchmark::DoNotOptimize(kb.ApplyMacrosAndKeys());
+        sent = bench.Sim().Log().Requests().size();
+    }
+    std::size_t counts[3];
+    for (int m = 0; m < 3; ++m) counts[m] = static_cast<std::size_t>(kMacroEvents[m]);
+    const std::size_t image = model::MacroImage::Length(counts);
+    const std::size_t table = kb.Channel().TransferLength();
+    const std::size_t settings = model::KeyboardSettingsBlock::kSize;
+    state.counters["reports"] = static_cast<double>(sent);
+    state.counters["minimum"] =
+        static_cast<double>(2 + Reports(settings) + Reports(image) + Reports(table));
+    state.counters["bytes"] = static_cast<double>(settings + image + table);
+}
+BENCHMARK(BM_ApplyProfile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+}  // namespace
+
+BENCHMARK_MAIN();

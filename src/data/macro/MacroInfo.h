@@ -1,0 +1,11 @@
+#pragma once
+// One entry of the macro list file's "MacroInfo": the macro's display name and the
+// identifier that names its macro file.
+#include <string>
+
+struct MacroInfo {
+    std::string name;  // "MacroName"
+    std::string guid;  // "Guid"
+
+    bool operator==(const MacroInfo&) const = default;
+};

@@ -1,0 +1,419 @@
+#include "model/device/CLumitrekKeyboardDevice.h"
+
+#include <algorithm>
+
+#include "data/macro/MacroListFile.h"
+#include "device/protocol/ResultCode.h"
+#include "device/scanner/DeviceKind.h"
+#include "model/device/ColourStream.h"
+#include "model/device/IKeySetPanel.h"
+#include "model/device/ILightingPanel.h"
+#include "model/device/IMacroPanel.h"
+#include "model/device/IProfilePanel.h"
+#include "model/device/KeyTableBuilder.h"
+#include "model/device/MacroDownload.h"
+#include "model/device/PanelLookup.h"
+#include "ui/CContainerUI.h"
+
+namespace model {
+
+namespace {
+
+constexpr const char* kKeyboardType = "keyboard";
+constexpr const char* kButtonContainer = "keyboard_device_key_light";
+constexpr int kLightListIndex = 0;
+constexpr int kFnKeyPosition = 110;
+
+KeyAssignment HalfFrom(uint16_t position, uint8_t type, uint8_t byte1, uint8_t byte0) {
+    return {position, type, byte1, byte0};
+}
+
+}  // namespace
+
+CLumitrekKeyboardDevice::CLumitrekKeyboardDevice(std::shared_ptr<device::HidBackend> backend)
+    : CLumitrekUSBDevice(std::move(backend)) {
+    ConfigureKind(device::kKindKeyboard, kKeyboardType, &engine_.Effects(), &profile_,
+                  kLightListIndex);
+}
+
+CLumitrekKeyboardDevice::~CLumitrekKeyboardDevice() {
+    StopThreads();
+}
+
+std::string CLumitrekKeyboardDevice::GetClass() const {
+    return "LumitrekKeyboardDevice";
+}
+
+void* CLumitrekKeyboardDevice::GetInterface(std::string_view name) {
+    if (name == "LumitrekKeyboardDevice") return this;
+    return CLumitrekUSBDevice::GetInterface(name);
+}
+
+// ---- connection
+
+void CLumitrekKeyboardDevice::OnConnected() {
+    ReadDeviceTables();
+    LoadProfile();
+    ReadSettingsFromDevice();
+    RefreshPanels();
+    StartLightThread();
+}
+
+void CLumitrekKeyboardDevice::ReadDeviceTables() {
+    if (!IsConnected()) return;
+    device::CommandSet& commands = Commands();
+    commands.BeginConfig();
+    device::CommandSet::DeviceInfo info{};
+    if (commands.ReadDeviceInfo(info) != device::kResultSuccess) {
+        commands.EndConfig();
+        return;
+    }
+    SetDeviceInfo(info);
+    const int slots = info[5];
+    if (!Channel().SetTransferLength(slots * 3u)) return;
+
+    // Read into scratch tables so that a failed read leaves the last good ones in place.
+    std::array<uint8_t, kTableBytes> keys = keyTable_;
+    std::array<uint8_t, kTableBytes> leds = ledMapTable_;
+    const bool read = commands.ReadKeyTable(keys) == device::kResultSuccess &&
+                      commands.ReadLedMap(leds) == device::kResultSuccess;
+    commands.EndConfig();
+    if (!read) return;
+    keyTable_ = keys;
+    ledMapTable_ = leds;
+    SetPositionMaps(PositionMaps::Build(keyTable_, ledMapTable_, slots));
+}
+
+int CLumitrekKeyboardDevice::ReadSettingsFromDevice() {
+    Channel().SetSyncFlag(0);
+    uint8_t index = 0;
+    KeyboardSettingsBlock::Bytes block{};
+    if (!ReadActiveSettingsBlock(block, KeyboardSettingsBlock::kStride, index)) return activeIndex_;
+
+    const KeyboardSettingsBlock::Decoded decoded = KeyboardSettingsBlock::Decode(block);
+    activeIndex_ = index;
+    settingsBlock_ = decoded.kept;
+    settingsBlock_[0] = activeIndex_;
+    deviceLight_ = decoded.light;
+
+    LightSetting current = GetCurrentLightSetting();
+    current.mode = decoded.light.mode;
+    current.brightness = decoded.light.brightness;
+    current.speed = decoded.light.speed;
+    current.direction = decoded.light.direction;
+    current.multiColour = decoded.light.multiColour;
+    current.red = decoded.light.red;
+    current.green = decoded.light.green;
+    current.blue = decoded.light.blue;
+    current.zzccMode = decoded.light.zzccMode;
+    StoreCurrentLightSetting(current);
+    // The engine restarts the effect when the mode differs from the one it shows.
+    engine_.Effects().ApplySettings(current);
+
+    systemStages_.SetKey6Flag(decoded.key6Flag);
+    systemStages_.SetWFlag(decoded.wFlag);
+    systemStages_.SetWinFlag(decoded.winFlag);
+    profile_.SetSystemStages(systemStages_.words[0], systemStages_.words[1],
+                             systemStages_.words[2]);
+    const auto words = current.ToWords();
+    profile_.SetLightInfo(words[0], words[1], words[2], words[3]);
+    SaveProfile();
+    return activeIndex_;
+}
+
+void CLumitrekKeyboardDevice::OnSyncRequest() {
+    if (LastEventUsage() == device::kUsageProfileChanged) {
+        if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
+            panel->ReloadProfileList();
+            SetProfileFileName(panel->GetSelectedUUID());
+        }
+        LoadProfile();
+    }
+    ReadSettingsFromDevice();
+    RefreshPanels();
+}
+
+void CLumitrekKeyboardDevice::PollPowerStatus() {
+    PollStatusBlock();
+}
+
+// ---- profile
+
+int CLumitrekKeyboardDevice::LoadProfile() {
+    UpdateProfilePaths();
+    profile_.LoadSection(GetProfilePath());
+    keyList_ = profile_.GetKeyList();
+    ApplyLightSetting();
+    const auto stages = profile_.GetSystemStages();
+    systemStages_.words = stages;
+    return 1;
+}
+
+void CLumitrekKeyboardDevice::ResetToDefaults() {
+    profile_.LoadSection(GetDefaultProfilePath());
+    keyList_ = profile_.GetKeyList();
+    ApplyLightSetting();
+    systemStages_.words = profile_.GetSystemStages();
+    SaveProfile();
+    RefreshPanels();
+}
+
+int CLumitrekKeyboardDevice::ApplyLightSetting() {
+    ApplyProfileLighting();
+    return 1;
+}
+
+void CLumitrekKeyboardDevice::SetKeyList(const std::vector<KeyMapping>& keys) {
+    keyList_ = keys;
+    profile_.SetKeyList(keyList_);
+}
+
+void CLumitrekKeyboardDevice::SetSelectedKeyMapping(const KeyMapping& mapping) {
+    const int selected = GetSelectedKey();
+    if (selected < 0 || selected >= static_cast<int>(keyList_.size())) return;
+    keyList_[selected] = mapping;
+    profile_.SetKeyList(keyList_);
+}
+
+void CLumitrekKeyboardDevice::SetSelectedKeyMapping(uint32_t w0, uint32_t w1, uint32_t w2) {
+    const auto byte = [](uint32_t word, int i) { return static_cast<uint8_t>(word >> (8 * i)); };
+    KeyMapping mapping;
+    mapping.current = HalfFrom(static_cast<uint16_t>(w0), byte(w0, 2), byte(w0, 3), byte(w1, 0));
+    mapping.defaults =
+        HalfFrom(static_cast<uint16_t>(w1 >> 16), byte(w2, 0), byte(w2, 1), byte(w2, 2));
+    SetSelectedKeyMapping(mapping);
+}
+
+void CLumitrekKeyboardDevice::SetSystemStages(uint32_t w0, uint32_t w1, uint32_t w2) {
+    systemStages_.words = {w0, w1, w2};
+    profile_.SetSystemStages(w0, w1, w2);
+}
+
+// ---- writes
+
+int CLumitrekKeyboardDevice::WriteSettings(int profileIndex, int byte0, int, int, int) {
+    const LightSetting light = profile_.GetLightInfo();
+    SystemStages stages;
+    stages.words = profile_.GetSystemStages();
+    const auto block = KeyboardSettingsBlock::Encode(static_cast<uint8_t>(byte0), light, stages);
+    WriteSettingsBlock(block, profileIndex * static_cast<int>(KeyboardSettingsBlock::kStride));
+    return 1;
+}
+
+int CLumitrekKeyboardDevice::LibraryMacroCount() const {
+    const auto library = MacroListFile::Read(DataFiles(), MacroListFile::PathIn(GetUserFolder()));
+    return library ? static_cast<int>(library->size()) : 0;
+}
+
+std::vector<int> CLumitrekKeyboardDevice::GetUsedMacros() {
+    return KeyTableBuilder::UsedMacros(keyList_, GetPositionMaps(), LibraryMacroCount());
+}
+
+int CLumitrekKeyboardDevice::WriteKeyAssignments(int tableIndex,
+                                                 const std::vector<KeyMapping>& keys) {
+    if (!IsConnected()) return 0;
+    device::CommandSet& commands = Commands();
+    device::CommandSet::DeviceInfo info{};
+    if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
+
+    // The table goes out at the channel's transfer length, set from the slots read at
+    // connection, so it is built on the table read then.
+    const std::size_t length = std::min<std::size_t>(Channel().TransferLength(), kTableBytes);
+    const std::vector<uint8_t> table = KeyTableBuilder::Build(
+        std::span(keyTable_.data(), length), keys, GetPositionMaps(), LibraryMacroCount());
+
+    commands.BeginConfig();
+    commands.WriteKeyTable(table, tableIndex);
+    commands.EndConfig();
+    return 1;
+}
+
+int CLumitrekKeyboardDevice::WriteCurrentKeyAssignments(int tableIndex) {
+    return WriteKeyAssignments(tableIndex, keyList_);
+}
+
+int CLumitrekKeyboardDevice::WriteMacros(const std::vector<int>& macros) {
+    if (IsConnected()) {
+        device::CommandSet::DeviceInfo info{};
+        if (Commands().ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
+    }
+    const std::size_t capacity = std::size_t{GetDeviceInfo()[6]} * 128;
+    return MacroDownload::Write(Commands(), IsConnected(), capacity, GetUserFolder(), macros,
+                                DataFiles());
+}
+
+int CLumitrekKeyboardDevice::ApplyMacrosAndKeys() {
+    const int macros = WriteMacros(GetUsedMacros());
+    if (macros == 0 || macros == MacroDownload::kNoMemory) WriteCurrentKeyAssignments(0);
+    return macros;
+}
+
+void CLumitrekKeyboardDevice::ValidateMacroKeys() {
+    LoadLightNameLists();
+    const int count = static_cast<int>(MacroNames().size());
+    bool changed = false;
+    for (KeyMapping& mapping : keyList_) {
+        if (KeyTableBuilder::PlaysMacro(mapping.current) && mapping.current.byte1 >= count) {
+            mapping.current = mapping.defaults;
+            changed = true;
+        }
+    }
+    if (changed) SetKeyList(keyList_);
+    LoadLightNameLists();
+    if (changed) RefreshKeyLabels();
+}
+
+// ---- panels
+
+void CLumitrekKeyboardDevice::LoadLightNameLists() {
+    LoadNameLists(MacroListFile::kFileName);
+}
+
+void CLumitrekKeyboardDevice::RefreshKeyLabels() {
+    if (auto* panel = PanelOf<IKeySetPanel>(keySetPanel_)) panel->RefreshKeyLabels();
+}
+
+void CLumitrekKeyboardDevice::RefreshPanels() {
+    LoadLightNameLists();
+    ShowLightingInPanel();
+    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
+        const int selected = GetSelectedKey();
+        if (selected >= 0 && selected < static_cast<int>(keyList_.size()))
+            keys->SetKeyMapping(keyList_[selected]);
+        keys->RefreshKeyLabels();
+    }
+    systemControls_.Show(systemStages_);
+}
+
+void CLumitrekKeyboardDevice::BindKeyboardButtons() {
+    if (GetPageLayout().empty()) {
+        CLumitrekUSBDevice::BindKeyButtons();
+        return;
+    }
+    ui::CControlUI* buttons = FindInPage(kButtonContainer);
+    if (auto* container =
+            buttons ? static_cast<ui::CContainerUI*>(buttons->GetInterface("Container")) : nullptr)
+        BindButtonsIn(*container);
+
+    LoadLightNameLists();
+    BindProfileAndLightingPanels();
+    macroPanel_ = FindInPage(IMacroPanel::kControlName);
+    auto* macros = PanelOf<IMacroPanel>(macroPanel_);
+    if (macros) {
+        macros->AttachDevice(this);
+        macros->SetLibraryFolder(GetUserFolder());
+        macros->LoadMacroList();
+    }
+    keySetPanel_ = FindInPage(IKeySetPanel::kControlName);
+    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
+        keys->AttachDevice(this);
+        keys->BindControls();
+        keys->SetDeviceKind(GetKind());
+        keySetPanel_->SetVisible(false);
+        keys->FillMacroNames(macros ? macros->GetMacroNames() : MacroNames());
+    }
+}
+
+void CLumitrekKeyboardDevice::ShowFunctionPage(int page) {
+    CLumitrekUSBDevice::ShowFunctionPage(page);
+    if (kFnKeyPosition >= static_cast<int>(KeyButtons().size())) return;
+    ui::CControlUI* fnKey = KeyButtons()[kFnKeyPosition];
+    if (!fnKey) return;
+    if (page == 1) fnKey->SetEnabled(true);
+    if (page == 2) fnKey->SetEnabled(false);
+}
+
+void CLumitrekKeyboardDevice::SelectKey(int position) {
+    CLumitrekUSBDevice::SelectKey(position);
+    if (position < 0 || position >= static_cast<int>(keyList_.size())) return;
+    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
+        keySetPanel_->SetVisible(true);
+        keys->SetKeyMapping(keyList_[position]);
+    }
+}
+
+// ---- custom colours
+
+int CLumitrekKeyboardDevice::LightPanelGroup() {
+    auto* lighting = PanelOf<ILightingPanel>(LightPanelControl());
+    return lighting ? lighting->GetCustomGroup() : -1;
+}
+
+void CLumitrekKeyboardDevice::StoreCustomColours(int group) {
+    std::vector<CustomColour> colours;
+    const int count = GetLedCount();
+    colours.reserve(count);
+    for (int led = 0; led < count; ++led) {
+        const auto colour = lighting::Rgba::FromWord(GetLedColour(led));
+        colours.push_back({colour.red, colour.green, colour.blue, colour.alpha});
+    }
+    profile_.SetCustomColours(colours, group);
+    SaveProfile();
+}
+
+int CLumitrekKeyboardDevice::SendColourPage(bool levelled) {
+    if (Channel().LongTimeLimit()) return device::kResultSuccess;
+    const ColourStream::Page page =
+        ColourStream::Build(engine_.State().colours, GetPositionMaps(), KeySlots(), levelled);
+    return Commands().StreamColours(std::span(page.bytes.data(), page.length),
+                                    GetCurrentLightSetting().customGroup,
+                                    static_cast<int>(ColourStream::kPageSize));
+}
+
+void CLumitrekKeyboardDevice::SetCustomLedColour(int position) {
+    const LightSetting current = GetCurrentLightSetting();
+    if (current.mode != kCustomColourMode || position < 0 || position >= GetLedCount()) return;
+    const auto old = lighting::Rgba::FromWord(GetLedColour(position));
+    SetLedColour(position,
+                 lighting::Rgba(current.red, current.green, current.blue, old.alpha).ToWord());
+    const int group = LightPanelGroup();
+    if (group < 0) return;
+    StoreCustomColours(group);
+    SendColourPage(false);
+}
+
+void CLumitrekKeyboardDevice::StreamCustomColours() {
+    const int result = SendColourPage(true);
+    // Back off a device that refused the page; a closed channel sent nothing to back
+    // off from, and a stopping light thread does not wait.
+    if (result != device::kResultSuccess && IsConnected())
+        LightStopEvent().Wait(kStreamFailurePauseMs);
+}
+
+void CLumitrekKeyboardDevice::SelectCustomGroup(int group) {
+    if (auto* lighting = PanelOf<ILightingPanel>(LightPanelControl()))
+        lighting->SelectCustomGroup(group);
+    profile_.SetCustomGroupIndex(group);
+}
+
+void CLumitrekKeyboardDevice::LoadCustomColours() {
+    const int group = profile_.GetCustomGroupIndex();
+    const std::vector<CustomColour> colours = profile_.GetCustomColours(group, GetLedCount());
+    for (int led = 0; led < static_cast<int>(colours.size()); ++led) {
+        const CustomColour& c = colours[led];
+        SetLedColour(led, lighting::Rgba(c.red, c.green, c.blue, c.alpha).ToWord());
+    }
+    if (auto* lighting = PanelOf<ILightingPanel>(LightPanelControl()))
+        lighting->SelectCustomGroup(group);
+    StreamCustomColours();
+}
+
+void CLumitrekKeyboardDevice::FillCustomColours(bool on) {
+    const LightSetting current = GetCurrentLightSetting();
+    const lighting::Rgb fill =
+        on ? lighting::Rgb{current.red, current.green, current.blue} : lighting::Rgb{};
+    for (int led = 0; led < GetLedCount(); ++led) {
+        const auto old = lighting::Rgba::FromWord(GetLedColour(led));
+        SetLedColour(led, lighting::Rgba(fill, old.alpha).ToWord());
+    }
+    StreamCustomColours();
+    if (const int group = LightPanelGroup(); group >= 0) StoreCustomColours(group);
+}
+
+// ---- listener
+
+void CLumitrekKeyboardDevice::OnKeyEvent(int keySlot, int action) {
+    engine_.Effects().OnKeyEvent(keySlot, action);
+}
+
+}  // namespace model

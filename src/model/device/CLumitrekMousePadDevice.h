@@ -1,0 +1,56 @@
+#pragma once
+// The lit mouse pad's device object and page: 15 LEDs and no keys. It keeps its settings
+// block in step with the current profile, writes it on request, runs the lighting
+// engine for the preview and an input listener for the pad's own settings changes.
+#include <memory>
+
+#include "data/CBasicProfiledata.h"
+#include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/DeviceLightingHost.h"
+#include "model/device/PadSettingsBlock.h"
+#include "model/lighting/LightEngine.h"
+
+namespace model {
+
+class CLumitrekMousePadDevice : public CLumitrekUSBDevice {
+public:
+    // Sent to the owner window with the active index after a settings read.
+    static constexpr unsigned kSettingsReadMessage = 0xD00;
+
+    explicit CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend = nullptr);
+    ~CLumitrekMousePadDevice() override;
+
+    std::string GetClass() const override;
+    void* GetInterface(std::string_view name) override;
+
+    void BindKeyButtons() override { BindPadButtons(); }
+    int ApplyLightSetting() override;
+    void OnConnected() override;
+    // Reads the active settings block into the settings copy. A block that cannot be
+    // read (closed channel, failed read) leaves the copy as it was.
+    void OnSyncRequest() override;
+    void PollPowerStatus() override { PollStatusBlock(); }
+    int LoadProfile() override;
+    void RefreshPanels() override;
+    void ResetToDefaults() override;
+    // Writes the settings copy at `profileIndex`; the other arguments are ignored.
+    int WriteSettings(int profileIndex, int byte0, int a, int b, int c) override;
+    void LoadLightNameLists() override;
+
+    virtual void BindPadButtons();
+
+    const PadSettingsBlock& Settings() const { return settings_; }
+    CBasicProfiledata& Profile() { return profile_; }
+    lighting::MousePadLightEngine& Engine() { return engine_; }
+
+protected:
+    void RunLightThread(platform::Event& stop) override { engine_.RunThread(stop); }
+
+private:
+    PadSettingsBlock settings_;
+    CBasicProfiledata profile_;
+    DeviceLightingHost<lighting::ILightingHost> lightingHost_{*this};
+    lighting::MousePadLightEngine engine_{lightingHost_};
+};
+
+}  // namespace model

@@ -1,0 +1,55 @@
+#include "model/device/DeviceTabTimers.h"
+
+#include "model/device/CLumitrekUSBDevice.h"
+#include "ui/CPaintManagerUI.h"
+
+namespace model {
+
+DeviceTabTimers::DeviceTabTimers(CLumitrekUSBDevice& device, std::function<bool()> tabSelected)
+    : device_(device), tabSelected_(std::move(tabSelected)) {}
+
+void DeviceTabTimers::OnCommandChannelOpened() {
+    if (device_.IsConnected()) device_.ArmTabTimer(CLumitrekUSBDevice::kTimerStart, kStartDelayMs);
+}
+
+bool DeviceTabTimers::OnTimer(unsigned id) {
+    if (id < CLumitrekUSBDevice::kTimerRefresh || id > CLumitrekUSBDevice::kTimerPower)
+        return false;
+    ui::CControlUI* tab = device_.GetDeviceTab();
+    ui::CPaintManagerUI* manager = tab ? tab->GetManager() : nullptr;
+    if (manager) manager->KillTimer(tab, id);
+
+    const bool powerPoll = device_.GetPowerParameter() != 0;
+    switch (id) {
+        case CLumitrekUSBDevice::kTimerStart:
+            device_.OnConnected();
+            device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kFirstRefreshMs);
+            if (powerPoll && device_.IsConnected())
+                device_.ArmTabTimer(CLumitrekUSBDevice::kTimerPower, kPowerPollMs);
+            return true;
+        case CLumitrekUSBDevice::kTimerRefresh:
+            device_.RefreshKeyPreview();
+            if (device_.GetRedrawFlag() && tabSelected_ && tabSelected_()) device_.Invalidate();
+            if (device_.IsConnected())
+                device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kRefreshMs);
+            return true;
+        case CLumitrekUSBDevice::kTimerSync:
+            device_.OnSyncRequest();
+            return true;
+        case CLumitrekUSBDevice::kTimerRequest3:
+            device_.OnRequest3();
+            return true;
+        case CLumitrekUSBDevice::kTimerRequest4:
+            device_.OnRequest4();
+            return true;
+        case CLumitrekUSBDevice::kTimerPower:
+            device_.PollPowerStatus();
+            if (powerPoll && device_.IsConnected())
+                device_.ArmTabTimer(CLumitrekUSBDevice::kTimerPower, kPowerPollMs);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace model

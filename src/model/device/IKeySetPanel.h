@@ -1,0 +1,29 @@
+#pragma once
+// What a device needs of its page's key assignment panel ("KeySetControlItem").
+#include <string>
+#include <vector>
+
+#include "data/KeyMapping.h"
+
+namespace model {
+
+class CLumitrekUSBDevice;
+
+class IKeySetPanel {
+public:
+    virtual ~IKeySetPanel() = default;
+
+    static constexpr const char* kInterfaceName = "IKeySetPanel";
+    static constexpr const char* kControlName = "KeySetControlItem";
+
+    virtual void AttachDevice(CLumitrekUSBDevice* device) = 0;
+    virtual void BindControls() = 0;
+    virtual void SetDeviceKind(int kind) = 0;
+    virtual void FillMacroNames(const std::vector<std::string>& names) = 0;
+    // Shows a key's mapping (current and default halves).
+    virtual void SetKeyMapping(const KeyMapping& mapping) = 0;
+    // Rewrites the labels of the device picture's key buttons from the device's key list.
+    virtual void RefreshKeyLabels() = 0;
+};
+
+}  // namespace model

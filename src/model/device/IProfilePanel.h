@@ -1,0 +1,31 @@
+#pragma once
+// What a device needs of its page's profile panel ("DeviceProfileItem").
+#include <filesystem>
+#include <string>
+
+namespace model {
+
+class CLumitrekUSBDevice;
+
+class IProfilePanel {
+public:
+    virtual ~IProfilePanel() = default;
+
+    static constexpr const char* kInterfaceName = "IProfilePanel";
+    static constexpr const char* kControlName = "DeviceProfileItem";
+
+    virtual void AttachDevice(CLumitrekUSBDevice* device) = 0;
+    virtual void SetKindCode(int kind) = 0;
+    virtual void SetFolders(const std::filesystem::path& userFolder,
+                            const std::filesystem::path& defaultProfile) = 0;
+    // Reads (or creates) the profile list and fills the combo from it.
+    virtual void InitProfileList() = 0;
+    // Refills the combo from the list file as it is now, the stored selection selected,
+    // without raising a selection notification.
+    virtual void ReloadProfileList() = 0;
+    virtual void SelectTab(int tab) = 0;
+    // The UUID of the selected profile: the base name of the device's profile file.
+    virtual std::string GetSelectedUUID() const = 0;
+};
+
+}  // namespace model

@@ -1,0 +1,46 @@
+#include "model/device/KeyboardSettingsBlock.h"
+
+namespace model {
+
+KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const LightSetting& light,
+                                                           const SystemStages& stages) {
+    Bytes block{};
+    block[0] = byte0;
+    block[1] = light.mode >= kFirstHostOnlyMode ? 0 : light.mode;
+    block[2] = light.brightness;
+    block[3] = static_cast<uint8_t>(4 - light.speed);
+    block[4] = light.direction;
+    block[5] = light.multiColour;
+    block[6] = light.red;
+    block[7] = light.green;
+    block[8] = light.blue;
+    block[18] = light.zzccMode;
+    block[19] = static_cast<uint8_t>(stages.WFlag());
+    block[20] = stages.Key6Flag() == 0 ? 1 : 0;
+    block[21] = static_cast<uint8_t>(stages.WinFlag());
+    block[22] = static_cast<uint8_t>(stages.PollingRate());
+    block[25] = light.customGroup;
+    return block;
+}
+
+KeyboardSettingsBlock::Decoded KeyboardSettingsBlock::Decode(const Bytes& block) {
+    Decoded d;
+    d.kept = block;
+    d.kept[16] = 0;
+    d.light.mode = block[1];
+    d.light.brightness = block[2];
+    d.light.speed = static_cast<uint8_t>(4 - block[3]);
+    d.light.direction = block[4];
+    d.light.multiColour = block[5];
+    d.light.red = block[6];
+    d.light.green = block[7];
+    d.light.blue = block[8];
+    d.light.zzccMode = block[18];
+    d.light.customGroup = block[25];
+    d.wFlag = block[19];
+    d.key6Flag = block[20] == 0 ? 1 : 0;
+    d.winFlag = block[21];
+    return d;
+}
+
+}  // namespace model

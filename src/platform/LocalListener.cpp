@@ -1,0 +1,234 @@
+#include "platform/LocalListener.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include "platform/Trace.h"
+#include "platform/UniqueFd.h"
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kMaxQueuedBroadcasts = 64;
+constexpr int kMaxAcceptsPerRound = 16;
+
+int MsLeft(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>(left) + 1;
+}
+
+bool PeerIsThisUser(int fd) {
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
+}
+
+}  // namespace
+
+struct LocalListener::Connection {
+    UniqueFd fd;
+    std::string in;
+    std::string out;
+    Clock::time_point deadline;
+    bool subscribed = false;
+    bool readClosed = false;
+    bool dead = false;
+};
+
+namespace {
+
+void Flush(std::string& out, int fd, bool& dead) {
+    while (!out.empty()) {
+        ssize_t n = ::send(fd, out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            out.erase(0, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return;
+        } else {
+            dead = true;
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+LocalListener::~LocalListener() { Stop(); }
+
+void LocalListener::Start(int listenFd, Handler handler, Limits limits) {
+    Stop();
+    listenFd_ = listenFd;
+    handler_ = std::move(handler);
+    limits_ = limits;
+    {
+        std::lock_guard lock(broadcastMutex_);
+        broadcasts_.clear();
+    }
+    // accept() must never block the loop, whoever created the socket.
+    int flags = ::fcntl(listenFd_, F_GETFL);
+    if (flags >= 0) ::fcntl(listenFd_, F_SETFL, flags | O_NONBLOCK);
+    worker_.Start([this](Event& stop) { Run(stop); });
+}
+
+void LocalListener::Stop() {
+    worker_.Stop();
+}
+
+void LocalListener::Broadcast(const LocalMessage& message) {
+    {
+        std::lock_guard lock(broadcastMutex_);
+        if (broadcasts_.size() >= kMaxQueuedBroadcasts) broadcasts_.erase(broadcasts_.begin());
+        broadcasts_.push_back(message.Encode());
+    }
+    wake_.Set();
+}
+
+void LocalListener::Run(Event& stop) {
+    std::vector<Connection> connections;
+    std::vector<pollfd> fds;
+
+    auto queue = [this](Connection& c, const std::string& line) {
+        if (c.out.size() + line.size() > limits_.maxQueuedBytes) {
+            c.dead = true;  // a client that does not read loses its connection, not our memory
+            return;
+        }
+        c.out += line;
+        Flush(c.out, c.fd.get(), c.dead);
+    };
+
+    auto handleLine = [&](Connection& c, std::string_view line) {
+        auto message = LocalMessage::Parse(line);
+        if (!message) {
+            Trace("local message dropped: malformed line\n");
+            return;
+        }
+        if (message->Is(LocalMessage::kSubscribe)) {
+            c.subscribed = true;
+            return;
+        }
+        std::optional<LocalMessage> answer;
+        try {
+            answer = handler_(*message);
+        } catch (...) {
+            Trace("local message handler failed\n");
+        }
+        if (answer) queue(c, answer->Encode());
+    };
+
+    auto readFrom = [&](Connection& c) {
+        char buffer[8192];
+        std::size_t budget = LocalMessage::kMaxLineBytes;  // one busy client cannot starve the others
+        while (budget > 0 && !c.dead) {
+            ssize_t n = ::recv(c.fd.get(), buffer, std::min(sizeof buffer, budget), MSG_DONTWAIT);
+            if (n == 0) {
+                c.readClosed = true;
+                return;
+            }
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                if (errno != EAGAIN && errno != EWOULDBLOCK) c.dead = true;
+                return;
+            }
+            budget -= static_cast<std::size_t>(n);
+            c.in.append(buffer, static_cast<std::size_t>(n));
+            std::size_t start = 0;
+            for (auto newline = c.in.find('\n'); newline != std::string::npos && !c.dead;
+                 newline = c.in.find('\n', start)) {
+                std::string_view line(c.in.data() + start, newline - start);
+                start = newline + 1;
+                if (line.size() >= LocalMessage::kMaxLineBytes) {
+                    c.dead = true;
+                    break;
+                }
+                c.deadline = Clock::now() + std::chrono::milliseconds(limits_.idleMs);
+                handleLine(c, line);
+            }
+            c.in.erase(0, start);
+            if (c.in.size() >= LocalMessage::kMaxLineBytes) {
+                Trace("local message dropped: line too long\n");
+                c.dead = true;
+            }
+        }
+    };
+
+    auto acceptAll = [&] {
+        for (int i = 0; i < kMaxAcceptsPerRound; ++i) {
+            UniqueFd fd(::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+            if (!fd.valid()) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            // Closed at once when full: a waiting backlog would only make clients time out later.
+            if (connections.size() >= limits_.maxConnections || !PeerIsThisUser(fd.get())) continue;
+            Connection c;
+            c.fd = std::move(fd);
+            c.deadline = Clock::now() + std::chrono::milliseconds(limits_.idleMs);
+            connections.push_back(std::move(c));
+        }
+    };
+
+    auto takeBroadcasts = [&] {
+        wake_.Wait(0);
+        std::vector<std::string> lines;
+        {
+            std::lock_guard lock(broadcastMutex_);
+            lines.swap(broadcasts_);
+        }
+        for (auto& c : connections)
+            if (c.subscribed)
+                for (const auto& line : lines)
+                    if (!c.dead) queue(c, line);
+    };
+
+    for (;;) {
+        fds.clear();
+        fds.push_back({stop.fd(), POLLIN, 0});
+        fds.push_back({wake_.fd(), POLLIN, 0});
+        fds.push_back({listenFd_, POLLIN, 0});
+        int timeout = -1;
+        for (auto& c : connections) {
+            short events = 0;
+            if (!c.readClosed) events |= POLLIN;
+            if (!c.out.empty()) events |= POLLOUT;
+            fds.push_back({c.fd.get(), events, 0});
+            if (!c.subscribed) {
+                int left = MsLeft(c.deadline);
+                timeout = timeout < 0 ? left : std::min(timeout, left);
+            }
+        }
+        int r = ::poll(fds.data(), fds.size(), timeout);
+        if (r < 0 && errno != EINTR) {
+            Trace("local listener: poll failed\n");
+            return;
+        }
+        if (stop.IsSet()) return;
+        if (r > 0) {
+            for (std::size_t i = 0; i < connections.size(); ++i) {
+                Connection& c = connections[i];
+                const short revents = fds[3 + i].revents;
+                if (revents & POLLOUT) Flush(c.out, c.fd.get(), c.dead);
+                if (revents & (POLLIN | POLLHUP | POLLERR)) readFrom(c);
+                if ((revents & POLLNVAL) != 0) c.dead = true;
+            }
+            if (fds[1].revents & POLLIN) takeBroadcasts();
+            if (fds[2].revents & POLLIN) acceptAll();
+        }
+        const auto now = Clock::now();
+        std::erase_if(connections, [now](const Connection& c) {
+            return c.dead || (c.readClosed && c.out.empty()) || (!c.subscribed && now >= c.deadline);
+        });
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+// Serves a listening Unix socket on a worker thread: reads message lines from every
+// connection, hands each well-formed message to the handler and writes back the
+// handler's answer, if any. Nothing a client does can hold the thread: sockets are
+// non-blocking, each connection has a size limit for its buffers and an idle limit,
+// the number of connections is capped, and every wait also watches the stop event.
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Event.h"
+#include "platform/LocalMessage.h"
+#include "platform/WorkerThread.h"
+
+namespace platform {
+
+class LocalListener {
+public:
+    // Runs on the listener thread; keep it short (post to the UI thread and return).
+    using Handler = std::function<std::optional<LocalMessage>(const LocalMessage&)>;
+
+    struct Limits {
+        int idleMs = 2000;  // a connection with no complete line for this long is closed
+        std::size_t maxConnections = 32;
+        std::size_t maxQueuedBytes = 4 * LocalMessage::kMaxLineBytes;  // unsent answers per connection
+    };
+
+    LocalListener() = default;
+    ~LocalListener();
+    LocalListener(const LocalListener&) = delete;
+    LocalListener& operator=(const LocalListener&) = delete;
+
+    // `listenFd` stays owned by the caller and must outlive Stop().
+    void Start(int listenFd, Handler handler, Limits limits);
+    void Start(int listenFd, Handler handler) { Start(listenFd, std::move(handler), Limits{}); }
+    void Stop();
+    bool Running() const { return worker_.Running(); }
+
+    // Queues `message` for every connection that sent "subscribe"; any thread.
+    void Broadcast(const LocalMessage& message);
+
+private:
+    struct Connection;
+    void Run(Event& stop);
+
+    WorkerThread worker_;
+    int listenFd_ = -1;
+    Handler handler_;
+    Limits limits_;
+
+    Event wake_{Event::Mode::AutoReset};
+    std::mutex broadcastMutex_;
+    std::vector<std::string> broadcasts_;
+};
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+#include "platform/LocalMessage.h"
+
+#include <json/json.h>
+
+#include <array>
+#include <memory>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kKnownTypes = {
+    LocalMessage::kActivate,       LocalMessage::kUpdateRelay,    LocalMessage::kLightState,
+    LocalMessage::kLightControl,   LocalMessage::kWorkToolQuery,  LocalMessage::kWorkToolTable,
+    LocalMessage::kSubscribe};
+
+bool Known(std::string_view type) {
+    for (auto known : kKnownTypes)
+        if (known == type) return true;
+    return false;
+}
+
+std::optional<Json::Value> ParseObject(std::string_view line) {
+    Json::CharReaderBuilder builder;
+    Json::CharReaderBuilder::strictMode(&builder.settings_);
+    // A 64 KiB line of "[[[[" must not turn into deep recursion in the parser.
+    builder.settings_["stackLimit"] = 32;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    Json::Value root;
+    std::string errors;
+    try {
+        if (!reader->parse(line.data(), line.data() + line.size(), &root, &errors)) return std::nullopt;
+    } catch (const Json::Exception&) {
+        return std::nullopt;
+    }
+    if (!root.isObject()) return std::nullopt;
+    return root;
+}
+
+}  // namespace
+
+LocalMessage::LocalMessage(std::string_view type) : type_(type) {}
+
+LocalMessage LocalMessage::WithParams(std::string_view type, std::int64_t wparam, std::int64_t lparam) {
+    LocalMessage message(type);
+    message.wparam_ = wparam;
+    message.lparam_ = lparam;
+    return message;
+}
+
+LocalMessage LocalMessage::WorkToolTable(std::vector<std::uint32_t> words) {
+    LocalMessage message(kWorkToolTable);
+    if (words.size() > kMaxWords) words.resize(kMaxWords);
+    message.words_ = std::move(words);
+    return message;
+}
+
+bool LocalMessage::TakesParams(std::string_view type) {
+    return type == kUpdateRelay || type == kLightState || type == kLightControl;
+}
+
+std::optional<LocalMessage> LocalMessage::Parse(std::string_view line) {
+    if (line.size() >= kMaxLineBytes) return std::nullopt;
+    auto root = ParseObject(line);
+    if (!root) return std::nullopt;
+    const Json::Value& type = (*root)["type"];
+    if (!type.isString() || !Known(type.asString())) return std::nullopt;
+
+    LocalMessage message(type.asString());
+    if (TakesParams(message.type_)) {
+        const Json::Value& w = (*root)["wparam"];
+        const Json::Value& l = (*root)["lparam"];
+        if (!w.isIntegral() || !l.isIntegral() || !w.isInt64() || !l.isInt64()) return std::nullopt;
+        message.wparam_ = w.asInt64();
+        message.lparam_ = l.asInt64();
+    }
+    if (message.Is(kWorkToolTable)) {
+        const Json::Value& words = (*root)["words"];
+        if (!words.isArray() || words.size() > kMaxWords) return std::nullopt;
+        for (const Json::Value& word : words) {
+            if (!word.isIntegral() || !word.isUInt()) return std::nullopt;
+            message.words_.push_back(static_cast<std::uint32_t>(word.asUInt()));
+        }
+    }
+    return message;
+}
+
+std::string LocalMessage::Encode() const {
+    Json::Value root(Json::objectValue);
+    root["type"] = type_;
+    if (TakesParams(type_)) {
+        root["wparam"] = Json::Int64(wparam_);
+        root["lparam"] = Json::Int64(lparam_);
+    }
+    if (Is(kWorkToolTable)) {
+        Json::Value words(Json::arrayValue);
+        for (auto word : words_) words.append(Json::UInt(word));
+        root["words"] = words;
+    }
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "";
+    builder["emitUTF8"] = true;
+    return Json::writeString(builder, root) + "\n";
+}
+
+}  // namespace platform

@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/LocalClient.h"
+#include "platform/LocalMessage.h"
+#include "platform/SingleInstance.h"
+#include "platform/UniqueFd.h"
+
+namespace fs = std::filesystem;
+using platform::LocalClient;
+using platform::LocalListener;
+using platform::LocalMessage;
+using platform::SingleInstance;
+using platform::UniqueFd;
+using namespace std::chrono;
+
+namespace {
+
+// What the listener thread handed over, for the test thread to wait on.
+class Inbox {
+public:
+    LocalListener::Handler Handler() {
+        return [this](const LocalMessage& m) -> std::optional<LocalMessage> {
+            {
+                std::lock_guard lock(mutex_);
+                types_.push_back(m.type());
+            }
+            cv_.notify_all();
+            if (m.Is(LocalMessage::kWorkToolQuery)) return LocalMessage::WorkToolTable({2, 3, 0, 2, 1, 0x320F});
+            return std::nullopt;
+        };
+    }
+    bool WaitFor(std::size_t count, int ms = 2000) {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, milliseconds(ms), [&] { return types_.size() >= count; });
+    }
+    std::vector<std::string> Types() {
+        std::lock_guard lock(mutex_);
+        return types_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::vector<std::string> types_;
+};
+
+UniqueFd RawConnect(const fs::path& path) {
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strcpy(addr.sun_path, path.c_str());
+    if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) fd.Reset();
+    return fd;
+}
+
+void SendRaw(int fd, const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) return;
+        sent += static_cast<std::size_t>(n);
+    }
+}
+
+// True when the server closed `fd` within the limit (reads drained until end of stream).
+bool ClosedByServer(int fd, int ms) {
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
+        if (n < 0) return false;
+    }
+}
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tx512-si-XXXXXX";
+        dir_ = ::mkdtemp(pattern);
+        ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("XDG_RUNTIME_DIR");
+        fs::remove_all(dir_);
+    }
+    fs::path dir_;
+    Inbox inbox;  // outlives every listener a test body starts
+};
+
+TEST(LocalMessage, EveryTypeSurvivesTheWire) {
+    const std::vector<LocalMessage> messages = {
+        LocalMessage(LocalMessage::kActivate),
+        LocalMessage::WithParams(LocalMessage::kUpdateRelay, -5, INT64_MAX),
+        LocalMessage::WithParams(LocalMessage::kLightState, 1, 0),
+        LocalMessage::WithParams(LocalMessage::kLightControl, 1, 1),
+        LocalMessage(LocalMessage::kWorkToolQuery),
+        LocalMessage::WorkToolTable({2, 3, 0, 2, 0xFFFFFFFFu}),
+        LocalMessage(LocalMessage::kSubscribe),
+    };
+    for (const auto& m : messages) {
+        const std::string line = m.Encode();
+        ASSERT_EQ(line.find('\n'), line.size() - 1) << line;
+        auto back = LocalMessage::Parse(std::string_view(line).substr(0, line.size() - 1));
+        ASSERT_TRUE(back) << line;
+        EXPECT_EQ(back->type(), m.type());
+        EXPECT_EQ(back->wparam(), m.wparam());
+        EXPECT_EQ(back->lparam(), m.lparam());
+        EXPECT_EQ(back->words(), m.words());
+    }
+    EXPECT_EQ(LocalMessage::WorkToolTable(std::vector<std::uint32_t>(300, 7)).words().size(), 256u);
+}
+
+TEST(LocalMessage, RejectsLinesThatAreNotMessages) {
+    const char* bad[] = {
+        "", "not json", "[1,2]", "{}", R"({"type":5})", R"({"type":"bogus"})",
+        R"({"type":"activate"} trailing)", R"({"type":"light_control","wparam":1})",
+        R"({"type":"light_control","wparam":"1","lparam":1})",
+        R"({"type":"update_relay","wparam":1.5,"lparam":0})",
+        R"({"type":"update_relay","wparam":1,"lparam":99999999999999999999})",
+        R"({"type":"worktool_table","words":[-1]})", R"({"type":"worktool_table","words":[4294967296]})",
+        R"({"type":"worktool_table","words":"x"})",
+    };
+    for (const char* line : bad) EXPECT_FALSE(LocalMessage::Parse(line)) << line;
+    std::string deep(5000, '[');
+    EXPECT_FALSE(LocalMessage::Parse(deep));
+    std::string many = R"({"type":"worktool_table","words":[0)";
+    for (int i = 0; i < 256; ++i) many += ",1";
+    EXPECT_FALSE(LocalMessage::Parse(many + "]}"));
+    // Extra members are ignored, not refused.
+    EXPECT_TRUE(LocalMessage::Parse(R"({"type":"activate","from":"tool"})"));
+}
+
+TEST(SingleInstanceNames, ComeFromTheProductName) {
+    EXPECT_EQ(SingleInstance::FileSafeName(SingleInstance::kProductName), "TELIX_TX512_keyboard_Driver");
+    EXPECT_EQ(SingleInstance::FileSafeName("a/../b c"), "a_.._b_c");
+    SingleInstance instance("/run/x");
+    EXPECT_EQ(instance.LockPath(), fs::path("/run/x/TELIX_TX512_keyboard_Driver.lock"));
+    EXPECT_EQ(instance.SocketPath(), fs::path("/run/x/TELIX_TX512_keyboard_Driver.sock"));
+}
+
+TEST_F(SingleInstanceTest, SecondCopyWakesTheFirstThroughOwnerOnlyFiles) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First) << first.Error();
+    EXPECT_EQ(first.SocketPath().parent_path(), dir_);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+
+    struct stat st{};
+    ASSERT_EQ(::stat(first.LockPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    ASSERT_EQ(::stat(first.SocketPath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    SingleInstance second;
+    EXPECT_EQ(second.Acquire(), SingleInstance::Outcome::Woken);
+    EXPECT_FALSE(second.IsFirst());
+    EXPECT_FALSE(second.Serve(inbox.Handler()));
+    ASSERT_TRUE(inbox.WaitFor(1));
+    EXPECT_EQ(inbox.Types(), std::vector<std::string>{"activate"});
+
+    // A second copy going away must not take the first one's socket with it.
+    second.Release();
+    EXPECT_TRUE(fs::exists(first.SocketPath()));
+    first.Release();
+    EXPECT_FALSE(fs::exists(first.SocketPath()));
+    SingleInstance third;
+    EXPECT_EQ(third.Acquire(), SingleInstance::Outcome::First);
+}
+
+TEST_F(SingleInstanceTest, ActivationSentBeforeServingIsDeliveredLater) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    SingleInstance second;
+    EXPECT_EQ(second.Acquire(), SingleInstance::Outcome::Woken);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+    ASSERT_TRUE(inbox.WaitFor(1));
+    EXPECT_EQ(inbox.Types().front(), "activate");
+}
+
+TEST_F(SingleInstanceTest, AKilledFirstCopyLeavesNothingThatBlocksTheNextStart) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SingleInstance copy;
+        char ok = copy.Acquire() == SingleInstance::Outcome::First ? 1 : 0;
+        if (::write(ready[1], &ok, 1) != 1) _exit(2);
+        ::pause();
+        _exit(0);
+    }
+    ::close(ready[1]);
+    char ok = 0;
+    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(ok, 1);
+
+    {  // while the other process lives, it is the first copy
+        SingleInstance second;
+        EXPECT_EQ(second.Acquire(), SingleInstance::Outcome::Woken);
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(fs::exists(SingleInstance::SocketPathFor(dir_)));  // stale
+
+    SingleInstance next;
+    ASSERT_EQ(next.Acquire(), SingleInstance::Outcome::First) << next.Error();
+    ASSERT_TRUE(next.Serve(inbox.Handler()));
+    SingleInstance later;
+    EXPECT_EQ(later.Acquire(), SingleInstance::Outcome::Woken);
+    EXPECT_TRUE(inbox.WaitFor(1));
+}
+
+TEST_F(SingleInstanceTest, RefusesFoldersAndSocketsOthersControl) {
+    ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);
+    {
+        SingleInstance open;
+        EXPECT_EQ(open.Acquire(), SingleInstance::Outcome::Refused);
+        EXPECT_FALSE(open.IsFirst());
+        EXPECT_NE(open.Error().find("writable by others"), std::string::npos);
+    }
+    ASSERT_EQ(::chmod(dir_.c_str(), 01777), 0);  // sticky: others cannot replace our files
+    {
+        SingleInstance sticky;
+        EXPECT_EQ(sticky.Acquire(), SingleInstance::Outcome::First) << sticky.Error();
+    }
+    ASSERT_EQ(::chmod(dir_.c_str(), 0700), 0);
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to create a file owned by another user";
+
+    const fs::path socketPath = SingleInstance::SocketPathFor(dir_);
+    { std::FILE* f = std::fopen(socketPath.c_str(), "w"); ASSERT_TRUE(f); std::fclose(f); }
+    ASSERT_EQ(::chown(socketPath.c_str(), 65534, 65534), 0);
+    {
+        SingleInstance foreignSocket;
+        EXPECT_EQ(foreignSocket.Acquire(), SingleInstance::Outcome::Refused);
+        EXPECT_TRUE(fs::exists(socketPath));  // left alone
+    }
+    fs::remove(socketPath);
+    ASSERT_EQ(::chown(dir_.c_str(), 65534, 65534), 0);
+    SingleInstance foreignFolder;
+    EXPECT_EQ(foreignFolder.Acquire(), SingleInstance::Outcome::Refused);
+}
+
+TEST_F(SingleInstanceTest, RequestIsAnsweredOrTimesOut) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+
+    LocalClient client;
+    ASSERT_TRUE(client.Connect(first.SocketPath(), 500));
+    auto answer = client.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000);
+    ASSERT_TRUE(answer);
+    EXPECT_TRUE(answer->Is(LocalMessage::kWorkToolTable));
+    EXPECT_EQ(answer->words(), (std::vector<std::uint32_t>{2, 3, 0, 2, 1, 0x320F}));
+
+    // No answer comes for light_control: the wait ends at its limit, the link stays usable.
+    auto start = steady_clock::now();
+    EXPECT_FALSE(client.Request(LocalMessage::WithParams(LocalMessage::kLightControl, 1, 0), 150));
+    auto waited = duration_cast<milliseconds>(steady_clock::now() - start).count();
+    EXPECT_GE(waited, 140);
+    EXPECT_LT(waited, 1000);
+    EXPECT_TRUE(client.Connected());
+    EXPECT_TRUE(client.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+
+    // Nobody listening: no answer, no hang.
+    first.Release();
+    LocalClient late;
+    EXPECT_FALSE(late.Connect(first.SocketPath(), 100));
+    EXPECT_FALSE(late.Request(LocalMessage(LocalMessage::kWorkToolQuery), 100));
+}
+
+TEST_F(SingleInstanceTest, BadLinesAreDroppedWithoutHarmingOtherClients) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+
+    // Malformed lines are skipped; the same connection goes on working.
+    UniqueFd sloppy = RawConnect(first.SocketPath());
+    ASSERT_TRUE(sloppy.valid());
+    SendRaw(sloppy.get(), "garbage\n{\"type\":\"bogus\"}\n\n{\"type\":\"light_control\",\"wparam\":\"1\"}\n");
+    SendRaw(sloppy.get(), LocalMessage::WithParams(LocalMessage::kLightControl, 1, 1).Encode());
+
+    // An over-long line ends that connection, whether or not its end ever arrives.
+    UniqueFd endless = RawConnect(first.SocketPath());
+    ASSERT_TRUE(endless.valid());
+    SendRaw(endless.get(), std::string(LocalMessage::kMaxLineBytes + 100, 'x'));
+    UniqueFd huge = RawConnect(first.SocketPath());
+    SendRaw(huge.get(), "{\"type\":\"activate\",\"pad\":\"" + std::string(LocalMessage::kMaxLineBytes, 'y') + "\"}\n");
+
+    EXPECT_TRUE(ClosedByServer(endless.get(), 2000));
+    EXPECT_TRUE(ClosedByServer(huge.get(), 2000));
+    ASSERT_TRUE(inbox.WaitFor(1));
+
+    LocalClient later;
+    ASSERT_TRUE(later.Connect(first.SocketPath(), 500));
+    EXPECT_TRUE(later.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+    EXPECT_EQ(inbox.Types(), (std::vector<std::string>{"light_control", "worktool_query"}));
+}
+
+TEST_F(SingleInstanceTest, SilentAndGreedyClientsBlockNeitherOthersNorStop) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    LocalListener::Limits limits;
+    limits.idleMs = 300;
+    limits.maxQueuedBytes = 16 * 1024;
+    ASSERT_TRUE(first.Serve(inbox.Handler(), limits));
+
+    UniqueFd silent = RawConnect(first.SocketPath());
+    UniqueFd halfLine = RawConnect(first.SocketPath());
+    ASSERT_TRUE(silent.valid() && halfLine.valid());
+    SendRaw(halfLine.get(), "{\"type\":\"work");
+    // Asks again and again but never reads its answers.
+    UniqueFd greedy = RawConnect(first.SocketPath());
+    std::string queries;
+    for (int i = 0; i < 20000; ++i) queries += LocalMessage(LocalMessage::kWorkToolQuery).Encode();
+    auto start = steady_clock::now();
+    SendRaw(greedy.get(), queries);
+    // Its unread answers passed the limit: dropped well before the idle limit would.
+    EXPECT_TRUE(ClosedByServer(greedy.get(), 1000));
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - start).count(), limits.idleMs);
+
+    LocalClient polite;
+    ASSERT_TRUE(polite.Connect(first.SocketPath(), 500));
+    start = steady_clock::now();
+    EXPECT_TRUE(polite.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - start).count(), 250);
+
+    EXPECT_TRUE(ClosedByServer(silent.get(), 2000));  // idle limit
+    EXPECT_TRUE(ClosedByServer(halfLine.get(), 2000));
+
+    UniqueFd holder = RawConnect(first.SocketPath());
+    ASSERT_TRUE(holder.valid());
+    start = steady_clock::now();
+    first.Release();
+    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - start).count(), 200);
+}
+
+TEST_F(SingleInstanceTest, SubscribersReceiveBroadcastLightState) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Serve(inbox.Handler(), {.idleMs = 100}));
+
+    LocalClient subscriber;
+    ASSERT_TRUE(subscriber.Connect(first.SocketPath(), 500));
+    ASSERT_TRUE(subscriber.Send(LocalMessage(LocalMessage::kSubscribe), 500));
+    ASSERT_TRUE(subscriber.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));  // subscribe handled
+    LocalClient bystander;
+    ASSERT_TRUE(bystander.Connect(first.SocketPath(), 500));
+
+    std::this_thread::sleep_for(milliseconds(300));  // subscribers outlive the idle limit
+    first.Broadcast(LocalMessage::WithParams(LocalMessage::kLightState, 1, 0));
+    auto pushed = subscriber.Receive(1000);
+    ASSERT_TRUE(pushed);
+    EXPECT_TRUE(pushed->Is(LocalMessage::kLightState));
+    EXPECT_EQ(pushed->wparam(), 1);
+    EXPECT_EQ(pushed->lparam(), 0);
+    EXPECT_FALSE(bystander.Receive(200));
+    EXPECT_EQ(inbox.Types(), std::vector<std::string>{"worktool_query"});  // subscribe is not handed on
+}
+
+}  // namespace
