@@ -112,7 +112,7 @@ def mousepad():
 
 
 def mouse():
-    # left, right, middle, forward, back, DPI cycle, DPI up (mouse button bits of Part 5.1's table)
+    # left, right, middle, forward, back, DPI cycle, DPI up (the mouse button bits of the key assignment panel)
     keys = [0x100100, 0x100200, 0x100400, 0x101000, 0x100800, 0x130300, 0x130100]
     stages = []
     for dpi, rgb in ((400, (255, 0, 0)), (800, (0, 255, 0)), (1600, ACCENT), (3200, (255, 160, 0)),

@@ -40,15 +40,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             name.resize(eq);
             hasInline = true;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const auto& o : known) {
-            if (o.name == name) spec = &o;
+            if (o.name == name) option = &o;
         }
-        if (!spec) {
+        if (!option) {
             error = "unknown option '--" + name + "'";
             return std::nullopt;
         }
-        if (spec->valueName.empty()) {
+        if (option->valueName.empty()) {
             if (hasInline) {
                 error = "option '--" + name + "' takes no value";
                 return std::nullopt;
@@ -59,7 +59,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         } else if (i + 1 < args.size()) {
             result.options[name] = args[++i];
         } else {
-            error = "option '--" + name + "' needs a value (" + spec->valueName + ")";
+            error = "option '--" + name + "' needs a value (" + option->valueName + ")";
             return std::nullopt;
         }
     }

@@ -265,7 +265,7 @@ TEST_P(DevicePages, CarryTheProfileAndLightingPanelsAndTheFunctionPages) {
     page.ExpectClass("deng_Color_Pallet", "ColorPalette");
     page.ExpectClass("deng_light_slider", "Slider");
     page.ExpectClass("DeviceProfileItem", "Container");
-    // The function pages the device switches between (Part 2.1's page table).
+    // The function pages the device switches between (the device's page table).
     auto* f = static_cast<ui::CTabLayoutUI*>(page.Find("device_function_switch")->GetInterface("TabLayout"));
     auto* k = static_cast<ui::CTabLayoutUI*>(page.Find("device_key_function_switch")->GetInterface("TabLayout"));
     ASSERT_TRUE(f != nullptr && k != nullptr);
@@ -336,7 +336,7 @@ TEST(SkinControls, TheKeyboardPageCarriesTheKeyMacroAndSystemPanels) {
         EXPECT_EQ(categories->GetItemAt(code)->GetUserData(), std::to_string(code));
     auto* pages = static_cast<ui::CTabLayoutUI*>(page.Find("function_switch_tablayout")->GetInterface("TabLayout"));
     EXPECT_EQ(pages->GetCount(), 12);
-    // The item tables of Part 5.1 in their order and number.
+    // The key assignment panel's item tables in their order and number.
     const std::map<std::string, int> items = {{"keyset_mousekey_combo", 5}, {"keyset_mousedpi_combo", 3},
                                               {"keyset_media_combo", 18},   {"keyset_system_combo", 3},
                                               {"keyset_macro_over_combo", 5}, {"keyset_gunkey_combo", 4},
