@@ -13,6 +13,9 @@ const std::vector<OptionSpec>& KnownOptions() {
         {"simulate", "", "use the simulated keyboard and mouse pad instead of USB devices"},
         {"list-devices", "", "list the supported devices attached, one JSON object per line, and exit"},
         {"diagnose", "", "check device access (hidraw nodes, permissions, udev rule) and exit"},
+        {"screenshot", "FILE", "render the main window to a PNG file and exit (no display needed)"},
+        {"dpi", "N", "with --screenshot: the DPI to render at (48-192, default 96)"},
+        {"language", "FILE", "with --screenshot: the language file of the skin folder (default lan_cn.xml)"},
     };
     return options;
 }
