@@ -5,6 +5,7 @@
 #include "ui/AttributeText.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/IRenderTarget.h"
+#include "ui/LinearLayout.h"
 
 namespace ui {
 
@@ -317,6 +318,27 @@ void CContainerUI::SetAttribute(std::string_view name, std::string_view value) {
     else if (name == "vscrollbar") EnableScrollBar(ParseBool(value), m_bHScroll);
     else if (name == "hscrollbar") EnableScrollBar(m_bVScroll, ParseBool(value));
     else CControlUI::SetAttribute(name, value);
+}
+
+void CContainerUI::ArrangeLinear(const Rect& rc, bool needInvalidate, bool vertical) {
+    CControlUI::SetPos(rc, needInvalidate);
+    LinearLayoutInput in;
+    in.area = ContentRect();
+    in.vertical = vertical;
+    in.childPadding = GetChildPadding();
+    in.align = vertical ? m_uChildAlign : m_uChildVAlign;
+    in.mainAlign = vertical ? m_uChildVAlign : m_uChildAlign;
+    in.scroll = m_szScrollPos;
+    Size extent = LayOutLinear(m_items, in);
+    SetContentSize(extent);
+    if (!(in.scroll == m_szScrollPos)) {
+        // The content shrank under the scroll position: place again at the clamped one.
+        in.scroll = m_szScrollPos;
+        LayOutLinear(m_items, in);
+    }
+    for (CControlUI* item : m_items) {
+        if (item->IsVisible() && item->IsFloat()) SetFloatPos(item);
+    }
 }
 
 }  // namespace ui

@@ -78,6 +78,9 @@ public:
 protected:
     // Places a float child by its "pos" relative to this container's top-left corner.
     void SetFloatPos(CControlUI* child);
+    // Lays the children out in a row (or a column) inside `rc`: what the two linear
+    // layouts share, differing only in direction.
+    void ArrangeLinear(const Rect& rc, bool needInvalidate, bool vertical);
     // The area children are laid out in: the control less its inset.
     Rect ContentRect() const;
     // Records the content's extent after a layout pass and clamps the scroll position.
