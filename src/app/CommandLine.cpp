@@ -10,7 +10,10 @@ const std::vector<OptionSpec>& KnownOptions() {
     static const std::vector<OptionSpec> options = {
         {"help", "", "show this help and exit"},
         {"version", "", "print the version and exit"},
-        {"simulate", "", "use the simulated keyboard and mouse pad instead of USB devices"},
+        {"simulate", "WHICH",
+         "use simulated devices instead of USB ones: both, or =keyboard, =pad, =none", true},
+        {"headless", "", "run without a display, driven by --script"},
+        {"script", "FILE", "with --headless: JSON-line commands from FILE, or - for standard input"},
         {"list-devices", "", "list the supported devices attached, one JSON object per line, and exit"},
         {"diagnose", "", "check device access (hidraw nodes, permissions, udev rule) and exit"},
         {"screenshot", "FILE", "render the main window to a PNG file and exit (no display needed)"},
@@ -51,8 +54,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             error = "unknown option '--" + name + "'";
             return std::nullopt;
         }
-        if (option->valueName.empty()) {
-            if (hasInline) {
+        if (option->valueName.empty() || (option->optionalValue && !hasInline)) {
+            if (hasInline && !option->optionalValue) {
                 error = "option '--" + name + "' takes no value";
                 return std::nullopt;
             }
@@ -74,7 +77,8 @@ std::string HelpText() {
     out << "Usage: telix-tx512 [options]\n"
         << "Configures the TELIX TX512 keyboard and its lit mouse pad.\n\nOptions:\n";
     for (const auto& o : KnownOptions()) {
-        std::string left = "--" + o.name + (o.valueName.empty() ? "" : " " + o.valueName);
+        std::string left = "--" + o.name;
+        if (!o.valueName.empty()) left += (o.optionalValue ? "[=" + o.valueName + "]" : " " + o.valueName);
         out << "  " << left;
         for (size_t pad = left.size(); pad < 24; ++pad) out << ' ';
         out << ' ' << o.help << '\n';

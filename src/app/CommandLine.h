@@ -12,6 +12,7 @@ struct OptionSpec {
     std::string name;       // without the leading "--"
     std::string valueName;  // empty for a flag
     std::string help;
+    bool optionalValue = false;  // the value may only follow as --name=VALUE
 };
 
 const std::vector<OptionSpec>& KnownOptions();

@@ -1,13 +1,61 @@
+#include <csignal>
 #include <exception>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/DeviceCommands.h"
+#include "app/ScriptRunner.h"
 #include "platform/Paths.h"
-#include "ui/CResourceManager.h"
-#include "ui/qt/QtScreenshot.h"
+#include "ui/CMessageLoop.h"
+#include "app/gui/GuiModes.h"
+
+namespace {
+
+int RunScreenshot(app::Application& application, const app::CommandLine& cmd) {
+    app::AppScreenshotRequest request;
+    request.pngPath = cmd.Value("screenshot");
+    if (cmd.Has("dpi")) {
+        try {
+            request.dpi = std::stoi(cmd.Value("dpi"));
+        } catch (const std::exception&) {
+            std::cerr << "telix-tx512: --dpi needs a number\n";
+            return 2;
+        }
+    }
+    request.languageFile = cmd.Value("language");
+    return app::RunAppScreenshot(application, request);
+}
+
+int RunHeadless(app::Application& application, const std::string& script) {
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (script != "-") {
+        file.open(script);
+        if (!file) {
+            std::cerr << "telix-tx512: cannot read the script '" << script << "'\n";
+            return 1;
+        }
+        in = &file;
+    }
+    // A reader that went away must not kill the program before it can notice.
+    std::signal(SIGPIPE, SIG_IGN);
+    ui::CMessageLoop loop;
+    application.PrepareResources();
+    if (application.CreateMainWindow() == nullptr) {
+        std::cerr << "telix-tx512: the main window could not be created\n";
+        return 1;
+    }
+    app::ScriptRunner runner(application, *in, std::cout);
+    const int code = runner.Run();
+    application.Shutdown();
+    return code;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -25,28 +73,35 @@ int main(int argc, char** argv) {
         std::cout << app::VersionText();
         return 0;
     }
-    if (cmd->Has("list-devices")) return app::RunListDevices(cmd->Has("simulate"), std::cout);
-    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
-    if (cmd->Has("screenshot")) {
-        int dpi = 96;
-        if (cmd->Has("dpi")) {
-            try {
-                dpi = std::stoi(cmd->Value("dpi"));
-            } catch (const std::exception&) {
-                std::cerr << "telix-tx512: --dpi needs a number\n";
-                return 2;
-            }
+    std::optional<app::SimulationChoice> simulate;
+    if (cmd->Has("simulate")) {
+        simulate = app::SimulationChoice::Parse(cmd->Value("simulate"));
+        if (!simulate) {
+            std::cerr << "telix-tx512: --simulate takes =keyboard, =pad or =none\n";
+            return 2;
         }
-        auto& resources = ui::CResourceManager::GetInstance();
-        resources.SetResourcePath(platform::ProgramDir() / "skin");
-        resources.LoadResource("res.xml");
-        const std::string language = cmd->Has("language") ? cmd->Value("language") : "lan_cn.xml";
-        if (!resources.LoadLanguage(language)) {
-            std::cerr << "telix-tx512: cannot load the language file '" << language << "'\n";
-            return 1;
-        }
-        return ui::qt::RunScreenshot("XML_MAIN", cmd->Value("screenshot"), 0, 0, dpi);
     }
-    std::cerr << "telix-tx512: the window is not available in this build yet; see --help.\n";
-    return 1;
+    if (cmd->Has("list-devices")) return app::RunListDevices(simulate.has_value(), std::cout);
+    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
+    if (cmd->Has("headless") != cmd->Has("script")) {
+        std::cerr << "telix-tx512: --headless and --script go together\n";
+        return 2;
+    }
+
+    app::Application application;
+    if (cmd->Has("screenshot")) {
+        // A picture needs no lock: it may be taken while the program runs.
+        if (simulate) application.Simulate(*simulate);
+        return RunScreenshot(application, *cmd);
+    }
+    switch (application.AcquireSingleInstance()) {
+        case platform::SingleInstance::Outcome::Woken:
+        case platform::SingleInstance::Outcome::Unanswered:
+            return 0;  // the running copy shows itself
+        default:
+            break;
+    }
+    if (simulate) application.Simulate(*simulate);
+    if (cmd->Has("headless")) return RunHeadless(application, cmd->Value("script"));
+    return app::RunDesktop(application, argc, argv);
 }

@@ -1,0 +1,227 @@
+#include "app/Application.h"
+
+#include <iostream>
+
+#include "app/ShellIds.h"
+#include "app/ShellControls.h"
+#include "device/hid/HidBackend.h"
+#include "platform/Paths.h"
+#include "platform/Trace.h"
+#include "sim/DeviceCatalog.h"
+#include "ui/CControlUI.h"
+#include "ui/CMenuWnd.h"
+#include "ui/CMessageLoop.h"
+#include "ui/CPaintManagerUI.h"
+#include "ui/CResourceManager.h"
+#include "ui/controls/ProgramControls.h"
+
+namespace app {
+
+namespace {
+
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU |
+// WS_MINIMIZEBOX
+constexpr unsigned kMainStyle = 0x96CA0000;
+constexpr int kCreateWidth = 800;
+constexpr int kCreateHeight = 572;
+
+}  // namespace
+
+std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) {
+    if (value.empty()) return SimulationChoice{true, true};
+    if (value == "keyboard") return SimulationChoice{true, false};
+    if (value == "pad") return SimulationChoice{false, true};
+    if (value == "none") return SimulationChoice{false, false};
+    return std::nullopt;
+}
+
+Application::Application() = default;
+
+Application::~Application() { Shutdown(); }
+
+platform::SingleInstance::Outcome Application::AcquireSingleInstance() {
+    const auto outcome = instance_.Acquire();
+    if (outcome == platform::SingleInstance::Outcome::Refused) {
+        std::cerr << "telix-tx512: running without the single-instance socket: "
+                  << instance_.Error() << "\n";
+    }
+    ipcAvailable_ = outcome == platform::SingleInstance::Outcome::First;
+    return outcome;
+}
+
+void Application::Simulate(SimulationChoice choice) {
+    // Both devices exist whatever the choice, so that a script can plug the other later.
+    bus_ = std::make_unique<device::VirtualBus>();
+    simKeyboard_ = std::make_shared<sim::SimDevice>(sim::KeyboardDefinition());
+    simPad_ = std::make_shared<sim::SimDevice>(sim::MousePadDefinition());
+    if (choice.keyboard) simKeyboard_->Plug(*bus_);
+    if (choice.pad) simPad_->Plug(*bus_);
+    device::HidBackend::SetDefault(bus_->Backend());
+}
+
+bool Application::PrepareResources() {
+    auto& resources = ui::CResourceManager::GetInstance();
+    resources.SetResourcePath(platform::ProgramDir() / "skin");
+    const bool ok = resources.LoadResource("res.xml");
+    if (!ok) std::cerr << "telix-tx512: the skin index skin/res.xml is missing or damaged\n";
+    ui::RegisterProgramControls();
+    RegisterShellControls();
+    return ok;
+}
+
+CMainWnd* Application::CreateMainWindow(std::function<void(ui::WindowHandle)> raise) {
+    mainWnd_ = std::make_unique<CMainWnd>();
+    CMainWnd::DesktopHooks hooks;
+    hooks.raise = std::move(raise);
+    if (ipcAvailable_) {
+        hooks.broadcastLightState = [this](bool on) {
+            instance_.Broadcast(platform::LocalMessage::WithParams(
+                platform::LocalMessage::kLightState, 1, on ? 1 : 0));
+        };
+    }
+    mainWnd_->SetDesktopHooks(std::move(hooks));
+    if (!mainWnd_->Create(0, kProductName, kMainStyle, 0, 0, 0, kCreateWidth, kCreateHeight)) {
+        mainWnd_.reset();
+        return nullptr;
+    }
+    mainHandle_ = mainWnd_->GetHWND();
+    mainWnd_->CenterWindow();
+    if (ipcAvailable_) {
+        instance_.Serve([this](const platform::LocalMessage& m) { return OnLocalMessage(m); });
+    }
+    return mainWnd_.get();
+}
+
+// The listener thread: hand the message to the UI thread and return.
+std::optional<platform::LocalMessage> Application::OnLocalMessage(
+    const platform::LocalMessage& message) {
+    const ui::WindowHandle window = mainHandle_.load();
+    using platform::LocalMessage;
+    if (message.Is(LocalMessage::kWorkToolQuery)) {
+        return LocalMessage::WorkToolTable(CMainWnd::WorkToolTable());
+    }
+    if (window == 0) return std::nullopt;
+    if (message.Is(LocalMessage::kActivate)) {
+        ui::CMessageLoop::PostMessage(window, kActivateMessage, 0, 1);
+    } else if (message.Is(LocalMessage::kUpdateRelay)) {
+        ui::CMessageLoop::PostMessage(window, kUpdateRelayMessage,
+                                      static_cast<std::uintptr_t>(message.wparam()),
+                                      static_cast<std::intptr_t>(message.lparam()));
+    } else if (message.Is(LocalMessage::kLightControl)) {
+        ui::CMessageLoop::PostMessage(window, kLightControlMessage,
+                                      static_cast<std::uintptr_t>(message.wparam()),
+                                      static_cast<std::intptr_t>(message.lparam()));
+    }
+    return std::nullopt;
+}
+
+void Application::Shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    // Nothing from the socket reaches a window that is going away.
+    mainHandle_ = 0;
+    instance_.Release();
+    if (mainWnd_) {
+        mainWnd_->StopWorkerThreads();
+        if (mainWnd_->IsWindow()) mainWnd_->DestroyWindow();
+        mainWnd_.reset();
+    }
+    ui::CResourceManager::GetInstance().Release();
+    if (bus_) {
+        device::HidBackend::SetDefault(nullptr);
+        bus_->UnplugAll();
+    }
+    simKeyboard_.reset();
+    simPad_.reset();
+    bus_.reset();
+}
+
+// ---- AutomationHost ---------------------------------------------------------------------
+
+ui::CMessageLoop& Application::Loop() { return *ui::CMessageLoop::Current(); }
+
+namespace {
+
+// Names repeat across the device pages (every page has its "key_0", its "light_0", its
+// panels), so a name means the one the user can see: the first visible control of that
+// name, else the first at all. "page/name" looks within the control named "page" only.
+ui::CControlUI* FindByName(ui::CPaintManagerUI& pm, std::string_view path) {
+    ui::CControlUI* scope = pm.GetRoot();
+    std::string_view name = path;
+    if (const auto slash = path.rfind('/'); slash != std::string_view::npos) {
+        scope = FindByName(pm, path.substr(0, slash));
+        name = path.substr(slash + 1);
+    }
+    if (scope == nullptr) return nullptr;
+    ui::CControlUI* first = nullptr;
+    ui::CControlUI* shown = scope->FindControl(
+        [name, &first](ui::CControlUI* control) {
+            if (control->GetName() != name) return false;
+            if (first == nullptr) first = control;
+            return control->IsVisible();
+        },
+        ui::Point{}, ui::UIFIND_ALL | ui::UIFIND_ME_FIRST);
+    return shown != nullptr ? shown : first;
+}
+
+}  // namespace
+
+ui::CControlUI* Application::FindControl(std::string_view name, ui::CPaintManagerUI** manager) {
+    // The topmost modal window is the last modal one created.
+    const auto& managers = ui::CPaintManagerUI::GetManagers();
+    for (auto it = managers.rbegin(); it != managers.rend(); ++it) {
+        ui::CWindowWnd* window = ui::CWindowWnd::FromHandle((*it)->GetPaintWindow());
+        if (window == nullptr || !window->IsModal()) continue;
+        if (ui::CControlUI* control = FindByName(**it, name)) {
+            if (manager != nullptr) *manager = *it;
+            return control;
+        }
+        break;
+    }
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return nullptr;
+    ui::CPaintManagerUI& pm = mainWnd_->GetPaintManager();
+    if (manager != nullptr) *manager = &pm;
+    return FindByName(pm, name);
+}
+
+bool Application::ChooseMenuItem(std::string_view item) {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return false;
+    ui::MenuCmd cmd;
+    cmd.szName = std::string(item);
+    mainWnd_->SendMessage(kMsgMenuCommand, reinterpret_cast<std::uintptr_t>(&cmd), 0);
+    return true;
+}
+
+sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
+    if (which == "keyboard") return simKeyboard_.get();
+    if (which == "pad") return simPad_.get();
+    return nullptr;
+}
+
+std::optional<AutomationHost::WindowState> Application::MainWindowState() {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return std::nullopt;
+    WindowState state;
+    state.visible = mainWnd_->IsWindowVisible();
+    state.minimized = mainWnd_->IsMinimized();
+    state.topMost = mainWnd_->IsTopMost();
+    state.dpi = mainWnd_->GetPaintManager().GetDPI();
+    state.rect = mainWnd_->GetWindowRect();
+    state.title = mainWnd_->GetTitle();
+    return state;
+}
+
+std::optional<std::intptr_t> Application::SendToMainWindow(unsigned msg, std::uintptr_t wParam,
+                                                           std::intptr_t lParam) {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return std::nullopt;
+    return mainWnd_->SendMessage(msg, wParam, lParam);
+}
+
+void Application::Quit() {
+    if (mainWnd_ && mainWnd_->IsWindow()) {
+        ChooseMenuItem("exit");
+        return;
+    }
+    if (ui::CMessageLoop* loop = ui::CMessageLoop::Current()) loop->PostQuitMessage(0);
+}
+
+}  // namespace app

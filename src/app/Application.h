@@ -1,0 +1,79 @@
+#pragma once
+// The program's life: what runs before the main window (single instance, skin resources,
+// control classes, simulated devices), the main window itself, and the teardown in the
+// reverse order. The caller supplies the message loop (Qt's or the headless one) and runs
+// it between CreateMainWindow and Shutdown.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/AutomationHost.h"
+#include "app/CMainWnd.h"
+#include "device/hid/VirtualBus.h"
+#include "platform/SingleInstance.h"
+#include "sim/SimDevice.h"
+
+namespace app {
+
+// Which simulated devices --simulate attaches.
+struct SimulationChoice {
+    bool keyboard = false;
+    bool pad = false;
+    bool Any() const { return keyboard || pad; }
+    // "" (both), "keyboard", "pad", "none"; nothing for anything else.
+    static std::optional<SimulationChoice> Parse(std::string_view value);
+};
+
+class Application : public AutomationHost {
+public:
+    Application();
+    ~Application() override;  // Shutdown()
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Takes the single-instance lock, or wakes the copy that runs. A copy that is not the
+    // first must exit with 0. A runtime folder that cannot be used safely is reported on
+    // stderr and the program runs without the local socket.
+    platform::SingleInstance::Outcome AcquireSingleInstance();
+    // A virtual bus becomes the HID backend, with the simulated keyboard and pad on it;
+    // the chosen ones are plugged in now.
+    void Simulate(SimulationChoice choice);
+    // Skin folder, resource index and the program's control classes.
+    bool PrepareResources();
+    // The main window on the calling thread's loop; starts serving the local socket.
+    // `raise` lifts a shown window above the others (the desktop's way; none headless).
+    CMainWnd* CreateMainWindow(std::function<void(ui::WindowHandle)> raise = {});
+    CMainWnd* MainWindow() const { return mainWnd_.get(); }
+    // Deletes the main window, releases the resources, the simulated devices and the lock.
+    void Shutdown();
+
+    // ---- AutomationHost
+    ui::CMessageLoop& Loop() override;
+    ui::CControlUI* FindControl(std::string_view name, ui::CPaintManagerUI** manager) override;
+    bool ChooseMenuItem(std::string_view item) override;
+    sim::SimDevice* SimulatedDevice(std::string_view which) override;
+    device::VirtualBus* Bus() override { return bus_.get(); }
+    void Quit() override;
+    std::optional<WindowState> MainWindowState() override;
+    std::optional<std::intptr_t> SendToMainWindow(unsigned msg, std::uintptr_t wParam,
+                                                  std::intptr_t lParam) override;
+
+    platform::SingleInstance& Instance() { return instance_; }
+
+private:
+    std::optional<platform::LocalMessage> OnLocalMessage(const platform::LocalMessage& message);
+
+    platform::SingleInstance instance_;
+    bool ipcAvailable_ = false;
+    std::unique_ptr<device::VirtualBus> bus_;
+    std::shared_ptr<sim::SimDevice> simKeyboard_;
+    std::shared_ptr<sim::SimDevice> simPad_;
+    std::unique_ptr<CMainWnd> mainWnd_;
+    std::atomic<ui::WindowHandle> mainHandle_{0};
+    bool shutDown_ = false;
+};
+
+}  // namespace app

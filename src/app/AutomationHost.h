@@ -1,0 +1,62 @@
+#pragma once
+// What the headless automation drives: the running program seen from outside. The
+// application implements it over its main window, its message loop and, under
+// --simulate, the simulated devices on the virtual bus.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "ui/UIDefs.h"
+
+namespace device {
+class VirtualBus;
+}
+namespace sim {
+class SimDevice;
+}
+namespace ui {
+class CControlUI;
+class CMessageLoop;
+class CPaintManagerUI;
+}  // namespace ui
+
+namespace app {
+
+class AutomationHost {
+public:
+    struct WindowState {
+        bool visible = false;
+        bool minimized = false;
+        bool topMost = false;
+        int dpi = 96;
+        ui::Rect rect;
+        std::string_view title;
+    };
+
+    virtual ~AutomationHost() = default;
+    // The UI thread's loop; the automation runs every command on it.
+    virtual ui::CMessageLoop& Loop() = 0;
+    // A control by name: the topmost modal window first, then the main window. The
+    // manager of the window it was found in is stored in `manager` when given.
+    virtual ui::CControlUI* FindControl(std::string_view name,
+                                        ui::CPaintManagerUI** manager = nullptr) = 0;
+    // A menu item chosen as the user would (a menu command to the main window).
+    // False when the main window is gone.
+    virtual bool ChooseMenuItem(std::string_view item) = 0;
+    // The simulated device "keyboard" or "pad" (null without --simulate for it) and the
+    // bus it plugs into (null without --simulate).
+    virtual sim::SimDevice* SimulatedDevice(std::string_view which) = 0;
+    virtual device::VirtualBus* Bus() = 0;
+    // Ends the program as the tray's "exit" does.
+    virtual void Quit() = 0;
+    // The main window as the desktop would show it; nothing once it is gone.
+    virtual std::optional<WindowState> MainWindowState() { return std::nullopt; }
+    // A window message handled by the main window now (as another process or the system
+    // would send it); nothing when there is no main window.
+    virtual std::optional<std::intptr_t> SendToMainWindow(unsigned /*msg*/, std::uintptr_t /*wParam*/,
+                                                          std::intptr_t /*lParam*/) {
+        return std::nullopt;
+    }
+};
+
+}  // namespace app

@@ -1,0 +1,431 @@
+#include "app/CMainWnd.h"
+
+#include "app/MessageBox.h"
+#include "app/OperationIds.h"
+#include "app/ShellIds.h"
+#include "device/scanner/SupportedDevices.h"
+#include "platform/Trace.h"
+#include "ui/CControlUI.h"
+#include "ui/CMenuWnd.h"
+#include "ui/CMessageLoop.h"
+#include "ui/CResourceManager.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kTrayIconId = 107;
+constexpr unsigned kRelayoutMs = 100;
+constexpr unsigned kTrayMenuMs = 10;
+constexpr unsigned kProfileSwitchMs = 400;
+constexpr int kLayoutWidth = 1000;
+constexpr int kLayoutHeight = 640;
+
+// The DPI a screen of this size calls for; the library knows only the usual steps.
+int DpiForScreen(const ui::Rect& screen) {
+    const int dpi = screen.Width() > 1500 && screen.Height() > 960 ? 144 : 96;
+    switch (dpi) {
+        case 48: case 72: case 96: case 120: case 144: case 168: case 192: return dpi;
+        default: platform::Trace("MAIN_WND DPI SET ERROR\n"); return 96;
+    }
+}
+
+const char* const kTitleButtons[] = {"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn",
+                                     "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
+
+}  // namespace
+
+CMainWnd::CMainWnd() {
+    creator_ = std::make_unique<ControlCreator>(m_pm);
+    devices_ = std::make_unique<DeviceList>(m_pm, *creator_, slots_);
+    DeviceList::Hooks hooks;
+    hooks.closeChildWindows = [this] { CloseChildWindows(); };
+    devices_->SetHooks(std::move(hooks));
+    RegisterShellOperations();
+}
+
+CMainWnd::~CMainWnd() {
+    StopWorkerThreads();
+    if (ui::CMenuWnd::IsOpen(trayMenu_)) ui::CMenuWnd::Close(trayMenu_);
+    if (ui::CMenuWnd::IsOpen(actionMenu_)) ui::CMenuWnd::Close(actionMenu_);
+    tray_.DeleteTrayIcon();
+}
+
+ui::CControlUI* CMainWnd::CreateControl(std::string_view className) {
+    return creator_->CreateControl(className);
+}
+
+// ---- start-up ---------------------------------------------------------------------
+
+void CMainWnd::InitWindow() {
+    platform::Trace("InitWindow\n");
+    // The default language until "windowinit" applies the saved one.
+    ui::CResourceManager::GetInstance().LoadLanguage("lan_en.xml");
+    for (const char* name : kTitleButtons) {
+        if (m_pm.FindControl(name) == nullptr) platform::TraceF("title button %s missing\n", name);
+    }
+    tray_.CreateTrayIcon(GetHWND(), kTrayIconId, kProductName, kMsgTrayIcon);
+}
+
+void CMainWnd::OnWindowInit() {
+    if (initialised_) return;
+    if (hooks_.broadcastLightState) hooks_.broadcastLightState(true);
+    ApplyLanguage(languages_.ReadSavedLanguage());
+    devices_->CreateDevices();
+    ShowWindow(false, false);
+    shuttingDown_.Reset();
+    device::ScannerClient& client = *this;
+    scanner_ = std::make_unique<device::DeviceScanner>(slots_, client);
+    scanner_->Start();
+    // The synchronised lighting of several devices is not offered: nothing would ever
+    // put a device into it, so no thread is kept waking up for it.
+    SetTimer(kTimerRelayout, kRelayoutMs);
+    initialised_ = true;
+}
+
+// ---- notifications ----------------------------------------------------------------
+
+void CMainWnd::Notify(ui::TNotifyUI& msg) {
+    if (msg.sType == "timer" && devices_->OnTimer(msg)) return;
+    const bool skipDefault = router_.Route(msg);
+    if (!skipDefault && IsWindow()) WindowImplBase::Notify(msg);
+}
+
+void CMainWnd::OnClick(ui::TNotifyUI& /*msg*/) {}
+
+void CMainWnd::RegisterShellOperations() {
+    namespace op = ops;
+    operations_.Register(op::kShellWindowInit, [this](const RouteCall&) { OnWindowInit(); });
+    operations_.Register(op::kShellWindowSize, [this](const RouteCall&) {
+        if (initialised_ && firstRootSize_) {
+            firstRootSize_ = false;
+            Relayout();
+        }
+    });
+    operations_.Register(op::kShellClose, [this](const RouteCall&) {
+        CloseChildWindows();
+        HideToTray();
+    });
+    operations_.Register(op::kShellExit, [this](const RouteCall&) { OnMenuCommand("exit"); });
+    operations_.Register(op::kShellHide, [this](const RouteCall&) { HideToTray(); });
+    operations_.Register(op::kShellToggleLightControl,
+                         [this](const RouteCall&) { SetLightControl(!lightControl_, true); });
+    operations_.Register(op::kShellMinimize, [this](const RouteCall&) {
+        SendMessage(ui::WM_SYSCOMMAND, ui::SC_MINIMIZE, 0);
+    });
+    operations_.Register(op::kShellMaximize, [this](const RouteCall&) {
+        SendMessage(ui::WM_SYSCOMMAND, ui::SC_MAXIMIZE, 0);
+    });
+    operations_.Register(op::kShellRestore, [this](const RouteCall&) {
+        SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
+    });
+    operations_.Register(op::kDeviceSelect, [this](const RouteCall&) {
+        devices_->OnDeviceSelectChanged();
+    });
+    operations_.Register(op::kDeviceSelectPrev, [this](const RouteCall&) { devices_->SelectPrevious(); });
+    operations_.Register(op::kDeviceSelectNext, [this](const RouteCall&) { devices_->SelectNext(); });
+    operations_.Register(op::kDevicePage, [this](const RouteCall& call) { devices_->ShowFunctionPage(call.arg); });
+    operations_.Register(op::kDeviceRestoreDefaults, [this](const RouteCall&) {
+        model::CLumitrekUSBDevice* device = devices_->CurrentDevice();
+        if (device == nullptr) return;
+        if (ShowKeyedMessage(GetHWND(), "message_text_22", dpi_, 1) != 1) return;
+        device->ResetToDefaults();
+    });
+    operations_.Register(op::kShellOpenMacroActionMenu, [this](const RouteCall&) {
+        if (ui::CMenuWnd::IsOpen(actionMenu_)) ui::CMenuWnd::Close(actionMenu_);
+        actionMenu_ = 0;
+        const ui::Point origin = m_pm.GetWindowOrigin();
+        const ui::Point mouse = m_pm.GetMousePos();
+        if (ui::CMenuWnd* menu = ui::CMenuWnd::CreateMenu(
+                GetHWND(), "XML\\Menus\\macro_action_menu.xml",
+                ui::Point{origin.x + mouse.x, origin.y + mouse.y},
+                ui::eMenuAlignment_Left | ui::eMenuAlignment_Top)) {
+            actionMenu_ = menu->GetHWND();
+        }
+    });
+    operations_.Register(op::kProfileComboPicked, [this](const RouteCall&) {
+        SetTimer(kTimerProfileSwitch, kProfileSwitchMs);
+    });
+}
+
+// ---- messages ---------------------------------------------------------------------
+
+std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
+                                            std::intptr_t lParam, bool& handled) {
+    handled = false;
+    switch (msg) {
+        case ui::WM_ACTIVATE:
+            active_ = mouseInside_ = wParam != 0;
+            return 0;
+        case kWmMouseHover:
+        case kWmMouseLeave:
+            if (!active_) {
+                mouseInside_ = msg == kWmMouseHover;
+                platform::Trace(mouseInside_ ? "鼠标移入\n" : "鼠标移出\n");
+            }
+            return 0;
+        case kActivateMessage:
+            platform::TraceF("软件标示 %u，%lxd%lxd\n", msg, static_cast<unsigned long>(wParam),
+                             static_cast<unsigned long>(lParam));
+            BringToFront();
+            handled = true;
+            return 0;
+        case kUpdateRelayMessage:
+            // The settings window receives update answers; it is not part of this build.
+            return 0;
+        case kLightControlMessage:
+            if (wParam == 1) SetLightControl(lParam != 0, false);
+            handled = true;
+            return 0;
+        case kDeviceQueryMessage:
+            // Answered on the local socket itself (WorkToolTable); nothing to do here.
+            return 0;
+        case kWmPowerBroadcast:
+            if (wParam == kPbtSuspend) {
+                awake_ = false;
+                devices_->SetLightControl(false);
+            } else if (wParam == kPbtResumeAutomatic) {
+                awake_ = true;
+                devices_->SetLightControl(lightControl_);
+            }
+            handled = true;
+            return 0;
+        default:
+            break;
+    }
+    // While the computer sleeps, everything below is left alone.
+    if (!awake_) return 0;
+    switch (msg) {
+        case kWmDisplayChange:
+            platform::Trace("显示器分辨率发生变化\n");
+            displayChanged_ = true;
+            Relayout();
+            handled = true;
+            return 0;
+        case ui::WM_TIMER:
+            OnTimer(static_cast<unsigned>(wParam));
+            handled = true;
+            return 0;
+        case ui::WM_DPICHANGED: {
+            const int dpi = static_cast<int>(wParam & 0xFFFF);
+            m_pm.SetDPI(dpi);
+            if (lParam != 0) SetWindowPos(*reinterpret_cast<const ui::Rect*>(lParam));
+            CenterWindow();
+            m_pm.NeedUpdate();
+            platform::Trace("界面 DPI 发生变化\n");
+            handled = true;
+            return 0;
+        }
+        case kMsgTrayIcon:
+            if (lParam == ui::WM_LBUTTONUP) ToggleFromTray();
+            if (lParam == ui::WM_RBUTTONUP) SetTimer(kTimerTrayMenu, kTrayMenuMs);
+            handled = true;
+            return 0;
+        case kMsgKeyCapture:
+            operations_.Call(wParam != 0 ? ops::kKeyCaptureStart : ops::kKeyCaptureStop);
+            handled = true;
+            return 0;
+        case kMsgMenuCommand: {
+            const auto* cmd = reinterpret_cast<const ui::MenuCmd*>(wParam);
+            if (cmd != nullptr) OnMenuCommand(cmd->szName);
+            handled = true;
+            return 0;
+        }
+        case kMsgDpiNotice:
+            platform::Trace("界面 DPI 1发生变化\n");
+            return 0;
+        case kMsgShowProgress:
+            if (ui::CControlUI* progress = m_pm.FindControl("setting_progress")) progress->SetVisible(true);
+            handled = true;
+            return 0;
+        case kMsgApplyLanguage:
+            ApplyLanguage(static_cast<int>(wParam));
+            // Texts the panels compose themselves follow the language too.
+            for (auto* device : devices_->Keyboards()) device->RefreshPanels();
+            for (auto* device : devices_->Mice()) device->RefreshPanels();
+            handled = true;
+            return 0;
+        case kMsgDeviceArrived:
+            devices_->OnDeviceArrived(static_cast<size_t>(wParam));
+            BringToFront();
+            handled = true;
+            return 0;
+        case kMsgDeviceRemoved:
+            devices_->OnDeviceRemoved(static_cast<size_t>(wParam));
+            handled = true;
+            return 0;
+        case kMsgOpenSettings:
+            operations_.Call(ops::kShellOpenSettings);
+            handled = true;
+            return 0;
+        case kMsgClearUpdateMark:
+            if (ui::CControlUI* set = m_pm.FindControl("setbtn")) set->SetForeImage("");
+            handled = true;
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CMainWnd::OnTimer(unsigned id) {
+    switch (id) {
+        case kTimerRelayout:
+            KillTimer(id);
+            Relayout();
+            m_pm.Invalidate();
+            break;
+        case kTimerTrayMenu:
+            KillTimer(id);
+            OpenTrayMenu();
+            break;
+        case kTimerProfileSwitch:
+            KillTimer(id);
+            operations_.Call(ops::kProfileSwitch);
+            break;
+        default:
+            break;
+    }
+}
+
+std::intptr_t CMainWnd::OnSysCommand(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
+                                     bool& handled) {
+    // The system Close command (the window manager's close) keeps the program in the
+    // tray, as the close button does; the program ends through the tray's "exit".
+    if ((wParam & 0xFFF0) == ui::SC_CLOSE) {
+        CloseChildWindows();
+        HideToTray();
+        handled = true;
+        return 0;
+    }
+    return WindowImplBase::OnSysCommand(msg, wParam, lParam, handled);
+}
+
+std::intptr_t CMainWnd::OnDestroy(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
+                                  bool& handled) {
+    platform::Trace("退出测试\n");
+    StopWorkerThreads();
+    devices_->StopDevices();
+    tray_.DeleteTrayIcon();
+    const std::intptr_t result = WindowImplBase::OnDestroy(msg, wParam, lParam, handled);
+    if (ui::CMessageLoop* loop = GetLoop()) loop->PostQuitMessage(0);
+    handled = true;
+    return result;
+}
+
+void CMainWnd::StopWorkerThreads() {
+    shuttingDown_.Set();
+    if (scanner_) {
+        const auto result = scanner_->Stop(1000);
+        platform::Trace(platform::WorkerThread::ExitText(result));
+        scanner_.reset();
+    }
+}
+
+// ---- scanner (its own thread) -----------------------------------------------------------
+
+void CMainWnd::SendScannerMessage(uint32_t message, size_t slot) {
+    if (shuttingDown_.Wait(0)) return;
+    ui::CMessageLoop::SendMessage(GetHWND(), message, slot, 0, &shuttingDown_);
+}
+
+void CMainWnd::PostFirstScanDone() { ui::CMessageLoop::PostMessage(GetHWND(), kActivateMessage, 0, 0); }
+
+// ---- window placement -------------------------------------------------------------
+
+void CMainWnd::BringToFront() {
+    if (ui::CControlUI* none = m_pm.FindControl("No_device_Link")) {
+        none->SetVisible(devices_->ConnectedCount() == 0);
+    }
+    if (IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
+    ShowWindow(true, true);
+    // Top-most for a moment lifts the window above the others without keeping it there.
+    SetTopMost(true);
+    if (hooks_.raise) hooks_.raise(GetHWND());
+    SetTopMost(false);
+}
+
+void CMainWnd::Relayout() {
+    const bool wasShown = IsWindowVisible() && !IsMinimized();
+    if (!wasShown && IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
+    dpi_ = DpiForScreen(ui::CWindowWnd::GetScreenRect());
+    ui::CPaintManagerUI::SetAllDPI(96);
+    const ui::Rect rc = GetWindowRect();
+    SetWindowPos(ui::Rect{rc.left, rc.top, rc.left + kLayoutWidth, rc.top + kLayoutHeight});
+    ui::CPaintManagerUI::SetAllDPI(dpi_);
+    CenterWindow();
+    m_pm.NeedUpdate();
+    if (wasShown != IsWindowVisible()) ShowWindow(wasShown, false);
+}
+
+void CMainWnd::HideToTray() { ShowWindow(false, false); }
+
+void CMainWnd::ToggleFromTray() {
+    CloseChildWindows();
+    if (IsWindowVisible() && !IsMinimized()) {
+        ShowWindow(false, false);
+    } else {
+        ShowWindow(true, true);
+        Relayout();
+        BringToFront();
+    }
+}
+
+// ---- tray menu and menu commands -------------------------------------------------------
+
+void CMainWnd::OpenTrayMenu() {
+    if (ui::CMenuWnd::IsOpen(trayMenu_)) ui::CMenuWnd::Close(trayMenu_);
+    trayMenu_ = 0;
+    // There is no task bar to keep clear of here: the menu opens at the pointer and the
+    // library keeps it on the screen.
+    const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
+    const ui::Point at{screen.right - 1, screen.bottom - 1};
+    if (ui::CMenuWnd* menu = ui::CMenuWnd::CreateMenu(
+            GetHWND(), "menu.xml", at, ui::eMenuAlignment_Right | ui::eMenuAlignment_Bottom)) {
+        trayMenu_ = menu->GetHWND();
+    }
+}
+
+void CMainWnd::OnMenuCommand(const std::string& item) {
+    if (item == "exit") {
+        CloseChildWindows();
+        Close(0);
+        return;
+    }
+    router_.RouteMenuCommand(item);
+}
+
+void CMainWnd::CloseChildWindows() { operations_.Call(ops::kShellCloseChildWindows); }
+
+// ---- light control and language ----------------------------------------------------------
+
+void CMainWnd::SetLightControl(bool on, bool broadcast) {
+    lightControl_ = on;
+    if (broadcast && hooks_.broadcastLightState) hooks_.broadcastLightState(on);
+    if (ui::CControlUI* status = m_pm.FindControl("control_light_status")) {
+        status->SetText(on ? "控制灯光" : "不控制灯光");
+    }
+    devices_->SetLightControl(on);
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    languages_.ApplyLanguage(index);
+    m_pm.Invalidate();
+}
+
+std::vector<std::uint32_t> CMainWnd::WorkToolTable() {
+    std::vector<std::uint32_t> words(256, 0);
+    words[0] = 2;
+    words[1] = 3;
+    words[2] = 0;
+    words[3] = 2;
+    const auto& rows = device::DeviceTypeTable();
+    words[4] = static_cast<std::uint32_t>(rows.size());
+    for (size_t i = 0; i < rows.size() && 7 + 3 * i < words.size(); ++i) {
+        words[5 + 3 * i] = rows[i].vendorId;
+        words[6 + 3 * i] = rows[i].productId;
+        words[7 + 3 * i] = rows[i].kind;
+    }
+    return words;
+}
+
+}  // namespace app

@@ -1,0 +1,22 @@
+#include "app/ShellControls.h"
+
+#include "app/CDeviceOptionUI.h"
+#include "app/CMpDevicePowerUI.h"
+#include "model/device/CLumitrekMousePadDevice.h"
+#include "model/device/CLumitrekUSBDevice.h"
+#include "ui/CControlFactory.h"
+
+namespace app {
+
+void RegisterShellControls() {
+    ui::CControlFactory& factory = ui::CControlFactory::GetInstance();
+    factory.RegistControl("CDeviceOptionUI", [] { return new CDeviceOptionUI(); });
+    factory.RegistControl("CMpDevicePowerUI", [] { return new CMpDevicePowerUI(); });
+    factory.RegistControl("CLumitrekUSBDevice", [] { return new model::CLumitrekUSBDevice(); });
+    factory.RegistControl("CLumitrekMousePadDevice",
+                          [] { return new model::CLumitrekMousePadDevice(); });
+    // The headset has no model of its own in this build; its row never matches hardware.
+    factory.RegistControl("CLumitrekZO6533Device", [] { return new model::CLumitrekUSBDevice(); });
+}
+
+}  // namespace app

@@ -1,0 +1,142 @@
+#include "app/SimAutomation.h"
+
+#include <array>
+#include <cstdint>
+#include <utility>
+
+#include "app/AutomationJson.h"
+#include "sim/SimDevice.h"
+
+namespace app {
+
+namespace {
+
+using automation::Hex;
+using automation::IntMember;
+using automation::IntMemberOr;
+using automation::StringMember;
+
+struct FaultName {
+    const char* name;
+    sim::Fault::Kind kind;
+};
+
+constexpr std::array<FaultName, 6> kFaults{{
+    {"noreply", sim::Fault::Kind::NoReply},
+    {"badecho", sim::Fault::Kind::WrongEchoFirst},
+    {"status_ff", sim::Fault::Kind::StatusFF},
+    {"status_fe", sim::Fault::Kind::StatusFE},
+    {"slow", sim::Fault::Kind::SlowReply},
+    {"unplug_mid", sim::Fault::Kind::Unplug},
+}};
+
+Json::Value HexOf(const sim::MemoryArea& area) {
+    return Hex(area.Bytes());
+}
+
+}  // namespace
+
+Json::Value SimAutomation::Run(const Json::Value& command) {
+    const std::string which = StringMember(command, "device");
+    if (which != "keyboard" && which != "pad")
+        throw CommandError("member device must be \"keyboard\" or \"pad\"");
+    const std::string op = StringMember(command, "op");
+    sim::SimDevice* device = m_host.SimulatedDevice(which);
+    if (device == nullptr) throw CommandError("no simulated " + which + " (see --simulate)");
+
+    if (op == "plug") {
+        device::VirtualBus* bus = m_host.Bus();
+        if (bus == nullptr) throw CommandError("no simulated bus");
+        if (!device->Plug(*bus)) throw CommandError("the " + which + " is already plugged");
+        return automation::Ok();
+    }
+    if (op == "unplug") {
+        if (!device->Unplug()) throw CommandError("the " + which + " is not plugged");
+        return automation::Ok();
+    }
+    if (op == "event") {
+        const auto usage = static_cast<std::uint16_t>(IntMember(command, "usage", 0, 0xFFFF));
+        if (!device->SendEvent(usage))
+            throw CommandError("the " + which + " did not send the event (not plugged?)");
+        return automation::Ok();
+    }
+    if (op == "press" || op == "release") {
+        const auto slot = static_cast<std::size_t>(IntMember(command, "slot", 0, 0xFF));
+        const bool sent = op == "press" ? device->PressKey(slot) : device->ReleaseKey(slot);
+        if (!sent) throw CommandError("the " + which + " has no key slot " + std::to_string(slot));
+        return automation::Ok();
+    }
+    if (op == "profile") {
+        device->SwitchProfileOnDevice(
+            static_cast<std::uint8_t>(IntMember(command, "index", 0, 0xFF)));
+        return automation::Ok();
+    }
+    if (op == "memory") return Memory(*device);
+    if (op == "wirelog") return WireLog(*device);
+    if (op == "fault") return Fault(*device, command);
+    throw CommandError("unknown sim op " + op);
+}
+
+Json::Value SimAutomation::Memory(sim::SimDevice& device) const {
+    Json::Value answer = automation::Ok();
+    device.Inspect([&answer](const sim::Firmware& firmware) {
+        answer["info"] = HexOf(firmware.InfoBlock());
+        answer["keytable"] = HexOf(firmware.KeyTable());
+        answer["ledmap"] = HexOf(firmware.LedMap());
+        answer["settings"] = HexOf(firmware.Settings());
+        answer["macro"] = HexOf(firmware.MacroMemory());
+        answer["colours"] = HexOf(firmware.Colours());
+        answer["keylayout"] = HexOf(firmware.KeyLayout());
+        answer["recoil"] = HexOf(firmware.Recoil());
+        answer["status"] = HexOf(firmware.StatusBlock());
+        answer["inconfig"] = firmware.InConfig();
+        answer["hostlighting"] = firmware.HostLighting();
+    });
+    return answer;
+}
+
+Json::Value SimAutomation::WireLog(sim::SimDevice& device) {
+    const std::vector<sim::WireEntry> entries = device.Log().Entries();
+    std::size_t& cursor = m_logCursor[&device];
+    // Someone cleared the log since: everything in it now is new.
+    if (cursor > entries.size()) cursor = 0;
+    Json::Value log(Json::arrayValue);
+    for (std::size_t i = cursor; i < entries.size(); ++i) {
+        const sim::WireEntry& entry = entries[i];
+        // Notes (plug, unplug, faults) are not reports.
+        if (entry.kind == sim::WireEntry::Kind::Note) continue;
+        Json::Value report(Json::objectValue);
+        report["dir"] = entry.kind == sim::WireEntry::Kind::Request ? "out" : "in";
+        report["hex"] = Hex(entry.bytes, kReportBytes);
+        log.append(std::move(report));
+    }
+    cursor = entries.size();
+    Json::Value answer = automation::Ok();
+    answer["log"] = std::move(log);
+    return answer;
+}
+
+Json::Value SimAutomation::Fault(sim::SimDevice& device, const Json::Value& command) {
+    const std::string name = StringMember(command, "fault");
+    if (name == "clear") {
+        device.Faults().Clear();
+        return automation::Ok();
+    }
+    sim::Fault fault;
+    bool known = false;
+    for (const FaultName& entry : kFaults) {
+        if (name == entry.name) {
+            fault.kind = entry.kind;
+            known = true;
+        }
+    }
+    if (!known) throw CommandError("unknown fault " + name);
+    fault.times = static_cast<int>(IntMemberOr(command, "count", 1, 1, 1000000));
+    fault.command = static_cast<int>(IntMemberOr(command, "command", -1, -1, 0xFF));
+    if (fault.kind == sim::Fault::Kind::SlowReply)
+        fault.delayMs = static_cast<int>(IntMemberOr(command, "delay", kSlowReplyMs, 0, 60000));
+    device.Faults().Arm(fault);
+    return automation::Ok();
+}
+
+}  // namespace app

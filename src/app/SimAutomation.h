@@ -1,0 +1,38 @@
+#pragma once
+// The "sim" automation command: plugging, unplugging and misleading the simulated
+// keyboard and mouse pad, sending their events, and reading their memories and wire logs.
+// UI thread only, like every command.
+#include <json/json.h>
+
+#include <cstddef>
+#include <map>
+#include <string>
+
+#include "app/AutomationHost.h"
+
+namespace app {
+
+class SimAutomation {
+public:
+    // The delay of a "slow" fault: longer than the host's 1000 ms wait for a reply, so the
+    // command fails and the late reply arrives behind it.
+    static constexpr int kSlowReplyMs = 1500;
+    // Every wire log entry is reported as this many bytes.
+    static constexpr std::size_t kReportBytes = 64;
+
+    explicit SimAutomation(AutomationHost& host) : m_host(host) {}
+
+    // {"cmd":"sim","device":"keyboard"|"pad","op":OP, ...}; see docs/automation.md.
+    Json::Value Run(const Json::Value& command);
+
+private:
+    Json::Value Memory(sim::SimDevice& device) const;
+    Json::Value WireLog(sim::SimDevice& device);
+    Json::Value Fault(sim::SimDevice& device, const Json::Value& command);
+
+    AutomationHost& m_host;
+    // Per device: how many wire log entries earlier "wirelog" answers covered.
+    std::map<const sim::SimDevice*, std::size_t> m_logCursor;
+};
+
+}  // namespace app

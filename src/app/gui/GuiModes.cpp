@@ -1,0 +1,88 @@
+#include "app/gui/GuiModes.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "app/Application.h"
+#include "app/gui/SleepWatcher.h"
+#include "platform/Paths.h"
+#include "ui/CMessageLoop.h"
+#include "ui/CResourceManager.h"
+#include "ui/qt/DpiValue.h"
+#include "ui/qt/QtDesktop.h"
+#include "ui/qt/QtEnvironment.h"
+#include "ui/qt/QtScreenshot.h"
+#include "ui/qt/QtSession.h"
+#include "ui/qt/QtTrayIcon.h"
+
+namespace app {
+
+int RunDesktop(Application& application, int argc, char** argv) {
+    ui::qt::QtSession session(argc, argv, platform::ProgramDir());
+    application.PrepareResources();
+    ui::qt::QtDesktop& desktop = session.Desktop();
+    CMainWnd* window = application.CreateMainWindow(
+        [&desktop](ui::WindowHandle handle) { desktop.BringToFront(handle); });
+    if (window == nullptr) {
+        std::cerr << "telix-tx512: the main window could not be created\n";
+        application.Shutdown();
+        return 1;
+    }
+    if (ui::qt::QtTrayIcon* tray = desktop.AddTrayIcon(window->TrayIcon())) {
+        tray->SetMenuXml(window->GetHWND(), "menu.xml");
+    }
+    SleepWatcher sleep(window->GetHWND());
+    session.Run();
+    desktop.RemoveTrayIcon(window->TrayIcon());
+    application.Shutdown();
+    return 0;
+}
+
+int RunAppScreenshot(Application& application, const AppScreenshotRequest& request) {
+    ui::qt::QtEnvironment::PrepareHeadless();
+    static int argc = 1;
+    static char name[] = "telix-tx512";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication qtApp(argc, argv);
+    ui::CMessageLoop loop;
+    application.PrepareResources();
+    CMainWnd* window = application.CreateMainWindow();
+    if (window == nullptr) {
+        std::cerr << "telix-tx512: the main window could not be created\n";
+        return 1;
+    }
+    // Let the program start as it does on the desktop: first scan, connections, the
+    // device's start-up reads and some preview frames.
+    const std::int64_t end = loop.Now() + request.settleMs;
+    loop.SetTimer(&loop, 1, static_cast<unsigned>(request.settleMs), [] {});
+    loop.RunModal([&loop, end] { return loop.Now() >= end; });
+    loop.KillTimer(&loop, 1);
+
+    auto& resources = ui::CResourceManager::GetInstance();
+    if (!request.languageFile.empty()) {
+        if (!resources.LoadLanguage(request.languageFile)) {
+            std::cerr << "telix-tx512: cannot load the language file '" << request.languageFile
+                      << "'\n";
+            application.Shutdown();
+            return 1;
+        }
+        resources.ReloadText();
+    }
+    ui::CPaintManagerUI& pm = window->GetPaintManager();
+    const int dpi = ui::qt::DpiValue::Checked(request.dpi, "screenshot: DPI not supported, 96 used\n");
+    ui::CPaintManagerUI::SetAllDPI(dpi);
+    pm.SetClientSize(pm.ScaleSize(ui::Size{1000, 640}));
+    loop.RunPending();
+    const bool written = ui::qt::QtScreenshot::SavePng(pm, request.pngPath);
+    application.Shutdown();
+    if (!written) {
+        std::cerr << "telix-tx512: " << request.pngPath << " could not be written\n";
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,181 @@
+#include "HeadlessProgram.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace journeys {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> BaseEnvironment(const Sandbox& sandbox) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry(*e);
+        if (entry.rfind("XDG_", 0) == 0 || entry.rfind("TX512_TRACE", 0) == 0) continue;
+        env.push_back(entry);
+    }
+    for (const auto& own : sandbox.Environment()) env.push_back(own);
+    return env;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, int stdinFd,
+            int stdoutFd, const fs::path& stderrFile) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (stdinFd >= 0) dup2(stdinFd, STDIN_FILENO);
+    if (stdoutFd >= 0) dup2(stdoutFd, STDOUT_FILENO);
+    const int err = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    if (err >= 0) dup2(err, STDERR_FILENO);
+    for (int fd = 3; fd < 256; ++fd) close(fd);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(TX512_PROGRAM_FILE));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    execve(TX512_PROGRAM_FILE, argv.data(), envp.data());
+    _exit(127);
+}
+
+int WaitExit(pid_t pid, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+}  // namespace
+
+Sandbox::Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "tx512-journey-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    root_ = pattern;
+    for (const char* sub : {"data", "config", "runtime"}) {
+        fs::create_directories(root_ / sub);
+        chmod((root_ / sub).c_str(), 0700);
+    }
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+std::vector<std::string> Sandbox::Environment() const {
+    return {"XDG_DATA_HOME=" + (root_ / "data").string(),
+            "XDG_CONFIG_HOME=" + (root_ / "config").string(),
+            "XDG_RUNTIME_DIR=" + (root_ / "runtime").string()};
+}
+
+HeadlessProgram::HeadlessProgram(const Sandbox& sandbox, std::vector<std::string> extraArgs) {
+    int toChild[2];
+    int fromChild[2];
+    if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    static int serial = 0;
+    stderrFile_ = sandbox.Root() / ("stderr-" + std::to_string(++serial) + ".txt");
+    std::vector<std::string> args = {"--headless", "--script", "-"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    pid_ = Spawn(args, BaseEnvironment(sandbox), toChild[0], fromChild[1], stderrFile_);
+    close(toChild[0]);
+    close(fromChild[1]);
+    in_ = toChild[1];
+    out_ = fromChild[0];
+    signal(SIGPIPE, SIG_IGN);
+}
+
+HeadlessProgram::~HeadlessProgram() {
+    if (pid_ > 0) Finish(5000);
+    if (out_ >= 0) close(out_);
+}
+
+std::string HeadlessProgram::ReadLine(int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto newline = buffered_.find('\n');
+        if (newline != std::string::npos) {
+            std::string line = buffered_.substr(0, newline);
+            buffered_.erase(0, newline + 1);
+            return line;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now()).count();
+        if (left <= 0 || out_ < 0) return {};
+        pollfd pfd{out_, POLLIN, 0};
+        if (poll(&pfd, 1, static_cast<int>(left)) <= 0) continue;
+        char chunk[4096];
+        const ssize_t n = read(out_, chunk, sizeof chunk);
+        if (n <= 0) return {};
+        buffered_.append(chunk, static_cast<size_t>(n));
+    }
+}
+
+Json::Value HeadlessProgram::Send(const std::string& line, int timeoutMs) {
+    const std::string text = line + "\n";
+    if (in_ < 0 || write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        return Json::Value();
+    }
+    const std::string answer = ReadLine(timeoutMs);
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    std::istringstream stream(answer);
+    if (answer.empty() || !Json::parseFromStream(builder, stream, &value, &errors)) return Json::Value();
+    return value;
+}
+
+Json::Value HeadlessProgram::Send(const Json::Value& command, int timeoutMs) {
+    Json::StreamWriterBuilder writer;
+    writer["indentation"] = "";
+    return Send(Json::writeString(writer, command), timeoutMs);
+}
+
+int HeadlessProgram::Finish(int timeoutMs) {
+    if (in_ >= 0) {
+        close(in_);
+        in_ = -1;
+    }
+    if (pid_ <= 0) return -1;
+    const int code = WaitExit(pid_, timeoutMs);
+    pid_ = -1;
+    return code;
+}
+
+std::string HeadlessProgram::StandardError() const {
+    std::ifstream file(stderrFile_);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int timeoutMs) {
+    const pid_t pid = Spawn(args, BaseEnvironment(sandbox), -1, -1, sandbox.Root() / "run-stderr.txt");
+    return WaitExit(pid, timeoutMs);
+}
+
+}  // namespace journeys

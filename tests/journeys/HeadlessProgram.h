@@ -1,0 +1,58 @@
+#pragma once
+// The built program started headless (--headless --script -) in folders of its own:
+// commands go to its standard input one line at a time and each answer line is read
+// back as JSON. Every program gets fresh XDG data, config and runtime folders, so runs
+// never share profiles, settings or the single-instance socket unless a test says so.
+#include <json/json.h>
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace journeys {
+
+// The folders one or more program copies share: data, config and runtime.
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();  // removes the folders
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+    const std::filesystem::path& Root() const { return root_; }
+    std::vector<std::string> Environment() const;
+
+private:
+    std::filesystem::path root_;
+};
+
+class HeadlessProgram {
+public:
+    // `extraArgs` follow --headless --script -, e.g. {"--simulate=keyboard"}.
+    HeadlessProgram(const Sandbox& sandbox, std::vector<std::string> extraArgs);
+    ~HeadlessProgram();  // ends the program (killed when it does not end)
+    HeadlessProgram(const HeadlessProgram&) = delete;
+    HeadlessProgram& operator=(const HeadlessProgram&) = delete;
+
+    // One command; its answer (a null value when none came within the limit).
+    Json::Value Send(const Json::Value& command, int timeoutMs = 20000);
+    Json::Value Send(const std::string& line, int timeoutMs = 20000);
+    // Closes the script and waits for the exit code (-1: killed after the limit).
+    int Finish(int timeoutMs = 20000);
+    std::string StandardError() const;
+
+private:
+    std::string ReadLine(int timeoutMs);
+
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+    std::string buffered_;
+    std::filesystem::path stderrFile_;
+};
+
+// Runs the program once with `args` in the sandbox's folders and waits for its exit code
+// (-1 when it had to be killed).
+int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int timeoutMs = 20000);
+
+}  // namespace journeys

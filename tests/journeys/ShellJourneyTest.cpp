@@ -1,0 +1,155 @@
+// The shell seen from outside: the program started headless against the simulated
+// devices, driven through its automation interface as another tool would drive it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+
+#include "HeadlessProgram.h"
+
+namespace journeys {
+namespace {
+
+class ShellJourney : public ::testing::Test {
+protected:
+    Json::Value Ask(HeadlessProgram& program, const std::string& line) {
+        Json::Value answer = program.Send(line);
+        EXPECT_TRUE(answer.isObject()) << line << "\nstderr:\n" << program.StandardError();
+        return answer;
+    }
+    Json::Value Get(HeadlessProgram& program, const std::string& control) {
+        Json::Value answer = Ask(program, R"({"cmd":"get","control":")" + control + R"("})");
+        EXPECT_TRUE(answer["ok"].asBool()) << control << ": " << answer.toStyledString();
+        return answer;
+    }
+    void Wait(HeadlessProgram& program, int ms) {
+        Json::Value answer = Ask(program, R"({"cmd":"wait","ms":)" + std::to_string(ms) + "}");
+        EXPECT_TRUE(answer["ok"].asBool());
+    }
+    bool WindowVisible(HeadlessProgram& program) {
+        Json::Value answer = Ask(program, R"({"cmd":"window"})");
+        return answer["visible"].asBool();
+    }
+    // The commands the keyboard's connection routine sends, in the order they went out.
+    static std::vector<int> CommandsSent(const Json::Value& log) {
+        std::vector<int> commands;
+        for (const Json::Value& entry : log["log"]) {
+            if (entry["dir"].asString() != "out") continue;
+            const std::string hex = entry["hex"].asString();
+            if (hex.size() >= 8 && hex.substr(0, 2) == "04") {
+                commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
+            }
+        }
+        return commands;
+    }
+
+    Sandbox sandbox;
+};
+
+TEST_F(ShellJourney, WithNoDeviceTheWindowShowsAfterTheFirstScanWithTheNoDeviceNotice) {
+    HeadlessProgram program(sandbox, {"--simulate=none"});
+    Wait(program, 600);
+    EXPECT_TRUE(WindowVisible(program));
+    EXPECT_TRUE(Get(program, "No_device_Link")["visible"].asBool());
+    EXPECT_EQ(Get(program, "device_switch")["cursel"].asInt(), 0);
+    EXPECT_TRUE(Ask(program, R"({"cmd":"quit"})")["ok"].asBool());
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(ShellJourney, DevicesComeAndGoAndTheCurrentDeviceFollowsTheRules) {
+    HeadlessProgram program(sandbox, {"--simulate=none"});
+    Wait(program, 400);
+    // Keyboard plugged in: its tab is shown and selected, its page replaces page 0.
+    ASSERT_TRUE(Ask(program, R"({"cmd":"sim","device":"keyboard","op":"plug"})")["ok"].asBool());
+    Wait(program, 250);
+    EXPECT_FALSE(Get(program, "No_device_Link")["visible"].asBool());
+    EXPECT_TRUE(Get(program, "keyboard_device_page")["visible"].asBool());
+    const int keyboardPage = Get(program, "device_switch")["cursel"].asInt();
+    EXPECT_NE(keyboardPage, 0);
+    // Half a second after the arrival the keyboard's tables are read: information block
+    // first, then the key table and LED map.
+    Ask(program, R"({"cmd":"sim","device":"keyboard","op":"wirelog"})");
+    Wait(program, 900);
+    const std::vector<int> sent =
+        CommandsSent(Ask(program, R"({"cmd":"sim","device":"keyboard","op":"wirelog"})"));
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), 1);
+    EXPECT_NE(std::find(sent.begin(), sent.end(), 7), sent.end());
+    // The preview runs: the keys of the picture carry the software lighting.
+    const Json::Value light = Get(program, "light_0")["light"];
+    ASSERT_TRUE(light.isObject());
+    EXPECT_TRUE(light["overlay"].asBool());
+
+    // The pad arrives later: the keyboard stays current.
+    ASSERT_TRUE(Ask(program, R"({"cmd":"sim","device":"pad","op":"plug"})")["ok"].asBool());
+    Wait(program, 250);
+    EXPECT_EQ(Get(program, "device_switch")["cursel"].asInt(), keyboardPage);
+
+    // The keyboard goes: the pad becomes current.
+    ASSERT_TRUE(Ask(program, R"({"cmd":"sim","device":"keyboard","op":"unplug"})")["ok"].asBool());
+    Wait(program, 250);
+    EXPECT_TRUE(Get(program, "mousepad_device_page")["visible"].asBool());
+    EXPECT_NE(Get(program, "device_switch")["cursel"].asInt(), keyboardPage);
+    EXPECT_FALSE(Get(program, "No_device_Link")["visible"].asBool());
+
+    // And the pad too: nothing left, the notice is back on page 0.
+    ASSERT_TRUE(Ask(program, R"({"cmd":"sim","device":"pad","op":"unplug"})")["ok"].asBool());
+    Wait(program, 250);
+    EXPECT_TRUE(Get(program, "No_device_Link")["visible"].asBool());
+    EXPECT_EQ(Get(program, "device_switch")["cursel"].asInt(), 0);
+    Ask(program, R"({"cmd":"quit"})");
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(ShellJourney, ASecondCopyWakesTheFirstAndEndsAtOnce) {
+    HeadlessProgram first(sandbox, {"--simulate=none"});
+    Wait(first, 500);
+    ASSERT_TRUE(WindowVisible(first));
+    // Closed to the tray: hidden, still running.
+    Ask(first, R"({"cmd":"notify","control":"closebtn","type":"click"})");
+    ASSERT_FALSE(WindowVisible(first));
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunProgram(sandbox, {"--headless", "--script", "/dev/null", "--simulate=none"}), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    Wait(first, 300);
+    EXPECT_TRUE(WindowVisible(first));
+    Ask(first, R"({"cmd":"quit"})");
+    EXPECT_EQ(first.Finish(), 0);
+}
+
+TEST_F(ShellJourney, SwitchingTheLanguageChangesTextsAndIsKeptForTheNextStart) {
+    {
+        HeadlessProgram program(sandbox, {"--simulate=none"});
+        Wait(program, 300);
+        const std::string before = Get(program, "nodevice_ok_btn")["text"].asString();
+        // Index 1 of the shipped list is English.
+        ASSERT_TRUE(Ask(program, R"({"cmd":"send","msg":3089,"wparam":1})")["ok"].asBool());
+        const std::string after = Get(program, "nodevice_ok_btn")["text"].asString();
+        EXPECT_NE(before, after);
+        EXPECT_FALSE(after.empty());
+        EXPECT_NE(after, "no_device_ok_text");
+        Ask(program, R"({"cmd":"quit"})");
+        EXPECT_EQ(program.Finish(), 0);
+    }
+    HeadlessProgram again(sandbox, {"--simulate=none"});
+    Wait(again, 300);
+    const std::string text = Get(again, "nodevice_ok_btn")["text"].asString();
+    Ask(again, R"({"cmd":"send","msg":3089,"wparam":1})");
+    EXPECT_EQ(Get(again, "nodevice_ok_btn")["text"].asString(), text);
+    Ask(again, R"({"cmd":"quit"})");
+    EXPECT_EQ(again.Finish(), 0);
+}
+
+TEST_F(ShellJourney, TheTrayExitEndsTheProgramAndBadLinesDoNot) {
+    HeadlessProgram program(sandbox, {"--simulate"});
+    EXPECT_FALSE(Ask(program, "this is not json")["ok"].asBool());
+    EXPECT_FALSE(Ask(program, R"({"cmd":"get","control":"no_such_control"})")["ok"].asBool());
+    Wait(program, 700);
+    EXPECT_TRUE(Ask(program, R"({"cmd":"menu","item":"exit"})")["ok"].asBool());
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+}  // namespace
+}  // namespace journeys
