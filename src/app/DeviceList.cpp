@@ -8,6 +8,7 @@
 #include "ui/CDialogBuilder.h"
 #include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
+#include "ui/CWindowWnd.h"
 #include "ui/CTabLayoutUI.h"
 #include "ui/TNotifyUI.h"
 
@@ -156,8 +157,13 @@ void DeviceList::CreateDevice(const device::DeviceTypeRow& type, std::size_t slo
     entry.tab = tab;
     entry.device = device;
     entry.power = power;
-    entry.timers = std::make_unique<model::DeviceTabTimers>(
-        *device, [tab] { return tab->IsTabVisible() && tab->IsDeviceSelected(); });
+    // The picture is on screen when its tab is the selected one and the window is shown.
+    ui::CPaintManagerUI* manager = &manager_;
+    entry.timers = std::make_unique<model::DeviceTabTimers>(*device, [tab, manager] {
+        if (!tab->IsTabVisible() || !tab->IsDeviceSelected()) return false;
+        const ui::CWindowWnd* window = ui::CWindowWnd::FromHandle(manager->GetPaintWindow());
+        return window == nullptr || (window->IsWindowVisible() && !window->IsMinimized());
+    });
     entries_.push_back(std::move(entry));
 }
 

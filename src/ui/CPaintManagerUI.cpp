@@ -553,11 +553,16 @@ void CPaintManagerUI::SetInvalidateHandler(std::function<void(const Rect&)> hand
 }
 
 void CPaintManagerUI::Paint(IRenderTarget& target) {
+    Paint(target, Rect{0, 0, m_szClient.cx, m_szClient.cy});
+}
+
+void CPaintManagerUI::Paint(IRenderTarget& target, const Rect& area) {
     if (m_pRoot == nullptr) return;
     EnsureLayout();
-    Rect client{0, 0, m_szClient.cx, m_szClient.cy};
-    target.PushClip(client);
-    m_pRoot->DoPaint(target, client);
+    const Rect clip = area.Intersect(Rect{0, 0, m_szClient.cx, m_szClient.cy});
+    if (clip.IsEmpty()) return;
+    target.PushClip(clip);
+    m_pRoot->DoPaint(target, clip);
     target.PopClip();
 }
 

@@ -115,6 +115,8 @@ public:
     void SetInvalidateHandler(std::function<void(const Rect&)> handler);
     int GetInvalidateCount() const { return m_nInvalidates; }
     void Paint(IRenderTarget& target);
+    // Only the controls that reach into `area` (client pixels) are drawn.
+    void Paint(IRenderTarget& target, const Rect& area);
     // The size the layout asks for (the <Window size> attribute), at 96 DPI.
     Size GetInitSize() const { return m_szInitWindowSize; }
     void SetInitSize(Size size) { m_szInitWindowSize = size; }

@@ -28,8 +28,9 @@ bool DeviceTabTimers::OnTimer(unsigned id) {
                 device_.ArmTabTimer(CLumitrekUSBDevice::kTimerPower, kPowerPollMs);
             return true;
         case CLumitrekUSBDevice::kTimerRefresh:
-            device_.RefreshKeyPreview();
-            if (device_.GetRedrawFlag() && tabSelected_ && tabSelected_()) device_.Invalidate();
+            // Only a picture on screen is worth colouring; each key repaints itself when
+            // its light changed, so a still picture costs nothing to keep.
+            if (device_.GetRedrawFlag() && tabSelected_ && tabSelected_()) device_.RefreshKeyPreview();
             if (device_.IsConnected())
                 device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kRefreshMs);
             return true;

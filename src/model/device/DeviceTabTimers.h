@@ -6,8 +6,9 @@
 //
 //   1001  once, 500 ms after the channel opened: OnConnected; then 1000 in 5 ms, and
 //         1005 in 5000 ms when the device has a power parameter and is connected
-//   1000  RefreshKeyPreview, and a repaint of the picture when the tab is selected and
-//         the device's redraw flag is set; again in 50 ms while connected
+//   1000  RefreshKeyPreview while the picture is on screen (the tab selected, its window
+//         shown) and the device's redraw flag is set: the keys whose light changed repaint
+//         themselves; again in 50 ms while connected
 //   1002  armed by the device's listener: OnSyncRequest
 //   1003, 1004  the device's OnRequest3 and OnRequest4
 //   1005  PollPowerStatus; again in 5000 ms while the power parameter is set and connected
@@ -24,7 +25,8 @@ public:
     static constexpr unsigned kRefreshMs = 50;
     static constexpr unsigned kPowerPollMs = 5000;
 
-    // `tabSelected` tells whether the tab is the selected one (the picture is on screen).
+    // `tabSelected` tells whether the picture is on screen (the tab is the selected one
+    // and its window is shown).
     DeviceTabTimers(CLumitrekUSBDevice& device, std::function<bool()> tabSelected);
 
     // The device's command channel has just opened.

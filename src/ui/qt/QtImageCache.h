@@ -18,12 +18,37 @@ class QtImageCache {
 public:
     // The decoded image (premultiplied ARGB), or a null image when unreadable.
     const QImage& Get(std::string_view name, Color mask = 0);
+    // An image already laid out at its destination size (nine parts stretched, tiles
+    // repeated), made by `make` the first time `key` is asked for. Scaling is the costly
+    // part of drawing a skin image, and a running preview draws the same keys at the same
+    // sizes many times a second. The cache forgets everything when it grows past its limit.
+    template <typename Make>
+    const QImage& Composed(const std::string& key, Make&& make) {
+        auto it = m_composed.find(key);
+        if (it != m_composed.end()) return it->second;
+        QImage image = make();
+        const qsizetype bytes = image.sizeInBytes();
+        if (m_composedBytes + bytes > kComposedLimitBytes) {
+            m_composed.clear();
+            m_composedBytes = 0;
+        }
+        m_composedBytes += bytes;
+        return m_composed.emplace(key, std::move(image)).first->second;
+    }
     // Forget everything (the skin folder or its files changed).
-    void Clear() { m_images.clear(); }
+    void Clear() {
+        m_images.clear();
+        m_composed.clear();
+        m_composedBytes = 0;
+    }
     size_t Size() const { return m_images.size(); }
+    size_t ComposedCount() const { return m_composed.size(); }
 
 private:
+    static constexpr qsizetype kComposedLimitBytes = 48 * 1024 * 1024;
     std::map<std::pair<std::string, Color>, QImage> m_images;
+    std::map<std::string, QImage> m_composed;
+    qsizetype m_composedBytes = 0;
 };
 
 }  // namespace ui::qt

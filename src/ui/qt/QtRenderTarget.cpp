@@ -101,23 +101,59 @@ void QtRenderTarget::DrawArc(const Rect& bounds, float startAngle, float sweepAn
 
 int QtRenderTarget::ScaleCorner(int value) const { return (value * m_dpi + 48) / 96; }
 
-void QtRenderTarget::DrawPart(const QRect& dest, const QImage& image, const QRect& source,
-                              bool xTiled, bool yTiled) {
+void QtRenderTarget::DrawPart(QPainter& painter, const QRect& dest, const QImage& image,
+                              const QRect& source, bool xTiled, bool yTiled) {
     if (dest.isEmpty() || source.isEmpty()) return;
     if (!xTiled && !yTiled) {
-        m_painter.drawImage(dest, image, source);
+        painter.drawImage(dest, image, source);
         return;
     }
     const int stepX = xTiled ? source.width() : dest.width();
     const int stepY = yTiled ? source.height() : dest.height();
-    m_painter.save();
-    m_painter.setClipRect(dest, Qt::IntersectClip);
+    painter.save();
+    painter.setClipRect(dest, Qt::IntersectClip);
     for (int y = dest.top(); y < dest.top() + dest.height(); y += stepY) {
         for (int x = dest.left(); x < dest.left() + dest.width(); x += stepX) {
-            m_painter.drawImage(QRect(x, y, stepX, stepY), image, source);
+            painter.drawImage(QRect(x, y, stepX, stepY), image, source);
         }
     }
-    m_painter.restore();
+    painter.restore();
+}
+
+void QtRenderTarget::DrawLayout(QPainter& painter, const QRect& target, const QImage& image,
+                                const QRect& source, const TDrawInfo& info) const {
+    const Rect& c = info.rcCorner;
+    if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
+        DrawPart(painter, target, image, source, info.bXTiled, info.bYTiled);
+        return;
+    }
+    // Nine parts: the corners keep their size, the edges stretch one way, the middle
+    // both ways (or stays empty for a hole).
+    const int sl = std::min(c.left, source.width());
+    const int sr = std::min(c.right, source.width() - sl);
+    const int st = std::min(c.top, source.height());
+    const int sb = std::min(c.bottom, source.height() - st);
+    const int dl = std::min(ScaleCorner(sl), target.width());
+    const int dr = std::min(ScaleCorner(sr), target.width() - dl);
+    const int dt = std::min(ScaleCorner(st), target.height());
+    const int db = std::min(ScaleCorner(sb), target.height() - dt);
+    const int sx[4] = {source.left(), source.left() + sl, source.left() + source.width() - sr,
+                       source.left() + source.width()};
+    const int sy[4] = {source.top(), source.top() + st, source.top() + source.height() - sb,
+                       source.top() + source.height()};
+    const int dx[4] = {target.left(), target.left() + dl, target.left() + target.width() - dr,
+                       target.left() + target.width()};
+    const int dy[4] = {target.top(), target.top() + dt, target.top() + target.height() - db,
+                       target.top() + target.height()};
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            if (row == 1 && col == 1 && info.bHole) continue;
+            const QRect d(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]);
+            const QRect s(sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row]);
+            const bool middle = row == 1 && col == 1;
+            DrawPart(painter, d, image, s, middle && info.bXTiled, middle && info.bYTiled);
+        }
+    }
 }
 
 void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color tint,
@@ -130,56 +166,43 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     if (source.isEmpty()) return;
     const qreal opacity = (info.uFade / 255.0) * (alpha / 255.0);
     if (opacity <= 0.0) return;
+    const QRect target = ToQRect(dest);
 
-    const QImage* image = &loaded;
+    // Laid out once at this size, then only copied: the same keys are drawn at the same
+    // sizes frame after frame.
+    const Rect& c = info.rcCorner;
+    const std::string key = info.sImageName + '|' + std::to_string(info.dwMask) + '|' +
+                            std::to_string(source.x()) + ',' + std::to_string(source.y()) + ',' +
+                            std::to_string(source.width()) + ',' + std::to_string(source.height()) +
+                            '|' + std::to_string(c.left) + ',' + std::to_string(c.top) + ',' +
+                            std::to_string(c.right) + ',' + std::to_string(c.bottom) + '|' +
+                            (info.bHole ? 'h' : '-') + (info.bXTiled ? 'x' : '-') +
+                            (info.bYTiled ? 'y' : '-') + '|' + std::to_string(target.width()) +
+                            'x' + std::to_string(target.height()) + '@' + std::to_string(m_dpi);
+    const QImage& composed = m_images.Composed(key, [&] {
+        QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHints(m_painter.renderHints());
+        DrawLayout(p, QRect(QPoint(0, 0), target.size()), loaded, source, info);
+        return image;
+    });
+
+    const QImage* image = &composed;
     QImage tinted;
     if (!Invisible(tint)) {
         // The tint colours the image's own shape: its alpha stays, its colour becomes the
         // tint (blended by the tint's alpha).
-        tinted = loaded.copy(source);
+        tinted = composed.copy();
         QPainter p(&tinted);
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         p.fillRect(tinted.rect(), ToQColor(tint));
         p.end();
         image = &tinted;
-        source = tinted.rect();
     }
-
     m_painter.save();
     m_painter.setOpacity(m_painter.opacity() * opacity);
-    const QRect target = ToQRect(dest);
-    const Rect& c = info.rcCorner;
-    if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
-        DrawPart(target, *image, source, info.bXTiled, info.bYTiled);
-    } else {
-        // Nine parts: the corners keep their size, the edges stretch one way, the middle
-        // both ways (or stays empty for a hole).
-        const int sl = std::min(c.left, source.width());
-        const int sr = std::min(c.right, source.width() - sl);
-        const int st = std::min(c.top, source.height());
-        const int sb = std::min(c.bottom, source.height() - st);
-        const int dl = std::min(ScaleCorner(sl), target.width());
-        const int dr = std::min(ScaleCorner(sr), target.width() - dl);
-        const int dt = std::min(ScaleCorner(st), target.height());
-        const int db = std::min(ScaleCorner(sb), target.height() - dt);
-        const int sx[4] = {source.left(), source.left() + sl, source.left() + source.width() - sr,
-                           source.left() + source.width()};
-        const int sy[4] = {source.top(), source.top() + st, source.top() + source.height() - sb,
-                           source.top() + source.height()};
-        const int dx[4] = {target.left(), target.left() + dl, target.left() + target.width() - dr,
-                           target.left() + target.width()};
-        const int dy[4] = {target.top(), target.top() + dt, target.top() + target.height() - db,
-                           target.top() + target.height()};
-        for (int row = 0; row < 3; ++row) {
-            for (int col = 0; col < 3; ++col) {
-                if (row == 1 && col == 1 && info.bHole) continue;
-                const QRect d(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]);
-                const QRect s(sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row]);
-                const bool middle = row == 1 && col == 1;
-                DrawPart(d, *image, s, middle && info.bXTiled, middle && info.bYTiled);
-            }
-        }
-    }
+    m_painter.drawImage(target.topLeft(), *image);
     m_painter.restore();
 }
 

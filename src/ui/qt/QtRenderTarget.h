@@ -34,8 +34,13 @@ public:
 
 private:
     // One part of an image into one part of the destination, stretched or tiled.
-    void DrawPart(const QRect& dest, const QImage& image, const QRect& source, bool xTiled,
-                  bool yTiled);
+    // One part of an image into `dest`, stretched or tiled.
+    static void DrawPart(QPainter& painter, const QRect& dest, const QImage& image,
+                         const QRect& source, bool xTiled, bool yTiled);
+    // The image's `source` laid out over `target` as the draw info says (nine parts or
+    // stretched or tiled whole).
+    void DrawLayout(QPainter& painter, const QRect& target, const QImage& image,
+                    const QRect& source, const TDrawInfo& info) const;
     int ScaleCorner(int value) const;
 
     QPainter& m_painter;

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -253,24 +254,32 @@ QImage QtSkinWidget::Render() {
     return image;
 }
 
-void QtSkinWidget::paintEvent(QPaintEvent* /*event*/) {
+void QtSkinWidget::paintEvent(QPaintEvent* event) {
     CPaintManagerUI* pm = Manager();
     if (pm == nullptr) return;
     QPainter painter(this);
-    PaintTree(painter, *pm);
+    // A key changing its light asks for its own rectangle only: drawing just the
+    // controls there keeps a running preview cheap.
+    PaintTree(painter, *pm, event->rect());
 }
 
-void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager) {
+void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager, const QRect& area) {
+    bool whole = area.isEmpty();
     if (manager.IsUpdateNeeded()) {
         // The layout moves controls outside the area being painted: paint it all next.
         manager.EnsureLayout();
         update();
+        whole = true;
     }
     m_painting = true;
     const int dpi = manager.GetDPI();
     QtRenderTarget target(painter, m_images, dpi,
                           [&manager](int id) { return manager.GetFont(id); });
-    manager.Paint(target);
+    if (whole) {
+        manager.Paint(target);
+    } else {
+        manager.Paint(target, Rect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    }
     m_painting = false;
     if (hasFocus()) QtCaretPainter::Paint(painter, manager);
 }

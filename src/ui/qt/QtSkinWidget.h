@@ -71,7 +71,8 @@ protected:
 
 private:
     void Setup();
-    void PaintTree(QPainter& painter, CPaintManagerUI& manager);
+    // Draws the controls that reach into `area` (all of them for an empty area).
+    void PaintTree(QPainter& painter, CPaintManagerUI& manager, const QRect& area = QRect());
     void AfterInput();
     void FollowHotCursor(CPaintManagerUI& manager);
     void OpenDroppedCombo(CPaintManagerUI& manager);
