@@ -3,13 +3,42 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <sstream>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "HeadlessProgram.h"
 
 namespace journeys {
 namespace {
+
+// One exchange on the running copy's local socket: a line out, the answer line (if any)
+// back within `waitMs`.
+std::string Local(const Sandbox& sandbox, const std::string& line, int waitMs) {
+    const std::string path =
+        (sandbox.Root() / "runtime" / "TELIX_TX512_keyboard_Driver.sock").string();
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    std::string answer;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && waitMs > 0) {
+        timeval timeout{waitMs / 1000, (waitMs % 1000) * 1000};
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        char chunk[8192];
+        ssize_t n = 0;
+        while (answer.find('\n') == std::string::npos && (n = read(fd, chunk, sizeof chunk)) > 0) {
+            answer.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    close(fd);
+    return answer;
+}
 
 class ShellJourney : public ::testing::Test {
 protected:
@@ -140,6 +169,54 @@ TEST_F(ShellJourney, SwitchingTheLanguageChangesTextsAndIsKeptForTheNextStart) {
     EXPECT_EQ(Get(again, "nodevice_ok_btn")["text"].asString(), text);
     Ask(again, R"({"cmd":"quit"})");
     EXPECT_EQ(again.Finish(), 0);
+}
+
+TEST_F(ShellJourney, OtherProgramsTakeTheLightingAndReadTheDeviceTableOverTheSocket) {
+    HeadlessProgram program(sandbox, {"--simulate=keyboard"});
+    Wait(program, 1200);
+    const std::string taken = Get(program, "control_light_status")["text"].asString();
+    // The factory tool's query is answered on the same connection.
+    const std::string table = Local(sandbox, "{\"type\":\"worktool_query\"}\n", 2000);
+    EXPECT_NE(table.find("\"worktool_table\""), std::string::npos) << table;
+    EXPECT_NE(table.find("[2,3,0,2,4,0,0,2,12815,20571,1,12815,4100,3,0,0,7"), std::string::npos)
+        << table;
+    // Another process releases the lighting: the button says so, and the keyboard's
+    // picture stops following the software effect.
+    Local(sandbox, "{\"type\":\"light_control\",\"wparam\":1,\"lparam\":0}\n", 0);
+    Wait(program, 200);
+    const std::string released = Get(program, "control_light_status")["text"].asString();
+    EXPECT_NE(released, taken);
+    // A request whose first number is not 1 is not one: nothing changes.
+    Local(sandbox, "{\"type\":\"light_control\",\"wparam\":2,\"lparam\":1}\n", 0);
+    Wait(program, 200);
+    EXPECT_EQ(Get(program, "control_light_status")["text"].asString(), released);
+    Local(sandbox, "{\"type\":\"light_control\",\"wparam\":1,\"lparam\":1}\n", 0);
+    Wait(program, 200);
+    EXPECT_EQ(Get(program, "control_light_status")["text"].asString(), taken);
+    Ask(program, R"({"cmd":"quit"})");
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(ShellJourney, ControlsOnSeveralPagesAreTheOnesOnScreenOrNamedByTheirPage) {
+    HeadlessProgram program(sandbox, {"--simulate"});
+    Wait(program, 1200);
+    // Both pages have a "light_0"; the keyboard's is on screen.
+    EXPECT_TRUE(Get(program, "light_0")["visible"].asBool());
+    EXPECT_FALSE(Get(program, "mousepad_device_page/light_0")["visible"].asBool());
+    EXPECT_TRUE(Get(program, "keyboard_device_page/light_0")["visible"].asBool());
+    // Switching to the pad's tab with the next button.
+    Ask(program, R"({"cmd":"notify","control":"device_select_next","type":"click"})");
+    Wait(program, 200);
+    EXPECT_TRUE(Get(program, "mousepad_device_page")["visible"].asBool());
+    EXPECT_TRUE(Get(program, "mousepad_device_page/light_0")["visible"].asBool());
+    EXPECT_FALSE(Get(program, "keyboard_device_page")["visible"].asBool());
+    // Nothing after the last tab; back again with the previous button.
+    Ask(program, R"({"cmd":"notify","control":"device_select_next","type":"click"})");
+    EXPECT_TRUE(Get(program, "mousepad_device_page")["visible"].asBool());
+    Ask(program, R"({"cmd":"notify","control":"device_select_prev","type":"click"})");
+    EXPECT_TRUE(Get(program, "keyboard_device_page")["visible"].asBool());
+    Ask(program, R"({"cmd":"quit"})");
+    EXPECT_EQ(program.Finish(), 0);
 }
 
 TEST_F(ShellJourney, TheTrayExitEndsTheProgramAndBadLinesDoNot) {
