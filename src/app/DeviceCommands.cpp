@@ -30,12 +30,14 @@ std::string Hex4(uint16_t v) {
 
 }  // namespace
 
-int RunListDevices(bool simulate, std::ostream& out) {
+int RunListDevices(bool simulateKeyboard, bool simulatePad, std::ostream& out) {
     device::VirtualBus bus;
     sim::SimulatedDevices devices;
     std::shared_ptr<device::HidBackend> backend;
-    if (simulate) {
+    if (simulateKeyboard || simulatePad) {
         devices = sim::PlugSimulatedDevices(bus);
+        if (!simulateKeyboard) devices.keyboard->Unplug();
+        if (!simulatePad) devices.pad->Unplug();
         backend = bus.Backend();
     } else {
         backend = device::HidBackend::Default();

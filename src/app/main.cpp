@@ -81,7 +81,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (cmd->Has("list-devices")) return app::RunListDevices(simulate.has_value(), std::cout);
+    if (cmd->Has("list-devices")) {
+        if (simulate && !simulate->Any()) return 0;  // nothing plugged in, nothing to list
+        return app::RunListDevices(simulate && simulate->keyboard, simulate && simulate->pad,
+                                   std::cout);
+    }
     if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
     if (cmd->Has("headless") != cmd->Has("script")) {
         std::cerr << "telix-tx512: --headless and --script go together\n";

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "app/CommandLine.h"
 
 TEST(CommandLine, KnownFlagsParseAndUnknownOnesAreRefusedWithTheirName) {
@@ -20,4 +21,27 @@ TEST(CommandLine, HelpListsEveryOption) {
     for (const auto& option : app::KnownOptions()) {
         EXPECT_NE(help.find("--" + option.name), std::string::npos) << option.name;
     }
+}
+
+TEST(CommandLine, SimulateTakesAnOptionalChoiceOnlyAfterAnEqualsSign) {
+    std::string error;
+    auto plain = app::ParseCommandLine({"--simulate", "--headless", "--script", "-"}, error);
+    ASSERT_TRUE(plain.has_value()) << error;
+    EXPECT_EQ(plain->Value("simulate"), "");
+    EXPECT_EQ(plain->Value("script"), "-");
+
+    auto chosen = app::ParseCommandLine({"--simulate=pad"}, error);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->Value("simulate"), "pad");
+    // A separate word is not the choice: it stays an argument, and a stray one is refused.
+    EXPECT_FALSE(app::ParseCommandLine({"--simulate", "pad"}, error).has_value());
+
+    for (const char* value : {"", "keyboard", "pad", "none"}) {
+        EXPECT_TRUE(app::SimulationChoice::Parse(value).has_value()) << value;
+    }
+    EXPECT_TRUE(app::SimulationChoice::Parse("")->keyboard);
+    EXPECT_TRUE(app::SimulationChoice::Parse("")->pad);
+    EXPECT_FALSE(app::SimulationChoice::Parse("keyboard")->pad);
+    EXPECT_FALSE(app::SimulationChoice::Parse("none")->Any());
+    EXPECT_FALSE(app::SimulationChoice::Parse("mouse").has_value());
 }
