@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <cstdlib>
 #include <iostream>
 
 #include "app/ShellIds.h"
@@ -214,6 +215,18 @@ std::optional<std::intptr_t> Application::SendToMainWindow(unsigned msg, std::ui
                                                            std::intptr_t lParam) {
     if (!mainWnd_ || !mainWnd_->IsWindow()) return std::nullopt;
     return mainWnd_->SendMessage(msg, wParam, lParam);
+}
+
+void Application::RequestExit(int signalNumber) {
+    if (shutDown_) return;  // already on its way out
+    const ui::WindowHandle window = mainHandle_.load();
+    auto exit = std::make_shared<ui::MenuCmd>();
+    exit->szName = "exit";
+    if (window == 0 || !ui::CMessageLoop::PostMessage(window, kMsgMenuCommand,
+                                                      reinterpret_cast<std::uintptr_t>(exit.get()),
+                                                      0, exit)) {
+        std::_Exit(128 + signalNumber);
+    }
 }
 
 void Application::Quit() {

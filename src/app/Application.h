@@ -57,6 +57,9 @@ public:
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
     device::VirtualBus* Bus() override { return bus_.get(); }
     void Quit() override;
+    // Any thread: ends the program as the tray's "exit" does, once the UI thread gets to
+    // it (the session is ending). Before there is a main window, the process just ends.
+    void RequestExit(int signalNumber);
     std::optional<WindowState> MainWindowState() override;
     std::optional<std::intptr_t> SendToMainWindow(unsigned msg, std::uintptr_t wParam,
                                                   std::intptr_t lParam) override;
@@ -73,7 +76,7 @@ private:
     std::shared_ptr<sim::SimDevice> simPad_;
     std::unique_ptr<CMainWnd> mainWnd_;
     std::atomic<ui::WindowHandle> mainHandle_{0};
-    bool shutDown_ = false;
+    std::atomic<bool> shutDown_{false};
 };
 
 }  // namespace app

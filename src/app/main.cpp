@@ -10,6 +10,7 @@
 #include "app/DeviceCommands.h"
 #include "app/ScriptRunner.h"
 #include "platform/Paths.h"
+#include "platform/TerminationSignals.h"
 #include "ui/CMessageLoop.h"
 #include "app/gui/GuiModes.h"
 
@@ -93,6 +94,11 @@ int main(int argc, char** argv) {
     }
 
     app::Application application;
+    // Before any thread exists, so that every thread leaves these signals to it.
+    std::optional<platform::TerminationSignals> signals;
+    if (!cmd->Has("screenshot")) {
+        signals.emplace([&application](int number) { application.RequestExit(number); });
+    }
     if (cmd->Has("screenshot")) {
         // A picture needs no lock: it may be taken while the program runs.
         if (simulate) application.Simulate(*simulate);

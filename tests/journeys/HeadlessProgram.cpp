@@ -166,6 +166,17 @@ int HeadlessProgram::Finish(int timeoutMs) {
     return code;
 }
 
+void HeadlessProgram::Signal(int number) {
+    if (pid_ > 0) kill(pid_, number);
+}
+
+int HeadlessProgram::WaitForExit(int timeoutMs) {
+    if (pid_ <= 0) return -1;
+    const int code = WaitExit(pid_, timeoutMs);
+    pid_ = -1;
+    return code;
+}
+
 std::string HeadlessProgram::StandardError() const {
     std::ifstream file(stderrFile_);
     std::stringstream text;

@@ -40,6 +40,10 @@ public:
     // Closes the script and waits for the exit code (-1: killed after the limit).
     int Finish(int timeoutMs = 20000);
     std::string StandardError() const;
+    // Sends the program a signal (the session ending, say).
+    void Signal(int number);
+    // Waits for the program to end by itself (its script still open); -1 when it did not.
+    int WaitForExit(int timeoutMs);
 
 private:
     std::string ReadLine(int timeoutMs);

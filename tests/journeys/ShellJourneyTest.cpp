@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <chrono>
 #include <sstream>
 
@@ -217,6 +219,18 @@ TEST_F(ShellJourney, ControlsOnSeveralPagesAreTheOnesOnScreenOrNamedByTheirPage)
     EXPECT_TRUE(Get(program, "keyboard_device_page")["visible"].asBool());
     Ask(program, R"({"cmd":"quit"})");
     EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(ShellJourney, TheSessionEndingClosesTheProgramTheWayTheTrayExitDoes) {
+    HeadlessProgram program(sandbox, {"--simulate=keyboard"});
+    Wait(program, 1200);
+    Ask(program, R"({"cmd":"sim","device":"keyboard","op":"wirelog"})");
+    program.Signal(SIGTERM);
+    // It ends by itself, with its script still open, and its usual exit code.
+    EXPECT_EQ(program.WaitForExit(10000), 0) << program.StandardError();
+    // The socket file goes with it: the next start is a first copy at once.
+    EXPECT_FALSE(std::filesystem::exists(sandbox.Root() / "runtime" /
+                                         "TELIX_TX512_keyboard_Driver.sock"));
 }
 
 TEST_F(ShellJourney, TheTrayExitEndsTheProgramAndBadLinesDoNot) {
