@@ -524,8 +524,10 @@ TEST_F(ScriptRunnerTest, TheProgramEndingByItselfEndsTheRunWhileTheScriptIsSilen
         StalledScript source;
         std::istream in{&source};
     };
-    static std::vector<std::unique_ptr<Silent>> kept;
-    Silent& script = *kept.emplace_back(std::make_unique<Silent>());
+    // Never destroyed: the left-behind reader may still be returning from its read when
+    // the process ends (as the program's std::cin is never destroyed under its reader).
+    static auto* kept = new std::vector<std::unique_ptr<Silent>>();
+    Silent& script = *kept->emplace_back(std::make_unique<Silent>());
     std::ostringstream out;
     host.loop.SetTimer(&host, 9, 30, [this] { host.loop.PostQuitMessage(0); });
     const auto start = std::chrono::steady_clock::now();
