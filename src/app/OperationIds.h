@@ -147,8 +147,9 @@ inline constexpr Id kMacroRowTop = "macro.row_top";
 inline constexpr Id kMacroRowBottom = "macro.row_bottom";
 inline constexpr Id kMacroRowDelete = "macro.row_delete";
 inline constexpr Id kMacroRowDeleteAll = "macro.row_delete_all";
-// arg: 0 left, 1 right, 2 up, 3 down; then save
-inline constexpr Id kMacroInsertMove = "macro.insert_move";
+// insert a pointer move, then save; arg: 1 left, 0 right / 1 up, 0 down
+inline constexpr Id kMacroInsertHorizontalMove = "macro.insert_horizontal_move";
+inline constexpr Id kMacroInsertVerticalMove = "macro.insert_vertical_move";
 // "macro_name_list" pick
 inline constexpr Id kMacroSelect = "macro.select";
 // arg: button, see kMacroButton*

@@ -98,8 +98,10 @@ TEST_F(RouterTest, NamesIgnoreCaseExceptTheFiveExactOnes) {
         EXPECT_EQ(Take(), Calls{}) << nearMiss;
     }
     Raise("click", "macro_inset_moveupkey_btn");
+    Raise("click", "macro_inset_moverightkey_btn");
     Raise("click", "profile_fun_spread_btn");
-    EXPECT_EQ(Take(), (Calls{{"macro.insert_move", "macro_inset_moveupkey_btn", 0, 2},
+    EXPECT_EQ(Take(), (Calls{{"macro.insert_vertical_move", "macro_inset_moveupkey_btn", 0, 1},
+                             {"macro.insert_horizontal_move", "macro_inset_moverightkey_btn", 0, 0},
                              {"profile.toggle_menu", "profile_fun_spread_btn", 0, 0}}));
 }
 
