@@ -308,10 +308,12 @@ Json::Value ScriptRunner::Wait(const Json::Value& command, Pending& pending) {
     // Everything queued before the wait runs within it, even for 0 ms.
     auto reached = std::make_shared<bool>(false);
     loop.PostTask([reached] { *reached = true; });
-    const std::int64_t until = loop.Now() + ms;
+    // The loop's clock counts whole milliseconds, so "now" may already be most of one
+    // millisecond old: one more makes sure at least `ms` really pass.
+    const std::int64_t until = loop.Now() + ms + (ms > 0 ? 1 : 0);
     // The timer only wakes the level up when the time has come; its owner is unique to
     // this wait, so waits nested in modal windows keep their own.
-    if (ms > 0) loop.SetTimer(reached.get(), 1, static_cast<unsigned>(ms), [] {});
+    if (ms > 0) loop.SetTimer(reached.get(), 1, static_cast<unsigned>(ms + 1), [] {});
     ++pending.ownLevels;
     const bool finished = loop.RunModal([&] { return *reached && loop.Now() >= until; });
     --pending.ownLevels;
