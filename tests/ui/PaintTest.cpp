@@ -99,4 +99,23 @@ TEST_F(PaintTest, ListItemsUseTheOwnersItemColours) {
     EXPECT_EQ(window.Texts(), (std::vector<std::string>{"first", "second"}));
 }
 
+TEST_F(PaintTest, ADamagedAreaDrawsOnlyTheControlsReachingIntoIt) {
+    // A key changing its light repaints its own rectangle: nothing else is drawn then.
+    Build(R"(<Window size="200,100"><HorizontalLayout>
+      <Control name="left" bkcolor="#FF101010"/><Control name="right" bkcolor="#FF202020"/>
+      </HorizontalLayout></Window>)");
+    const Rect right = Find<CControlUI>("right")->GetPos();
+    RecordingRenderTarget part;
+    pm.Paint(part, right);
+    auto fills = part.Of(Op::FillRect);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].color, 0xFF202020u);
+    RecordingRenderTarget whole;
+    pm.Paint(whole);
+    EXPECT_EQ(whole.Of(Op::FillRect).size(), 2u);
+    RecordingRenderTarget outside;
+    pm.Paint(outside, Rect{500, 500, 600, 600});
+    EXPECT_TRUE(outside.Of(Op::FillRect).empty());
+}
+
 }  // namespace

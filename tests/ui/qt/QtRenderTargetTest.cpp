@@ -113,4 +113,21 @@ TEST_F(QtRenderTargetTest, NinePatchKeepsCornersAtTheirSize) {
     EXPECT_TRUE(qttest::Near(image.pixelColor(48, 2), QColor(0x2E, 0x34, 0x40), 24));
 }
 
+TEST_F(QtRenderTargetTest, LaidOutImagesAreReusedPerSizeWhileTintsStayPerDraw) {
+    // A running preview draws the same key at the same size with a new tint every frame:
+    // the stretched image is made once, the tint is applied each time.
+    const TDrawInfo key = TDrawInfo::Parse("file='key_light.png' corner='8,8,8,8'");
+    target->DrawImage(Rect{0, 0, 40, 40}, key, 0xFFFF0000, 255);
+    target->DrawImage(Rect{50, 0, 90, 40}, key, 0xFF0000FF, 255);
+    EXPECT_EQ(images.ComposedCount(), 1u);
+    target->DrawImage(Rect{0, 50, 60, 90}, key, 0xFF00FF00, 255);  // another size
+    EXPECT_EQ(images.ComposedCount(), 2u);
+    EXPECT_TRUE(qttest::Near(At(1, 20), Qt::red));
+    EXPECT_TRUE(qttest::Near(image.pixelColor(51, 20), Qt::blue));  // not the first tint
+    EXPECT_TRUE(qttest::Near(image.pixelColor(1, 70), Qt::green));
+    EXPECT_TRUE(qttest::Near(image.pixelColor(59, 70), Qt::green));  // stretched to its width
+    images.Clear();
+    EXPECT_EQ(images.ComposedCount(), 0u);
+}
+
 }  // namespace
