@@ -53,7 +53,7 @@ protected:
         manager.AttachDialog(root);
         manager.AddNotifier(this);
         device->SetDeviceTab(tab);
-        timers = std::make_unique<model::DeviceTabTimers>(*device, [] { return true; });
+        timers = std::make_unique<model::DeviceTabTimers>(*device, [this] { return onScreen; });
         return device;
     }
     void Notify(ui::TNotifyUI& msg) override {
@@ -65,6 +65,7 @@ protected:
     ui::CContainerUI* root = nullptr;
     ui::CControlUI* tab = nullptr;
     std::unique_ptr<model::DeviceTabTimers> timers;
+    bool onScreen = true;  // what the tab tells the timers about its picture
 };
 
 TEST_F(DevicePage, TheBaseBindsTheSelectPanelsButtonsWithinTheCounts) {
@@ -189,6 +190,27 @@ TEST_F(DevicePage, TheTabsTimersConnectRefreshAndFollowTheKeyboardsEvents) {
     kb->CloseCommandChannel();
     driver.Advance(50);
     EXPECT_FALSE(manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerRefresh));
+}
+
+TEST_F(DevicePage, ThePreviewColoursTheKeysOnlyWhileThePictureIsOnScreen) {
+    auto* kb = Build(new model::CLumitrekKeyboardDevice(bus_.Backend()));
+    kb->SetKeyCount(126);
+    kb->SetLedCount(126);
+    kb->SetProfileFileName(kProfileUuid);
+    kb->SetLightListName("vexal_light");
+    auto* buttons = Add<ui::CContainerUI>(*kb, "keyboard_device_key_light");
+    auto* led = Add<ui::CDeviceKeyButtonUI>(*buttons, "light_0");
+    kb->BindKeyButtons();
+    ASSERT_TRUE(kb->OpenCommandChannel(Slot(0, *keyboardSim_)));
+    onScreen = false;  // another device's tab is selected, or the window is in the tray
+    timers->OnCommandChannelOpened();
+    driver.Advance(600);
+    EXPECT_FALSE(led->IsLightOverlay());
+    // The refresh keeps its rhythm meanwhile, so the picture is current as soon as shown.
+    EXPECT_TRUE(manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerRefresh));
+    onScreen = true;
+    driver.Advance(50);
+    EXPECT_TRUE(led->IsLightOverlay());
 }
 
 TEST_F(DevicePage, TheKeyboardsSystemControlsShowItsSettingsWithoutNotifying) {
