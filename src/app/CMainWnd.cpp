@@ -9,6 +9,7 @@
 #include "ui/CMenuWnd.h"
 #include "ui/CMessageLoop.h"
 #include "ui/CResourceManager.h"
+#include "ui/DpiValue.h"
 
 namespace app {
 
@@ -20,15 +21,6 @@ constexpr unsigned kTrayMenuMs = 10;
 constexpr unsigned kProfileSwitchMs = 400;
 constexpr int kLayoutWidth = 1000;
 constexpr int kLayoutHeight = 640;
-
-// The DPI a screen of this size calls for; the library knows only the usual steps.
-int DpiForScreen(const ui::Rect& screen) {
-    const int dpi = screen.Width() > 1500 && screen.Height() > 960 ? 144 : 96;
-    switch (dpi) {
-        case 48: case 72: case 96: case 120: case 144: case 168: case 192: return dpi;
-        default: platform::Trace("MAIN_WND DPI SET ERROR\n"); return 96;
-    }
-}
 
 const char* const kTitleButtons[] = {"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn",
                                      "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
@@ -70,7 +62,7 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     if (initialised_) return;
     if (hooks_.broadcastLightState) hooks_.broadcastLightState(true);
-    ApplyLanguage(languages_.ReadSavedLanguage());
+    languages_.ApplyLanguage(languages_.ReadSavedLanguage());
     devices_->CreateDevices();
     ShowWindow(false, false);
     shuttingDown_.Reset();
@@ -106,7 +98,10 @@ void CMainWnd::RegisterShellOperations() {
         CloseChildWindows();
         HideToTray();
     });
-    operations_.Register(op::kShellExit, [this](const RouteCall&) { OnMenuCommand("exit"); });
+    operations_.Register(op::kShellExit, [this](const RouteCall&) {
+        CloseChildWindows();
+        Close(0);
+    });
     operations_.Register(op::kShellHide, [this](const RouteCall&) { HideToTray(); });
     operations_.Register(op::kShellToggleLightControl,
                          [this](const RouteCall&) { SetLightControl(!lightControl_, true); });
@@ -128,7 +123,7 @@ void CMainWnd::RegisterShellOperations() {
     operations_.Register(op::kDeviceRestoreDefaults, [this](const RouteCall&) {
         model::CLumitrekUSBDevice* device = devices_->CurrentDevice();
         if (device == nullptr) return;
-        if (ShowKeyedMessage(GetHWND(), "message_text_22", dpi_, 1) != 1) return;
+        if (ShowKeyedMessage(GetHWND(), "message_text_22", Dpi(), 1) != 1) return;
         device->ResetToDefaults();
     });
     operations_.Register(op::kShellOpenMacroActionMenu, [this](const RouteCall&) {
@@ -155,14 +150,12 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
     handled = false;
     switch (msg) {
         case ui::WM_ACTIVATE:
-            active_ = mouseInside_ = wParam != 0;
+            active_ = wParam != 0;
             return 0;
         case kWmMouseHover:
         case kWmMouseLeave:
-            if (!active_) {
-                mouseInside_ = msg == kWmMouseHover;
-                platform::Trace(mouseInside_ ? "鼠标移入\n" : "鼠标移出\n");
-            }
+            // No device does anything with the pointer being over the window yet.
+            if (!active_) platform::Trace(msg == kWmMouseHover ? "鼠标移入\n" : "鼠标移出\n");
             return 0;
         case kActivateMessage:
             platform::TraceF("软件标示 %u，%lxd%lxd\n", msg, static_cast<unsigned long>(wParam),
@@ -176,9 +169,6 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
         case kLightControlMessage:
             if (wParam == 1) SetLightControl(lParam != 0, false);
             handled = true;
-            return 0;
-        case kDeviceQueryMessage:
-            // Answered on the local socket itself (WorkToolTable); nothing to do here.
             return 0;
         case kWmPowerBroadcast:
             if (wParam == kPbtSuspend) {
@@ -198,7 +188,6 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
     switch (msg) {
         case kWmDisplayChange:
             platform::Trace("显示器分辨率发生变化\n");
-            displayChanged_ = true;
             Relayout();
             handled = true;
             return 0;
@@ -239,7 +228,7 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
             handled = true;
             return 0;
         case kMsgApplyLanguage:
-            ApplyLanguage(static_cast<int>(wParam));
+            languages_.ApplyLanguage(static_cast<int>(wParam));
             // Texts the panels compose themselves follow the language too.
             for (auto* device : devices_->Keyboards()) device->RefreshPanels();
             for (auto* device : devices_->Mice()) device->RefreshPanels();
@@ -338,20 +327,19 @@ void CMainWnd::BringToFront() {
     }
     if (IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
     ShowWindow(true, true);
-    // Top-most for a moment lifts the window above the others without keeping it there.
-    SetTopMost(true);
+    // The desktop's own raise stands in for a moment of being top-most.
     if (hooks_.raise) hooks_.raise(GetHWND());
-    SetTopMost(false);
 }
 
 void CMainWnd::Relayout() {
     const bool wasShown = IsWindowVisible() && !IsMinimized();
     if (!wasShown && IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
-    dpi_ = DpiForScreen(ui::CWindowWnd::GetScreenRect());
+    const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
     ui::CPaintManagerUI::SetAllDPI(96);
     const ui::Rect rc = GetWindowRect();
     SetWindowPos(ui::Rect{rc.left, rc.top, rc.left + kLayoutWidth, rc.top + kLayoutHeight});
-    ui::CPaintManagerUI::SetAllDPI(dpi_);
+    // The library scales the window to the new DPI.
+    ui::CPaintManagerUI::SetAllDPI(ui::DpiValue::ForScreen(screen.Width(), screen.Height()));
     CenterWindow();
     m_pm.NeedUpdate();
     if (wasShown != IsWindowVisible()) ShowWindow(wasShown, false);
@@ -364,7 +352,6 @@ void CMainWnd::ToggleFromTray() {
     if (IsWindowVisible() && !IsMinimized()) {
         ShowWindow(false, false);
     } else {
-        ShowWindow(true, true);
         Relayout();
         BringToFront();
     }
@@ -375,8 +362,8 @@ void CMainWnd::ToggleFromTray() {
 void CMainWnd::OpenTrayMenu() {
     if (ui::CMenuWnd::IsOpen(trayMenu_)) ui::CMenuWnd::Close(trayMenu_);
     trayMenu_ = 0;
-    // There is no task bar to keep clear of here: the menu opens at the pointer and the
-    // library keeps it on the screen.
+    // There is no task bar to read here: the menu opens from the screen's bottom-right
+    // corner, where desktop trays usually sit.
     const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
     const ui::Point at{screen.right - 1, screen.bottom - 1};
     if (ui::CMenuWnd* menu = ui::CMenuWnd::CreateMenu(
@@ -385,14 +372,7 @@ void CMainWnd::OpenTrayMenu() {
     }
 }
 
-void CMainWnd::OnMenuCommand(const std::string& item) {
-    if (item == "exit") {
-        CloseChildWindows();
-        Close(0);
-        return;
-    }
-    router_.RouteMenuCommand(item);
-}
+void CMainWnd::OnMenuCommand(const std::string& item) { router_.RouteMenuCommand(item); }
 
 void CMainWnd::CloseChildWindows() { operations_.Call(ops::kShellCloseChildWindows); }
 
@@ -405,11 +385,6 @@ void CMainWnd::SetLightControl(bool on, bool broadcast) {
         status->SetText(on ? "控制灯光" : "不控制灯光");
     }
     devices_->SetLightControl(on);
-}
-
-void CMainWnd::ApplyLanguage(int index) {
-    languages_.ApplyLanguage(index);
-    m_pm.Invalidate();
 }
 
 std::vector<std::uint32_t> CMainWnd::WorkToolTable() {

@@ -55,7 +55,7 @@ public:
     bool LightControl() const { return lightControl_; }
     bool IsAwake() const { return awake_; }
     bool IsInitialised() const { return initialised_; }
-    int Dpi() const { return dpi_; }
+    int Dpi() const { return m_pm.GetDPI(); }
     // The block the factory tool asks for: 2, 3, 0, 2, the number of device-type rows,
     // then vendor, product and kind of each row; 256 words.
     static std::vector<std::uint32_t> WorkToolTable();
@@ -88,7 +88,6 @@ private:
     void OnMenuCommand(const std::string& item);
     void HideToTray();
     void CloseChildWindows();
-    void ApplyLanguage(int index);
 
     // ---- device::ScannerClient (scanner thread)
     void SendScannerMessage(uint32_t message, size_t slot) override;
@@ -107,12 +106,9 @@ private:
     ui::WindowHandle trayMenu_ = 0;
     ui::WindowHandle actionMenu_ = 0;
     DesktopHooks hooks_;
-    int dpi_ = 96;
     bool lightControl_ = true;
     bool active_ = false;
-    bool mouseInside_ = false;
     bool initialised_ = false;
-    bool displayChanged_ = false;
     bool firstRootSize_ = true;
     bool awake_ = true;
 };

@@ -1,15 +1,16 @@
 #pragma once
 // The shell's names and numbers: the product name, the window messages the main window
-// understands, and its timers. Messages that another process sends on Windows through
-// registered names arrive here over the single-instance socket and are posted to the main
-// window under fixed numbers from the registered range.
+// understands, and its timers. Messages of other processes arrive over the single-instance
+// socket and are posted to the main window under fixed numbers of their own.
 #include <string_view>
 
+#include "platform/SingleInstance.h"
 #include "ui/UIDefs.h"
 
 namespace app {
 
-inline constexpr std::string_view kProductName = "TELIX TX512 keyboard Driver";
+// The window title, the tray tool-tip and the name of the single-instance files.
+inline constexpr std::string_view kProductName = platform::SingleInstance::kProductName;
 
 // ---- system messages the shell handles (numbers as the desktop library uses them)
 inline constexpr unsigned kWmMouseHover = 0x02A1;
@@ -30,15 +31,11 @@ inline constexpr unsigned kMsgDeviceArrived = 0xC12;  // wParam = scanner slot
 inline constexpr unsigned kMsgDeviceRemoved = 0xC13;  // wParam = scanner slot
 inline constexpr unsigned kMsgOpenSettings = 0xC15;
 inline constexpr unsigned kMsgClearUpdateMark = 0xC16;
-inline constexpr unsigned kMsgActiveProfile = 0xD00;  // no handler
-inline constexpr unsigned kMsgHeadsetPower = 0xD01;   // no handler
 
 // ---- messages of other processes (the local socket) and of the scanner's first pass
 inline constexpr unsigned kActivateMessage = 0xC100;      // wParam 0, lParam 1 second copy / 0 scanner
 inline constexpr unsigned kUpdateRelayMessage = 0xC101;
-inline constexpr unsigned kLightStateMessage = 0xC102;
 inline constexpr unsigned kLightControlMessage = 0xC103;  // wParam must be 1, lParam 0/1
-inline constexpr unsigned kDeviceQueryMessage = 0xC104;
 
 // ---- main-window timers
 inline constexpr unsigned kTimerRelayout = 1011;     // 100 ms after "windowinit"

@@ -94,16 +94,14 @@ int main(int argc, char** argv) {
     }
 
     app::Application application;
-    // Before any thread exists, so that every thread leaves these signals to it.
-    std::optional<platform::TerminationSignals> signals;
-    if (!cmd->Has("screenshot")) {
-        signals.emplace([&application](int number) { application.RequestExit(number); });
-    }
     if (cmd->Has("screenshot")) {
         // A picture needs no lock: it may be taken while the program runs.
         if (simulate) application.Simulate(*simulate);
         return RunScreenshot(application, *cmd);
     }
+    // Before any thread exists, so that every thread leaves these signals to it.
+    platform::TerminationSignals signals(
+        [&application](int number) { application.RequestExit(number); });
     switch (application.AcquireSingleInstance()) {
         case platform::SingleInstance::Outcome::Woken:
         case platform::SingleInstance::Outcome::Unanswered:

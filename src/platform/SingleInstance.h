@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "Version.h"
 #include "platform/LocalListener.h"
 #include "platform/LocalMessage.h"
 #include "platform/Paths.h"
@@ -20,7 +21,7 @@ namespace platform {
 
 class SingleInstance {
 public:
-    static constexpr std::string_view kProductName = "TELIX TX512 keyboard Driver";
+    static constexpr std::string_view kProductName = TX512_PRODUCT_NAME;
 
     enum class Outcome {
         First,       // this copy holds the lock and its socket is listening

@@ -11,7 +11,7 @@
 #include "platform/Paths.h"
 #include "ui/CMessageLoop.h"
 #include "ui/CResourceManager.h"
-#include "ui/qt/DpiValue.h"
+#include "ui/DpiValue.h"
 #include "ui/qt/QtDesktop.h"
 #include "ui/qt/QtEnvironment.h"
 #include "ui/qt/QtScreenshot.h"
@@ -72,7 +72,7 @@ int RunAppScreenshot(Application& application, const AppScreenshotRequest& reque
         resources.ReloadText();
     }
     ui::CPaintManagerUI& pm = window->GetPaintManager();
-    const int dpi = ui::qt::DpiValue::Checked(request.dpi, "screenshot: DPI not supported, 96 used\n");
+    const int dpi = ui::DpiValue::Checked(request.dpi, "screenshot: DPI not supported, 96 used\n");
     ui::CPaintManagerUI::SetAllDPI(dpi);
     pm.SetClientSize(pm.ScaleSize(ui::Size{1000, 640}));
     loop.RunPending();

@@ -5,6 +5,7 @@
 // is remembered as missing, so a broken skin costs one failed read, not one per frame.
 #include <QImage>
 
+#include <compare>
 #include <map>
 #include <string>
 #include <string_view>
@@ -13,6 +14,22 @@
 #include "ui/UIDefs.h"
 
 namespace ui::qt {
+
+// What makes one laid-out image: the picture, the part of it and how it is stretched,
+// and the size and scale it is laid out at.
+struct ComposedKey {
+    std::string image;
+    Color mask = 0;
+    int source[4] = {};  // x, y, width, height
+    int corner[4] = {};  // left, top, right, bottom
+    bool hole = false;
+    bool xTiled = false;
+    bool yTiled = false;
+    int width = 0;
+    int height = 0;
+    int dpi = 96;
+    auto operator<=>(const ComposedKey&) const = default;
+};
 
 class QtImageCache {
 public:
@@ -23,7 +40,7 @@ public:
     // part of drawing a skin image, and a running preview draws the same keys at the same
     // sizes many times a second. The cache forgets everything when it grows past its limit.
     template <typename Make>
-    const QImage& Composed(const std::string& key, Make&& make) {
+    const QImage& Composed(const ComposedKey& key, Make&& make) {
         auto it = m_composed.find(key);
         if (it != m_composed.end()) return it->second;
         QImage image = make();
@@ -47,7 +64,7 @@ public:
 private:
     static constexpr qsizetype kComposedLimitBytes = 48 * 1024 * 1024;
     std::map<std::pair<std::string, Color>, QImage> m_images;
-    std::map<std::string, QImage> m_composed;
+    std::map<ComposedKey, QImage> m_composed;
     qsizetype m_composedBytes = 0;
 };
 

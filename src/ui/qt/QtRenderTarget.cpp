@@ -171,14 +171,16 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     // Laid out once at this size, then only copied: the same keys are drawn at the same
     // sizes frame after frame.
     const Rect& c = info.rcCorner;
-    const std::string key = info.sImageName + '|' + std::to_string(info.dwMask) + '|' +
-                            std::to_string(source.x()) + ',' + std::to_string(source.y()) + ',' +
-                            std::to_string(source.width()) + ',' + std::to_string(source.height()) +
-                            '|' + std::to_string(c.left) + ',' + std::to_string(c.top) + ',' +
-                            std::to_string(c.right) + ',' + std::to_string(c.bottom) + '|' +
-                            (info.bHole ? 'h' : '-') + (info.bXTiled ? 'x' : '-') +
-                            (info.bYTiled ? 'y' : '-') + '|' + std::to_string(target.width()) +
-                            'x' + std::to_string(target.height()) + '@' + std::to_string(m_dpi);
+    const ComposedKey key{info.sImageName,
+                          info.dwMask,
+                          {source.x(), source.y(), source.width(), source.height()},
+                          {c.left, c.top, c.right, c.bottom},
+                          info.bHole,
+                          info.bXTiled,
+                          info.bYTiled,
+                          target.width(),
+                          target.height(),
+                          m_dpi};
     const QImage& composed = m_images.Composed(key, [&] {
         QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);

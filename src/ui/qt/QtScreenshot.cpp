@@ -16,7 +16,7 @@
 #include "ui/CPaintManagerUI.h"
 #include "ui/CResourceManager.h"
 #include "ui/controls/ProgramControls.h"
-#include "ui/qt/DpiValue.h"
+#include "ui/DpiValue.h"
 #include "ui/qt/QtEnvironment.h"
 #include "ui/qt/QtImageCache.h"
 #include "ui/qt/QtRenderTarget.h"

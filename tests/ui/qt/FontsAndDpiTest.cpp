@@ -7,7 +7,7 @@
 #include "QtTestSupport.h"
 #include "platform/Trace.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/qt/DpiValue.h"
+#include "ui/DpiValue.h"
 #include "ui/qt/FontTable.h"
 #include "ui/qt/QtFontMapper.h"
 #include "ui/qt/QtPrivateFonts.h"
@@ -15,7 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using ui::qt::DpiValue;
+using ui::DpiValue;
 
 TEST(DpiValueTest, OnlyTheSevenScalesAreTakenOthersBecome96WithATraceLine) {
     for (int dpi : {48, 72, 96, 120, 144, 168, 192}) EXPECT_EQ(DpiValue::Checked(dpi), dpi);

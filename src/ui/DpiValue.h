@@ -3,7 +3,7 @@
 // 200 % in steps of 25 %). Anything else is refused in favour of 96, with a trace line.
 #include <string_view>
 
-namespace ui::qt {
+namespace ui {
 
 class DpiValue {
 public:
@@ -14,4 +14,4 @@ public:
     static int ForScreen(int width, int height);
 };
 
-}  // namespace ui::qt
+}  // namespace ui

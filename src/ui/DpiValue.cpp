@@ -1,8 +1,8 @@
-#include "ui/qt/DpiValue.h"
+#include "ui/DpiValue.h"
 
 #include "platform/Trace.h"
 
-namespace ui::qt {
+namespace ui {
 
 bool DpiValue::IsSupported(int dpi) { return dpi >= 48 && dpi <= 192 && dpi % 24 == 0; }
 
@@ -14,4 +14,4 @@ int DpiValue::Checked(int dpi, std::string_view errorLine) {
 
 int DpiValue::ForScreen(int width, int height) { return width > 1500 && height > 960 ? 144 : 96; }
 
-}  // namespace ui::qt
+}  // namespace ui
