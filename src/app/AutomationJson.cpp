@@ -44,8 +44,9 @@ std::string StringMember(const Json::Value& command, const char* name) {
 std::int64_t IntMember(const Json::Value& command, const char* name, std::int64_t min,
                        std::int64_t max) {
     const Json::Value& value = Member(command, name);
-    // A bool would pass as 0 or 1 and a fraction would be cut: both are script mistakes.
-    if (value.isBool() || !value.isIntegral() || !value.isInt64())
+    // Rejects a bool (it would pass as 0 or 1) and a fraction (it would be cut): both are
+    // script mistakes. A whole number written as 1.0 is still taken.
+    if (!value.isInt64())
         throw CommandError(Kind(name, "an integer"));
     const std::int64_t number = value.asInt64();
     if (number < min || number > max) {
@@ -64,6 +65,10 @@ bool BoolMember(const Json::Value& command, const char* name) {
     const Json::Value& value = Member(command, name);
     if (!value.isBool()) throw CommandError(Kind(name, "true or false"));
     return value.asBool();
+}
+
+bool BoolMemberOr(const Json::Value& command, const char* name, bool fallback) {
+    return command.isMember(name) ? BoolMember(command, name) : fallback;
 }
 
 std::uint32_t ColorMember(const Json::Value& command, const char* name) {

@@ -30,6 +30,7 @@ std::int64_t IntMember(const Json::Value& command, const char* name, std::int64_
 std::int64_t IntMemberOr(const Json::Value& command, const char* name, std::int64_t fallback,
                          std::int64_t min, std::int64_t max);
 bool BoolMember(const Json::Value& command, const char* name);
+bool BoolMemberOr(const Json::Value& command, const char* name, bool fallback);
 // An ARGB colour: a number, or a hex string with an optional "#" or "0x" in front.
 std::uint32_t ColorMember(const Json::Value& command, const char* name);
 

@@ -110,8 +110,6 @@ void CDeviceOptionUI::SetPowerTab(std::string_view layoutName, int index) {
 }
 
 void CDeviceOptionUI::SetIconsFor(int kind, int role) {
-    kind_ = kind;
-    role_ = role;
     const std::string key = IconKey(kind, role);
     if (key.empty()) return;
     icons_ = Icons::For(key);

@@ -63,11 +63,8 @@ public:
     void SetPowerTab(std::string_view layoutName, int index);
     const std::string& GetPowerTabName() const { return powerTabName_; }
     int GetPowerTabIndex() const { return powerTabIndex_; }
-    // Chooses the icon set of the kind and role (and remembers them); "device_select"
-    // shows it at once.
+    // Chooses the icon set of the kind and role; "device_select" shows it at once.
     void SetIconsFor(int kind, int role);
-    int GetKind() const { return kind_; }
-    int GetRole() const { return role_; }
     const Icons& GetIcons() const { return icons_; }
     // "device_select" shows the plain card again (normal, disabled and selected images).
     void ResetSelectImages();
@@ -86,8 +83,6 @@ private:
     ui::COptionUI* deviceSelect_ = nullptr;
     ui::COptionUI* synchroSelect_ = nullptr;
     ui::CLabelUI* nameLabel_ = nullptr;
-    int kind_ = 0;
-    int role_ = 0;
     Icons icons_ = Icons::For("unknow");
     bool visible_ = true;
     std::string powerTabName_;

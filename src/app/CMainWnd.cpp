@@ -195,16 +195,6 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
             OnTimer(static_cast<unsigned>(wParam));
             handled = true;
             return 0;
-        case ui::WM_DPICHANGED: {
-            const int dpi = static_cast<int>(wParam & 0xFFFF);
-            m_pm.SetDPI(dpi);
-            if (lParam != 0) SetWindowPos(*reinterpret_cast<const ui::Rect*>(lParam));
-            CenterWindow();
-            m_pm.NeedUpdate();
-            platform::Trace("界面 DPI 发生变化\n");
-            handled = true;
-            return 0;
-        }
         case kMsgTrayIcon:
             if (lParam == ui::WM_LBUTTONUP) ToggleFromTray();
             if (lParam == ui::WM_RBUTTONUP) SetTimer(kTimerTrayMenu, kTrayMenuMs);
@@ -274,6 +264,16 @@ void CMainWnd::OnTimer(unsigned id) {
         default:
             break;
     }
+}
+
+std::intptr_t CMainWnd::OnDpiChanged(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
+                                     bool& handled) {
+    handled = true;
+    if (!awake_) return 0;  // asleep: left alone, as every message of the window then
+    WindowImplBase::OnDpiChanged(msg, wParam, lParam, handled);
+    CenterWindow();
+    platform::Trace("界面 DPI 发生变化\n");
+    return 0;
 }
 
 std::intptr_t CMainWnd::OnSysCommand(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,

@@ -75,6 +75,8 @@ protected:
                                       bool& handled) override;
     std::intptr_t OnDestroy(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                             bool& handled) override;
+    std::intptr_t OnDpiChanged(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
+                               bool& handled) override;
     std::intptr_t OnSysCommand(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                                bool& handled) override;
 

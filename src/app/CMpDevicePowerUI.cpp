@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "device/protocol/ReportFrame.h"
 #include "device/scanner/DeviceKind.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/CProgressUI.h"
@@ -64,7 +65,8 @@ void CMpDevicePowerUI::SetKindRole(int kind, int role) {
 }
 
 void CMpDevicePowerUI::ShowPowerReport(std::span<const uint8_t> report) {
-    std::array<uint8_t, kReportBytes> bytes{};
+    // A report is at most one device report; a shorter one reads as padded with zeros.
+    device::Report bytes{};
     std::copy_n(report.begin(), std::min(report.size(), bytes.size()), bytes.begin());
     const int percentage = bytes[kPercentage];
     const bool wireless = bytes[kWireless] != 0;

@@ -17,8 +17,6 @@ class CMpDevicePowerUI : public ui::CHorizontalLayoutUI, public model::IPowerInd
 public:
     static constexpr const char* kClassName = "MpDevicePower";
     static constexpr const char* kLayout = "XML\\CustomControlXML\\MpDevicePower.xml";
-    // Reports shorter than this are read as if padded with zeros; longer ones are cut.
-    static constexpr std::size_t kReportBytes = 64;
 
     std::string GetClass() const override;
     void* GetInterface(std::string_view name) override;

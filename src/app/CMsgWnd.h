@@ -13,7 +13,6 @@ namespace app {
 
 class CMsgWnd : public ui::WindowImplBase {
 public:
-    static constexpr int kDefaultDpi = 96;
     static constexpr int kConfirmed = 1;
     static constexpr int kCancelled = 0;
 
@@ -30,8 +29,6 @@ public:
     // Takes one of the supported DPI values (anything else becomes 96 with a trace) and
     // applies it to every window, so the box and the window it covers share one scale.
     void SetDPI(int dpi);
-    int GetDPI() const { return m_dpi; }
-    static bool IsSupportedDpi(int dpi);
 
     // The boxes open right now, oldest first (UI thread). Automation and tests answer the
     // newest one.
@@ -46,9 +43,6 @@ protected:
     void OnFinalMessage(ui::WindowHandle hWnd) override;
 
 private:
-    void OnDpiChanged(std::uintptr_t wParam, std::intptr_t lParam);
-
-    int m_dpi = kDefaultDpi;
 };
 
 }  // namespace app

@@ -22,6 +22,7 @@ namespace app {
 namespace {
 
 using automation::BoolMember;
+using automation::BoolMemberOr;
 using automation::ColorMember;
 using automation::Has;
 using automation::IntMember;
@@ -110,6 +111,47 @@ Json::Value Light(ui::CDeviceKeyButtonUI& key) {
     return light;
 }
 
+// The state "get" reports for one control (without "ok").
+Json::Value Describe(ui::CControlUI& control) {
+    Json::Value state(Json::objectValue);
+    state["name"] = control.GetName();
+    state["class"] = control.GetClass();
+    std::string text = control.GetText();
+    if (auto* edit = As<ui::CEditUI>(control, "Edit"); edit != nullptr && edit->IsPasswordMode())
+        text.assign(static_cast<std::size_t>(ui::utf8::Length(text)), '*');
+    state["text"] = text;
+    state["visible"] = control.IsVisible();
+    state["enabled"] = control.IsEnabled();
+
+    if (auto* option = As<ui::COptionUI>(control, "Option")) {
+        state["selected"] = option->IsSelected();
+    } else if (auto* item = As<ui::IListItemUI>(control, "ListItem")) {
+        state["selected"] = item->IsSelected();
+    } else if (auto* key = As<ui::CDeviceKeyButtonUI>(control, "DeviceKeyButton")) {
+        state["selected"] = key->IsSelectedByArea();
+        state["light"] = Light(*key);
+    }
+    if (auto* progress = As<ui::CProgressUI>(control, "Progress")) {
+        state["value"] = progress->GetValue();
+        state["min"] = progress->GetMinValue();
+        state["max"] = progress->GetMaxValue();
+    }
+    if (auto* owner = As<ui::IListOwnerUI>(control, "IListOwner")) {
+        Json::Value items(Json::arrayValue);
+        if (auto* container = As<ui::CContainerUI>(control, "Container")) {
+            for (int i = 0; i < container->GetCount(); ++i)
+                items.append(container->GetItemAt(i)->GetText());
+        }
+        state["items"] = items;
+        state["cursel"] = owner->GetCurSel();
+    } else if (auto* tabs = As<ui::CTabLayoutUI>(control, "TabLayout")) {
+        state["cursel"] = tabs->GetCurSel();
+    }
+    if (auto* palette = As<ui::CColorPaletteUI>(control, "ColorPalette"))
+        state["color"] = palette->GetSelectColor();
+    return state;
+}
+
 }  // namespace
 
 ui::CControlUI& ControlAutomation::Find(const Json::Value& command, ui::CPaintManagerUI*& manager) {
@@ -129,7 +171,7 @@ Json::Value ControlAutomation::Notify(const Json::Value& command) {
     if (manager == nullptr) throw CommandError(Named(control) + " is not in a window");
     // A user cannot act on what is hidden or disabled; a script that does so has found a
     // fault unless it says it means it.
-    const bool force = Has(command, "force") && BoolMember(command, "force");
+    const bool force = BoolMemberOr(command, "force", false);
     if (!force && !control.IsVisible()) throw CommandError(Named(control) + " is hidden");
     if (!force && !control.IsEnabled()) throw CommandError(Named(control) + " is disabled");
 
@@ -163,47 +205,6 @@ Json::Value ControlAutomation::Get(const Json::Value& command) {
     Json::Value answer = Describe(Find(command, manager));
     answer["ok"] = true;
     return answer;
-}
-
-Json::Value ControlAutomation::Describe(ui::CControlUI& control) {
-    Json::Value state(Json::objectValue);
-    state["name"] = control.GetName();
-    state["class"] = control.GetClass();
-    std::string text = control.GetText();
-    if (auto* edit = As<ui::CEditUI>(control, "Edit"); edit != nullptr && edit->IsPasswordMode())
-        text.assign(static_cast<std::size_t>(ui::utf8::Length(text)), '*');
-    state["text"] = text;
-    state["visible"] = control.IsVisible();
-    state["enabled"] = control.IsEnabled();
-
-    if (auto* option = As<ui::COptionUI>(control, "Option")) {
-        state["selected"] = option->IsSelected();
-    } else if (auto* item = As<ui::IListItemUI>(control, "ListItem")) {
-        state["selected"] = item->IsSelected();
-    } else if (auto* key = As<ui::CDeviceKeyButtonUI>(control, "DeviceKeyButton")) {
-        state["selected"] = key->IsSelectedByArea();
-    }
-    if (auto* key = As<ui::CDeviceKeyButtonUI>(control, "DeviceKeyButton"))
-        state["light"] = Light(*key);
-    if (auto* progress = As<ui::CProgressUI>(control, "Progress")) {
-        state["value"] = progress->GetValue();
-        state["min"] = progress->GetMinValue();
-        state["max"] = progress->GetMaxValue();
-    }
-    if (auto* owner = As<ui::IListOwnerUI>(control, "IListOwner")) {
-        Json::Value items(Json::arrayValue);
-        if (auto* container = As<ui::CContainerUI>(control, "Container")) {
-            for (int i = 0; i < container->GetCount(); ++i)
-                items.append(container->GetItemAt(i)->GetText());
-        }
-        state["items"] = items;
-        state["cursel"] = owner->GetCurSel();
-    } else if (auto* tabs = As<ui::CTabLayoutUI>(control, "TabLayout")) {
-        state["cursel"] = tabs->GetCurSel();
-    }
-    if (auto* palette = As<ui::CColorPaletteUI>(control, "ColorPalette"))
-        state["color"] = palette->GetSelectColor();
-    return state;
 }
 
 }  // namespace app

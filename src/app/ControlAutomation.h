@@ -23,9 +23,6 @@ public:
     // {"cmd":"get","control":NAME}
     Json::Value Get(const Json::Value& command);
 
-    // The state "get" reports for one control (without "ok").
-    static Json::Value Describe(ui::CControlUI& control);
-
 private:
     ui::CControlUI& Find(const Json::Value& command, ui::CPaintManagerUI*& manager);
 

@@ -12,9 +12,9 @@ struct ControlNameParts {
     long n = 0;               // the number after it; 0 when no digits follow
 };
 
-// Splits at the last "_". The number is read as the C runtime reads a long: leading
-// blanks and a sign are allowed, digits stop at the first other character, and values
-// beyond the range of an int are clamped to it.
+// Splits at the last "_". The number is read as layout attributes read integers
+// (ui::attr::ParseInt): leading blanks and a sign are allowed, digits stop at the first
+// other character, and values beyond the range of an int are clamped to it.
 ControlNameParts SplitControlName(std::string_view name);
 
 enum class NameCase { Ignore, Exact };

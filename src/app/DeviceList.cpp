@@ -156,7 +156,6 @@ void DeviceList::CreateDevice(const device::DeviceTypeRow& type, std::size_t slo
     Entry entry;
     entry.tab = tab;
     entry.device = device;
-    entry.power = power;
     // The picture is on screen when its tab is the selected one and the window is shown.
     ui::CPaintManagerUI* manager = &manager_;
     entry.timers = std::make_unique<model::DeviceTabTimers>(*device, [tab, manager] {
@@ -343,18 +342,14 @@ void DeviceList::HideTab(int index) {
     if (next >= 0) ShowTab(next, true, true);
 }
 
-int DeviceList::SelectedVisibleTab() {
+int DeviceList::CurrentTabIndex() {
     for (int i = 0; i < TabCount(); ++i)
         if (entries_[i].tab->IsTabVisible() && entries_[i].tab->IsDeviceSelected()) return i;
     return -1;
 }
 
 model::CLumitrekUSBDevice* DeviceList::CurrentDevice() {
-    return DeviceAt(SelectedVisibleTab());
-}
-
-int DeviceList::CurrentTabIndex() {
-    return SelectedVisibleTab();
+    return DeviceAt(CurrentTabIndex());
 }
 
 // ---- switching
@@ -368,7 +363,7 @@ void DeviceList::OnDeviceSelectChanged() {
 }
 
 void DeviceList::SelectPrevious() {
-    const int selected = SelectedVisibleTab();
+    const int selected = CurrentTabIndex();
     if (selected < 0) return;
     for (int i = selected - 1; i >= 0; --i) {
         if (!entries_[i].tab->IsTabVisible()) continue;
@@ -378,7 +373,7 @@ void DeviceList::SelectPrevious() {
 }
 
 void DeviceList::SelectNext() {
-    const int selected = SelectedVisibleTab();
+    const int selected = CurrentTabIndex();
     if (selected < 0) return;
     for (int i = selected + 1; i < TabCount(); ++i) {
         if (!entries_[i].tab->IsTabVisible()) continue;

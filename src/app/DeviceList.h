@@ -115,7 +115,6 @@ private:
     struct Entry {
         CDeviceOptionUI* tab = nullptr;
         model::CLumitrekUSBDevice* device = nullptr;
-        CMpDevicePowerUI* power = nullptr;
         std::unique_ptr<model::DeviceTabTimers> timers;
     };
 
@@ -131,7 +130,6 @@ private:
     // command channel opened.
     void OpenClaimedEventChannel(model::CLumitrekUSBDevice& device);
     void ShowPowerTab(CDeviceOptionUI& tab);
-    int SelectedVisibleTab();
 
     ui::CPaintManagerUI& manager_;
     ui::IDialogBuilderCallback& creator_;

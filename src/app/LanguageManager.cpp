@@ -129,8 +129,8 @@ void LanguageManager::BuildFontTable(std::string_view face) {
 void LanguageManager::Repaint() {
     m_pm.Invalidate();
     if (m_notifyChildren) m_notifyChildren();
+    // The root's update also marks the manager's.
     if (ui::CControlUI* root = m_pm.GetRoot()) root->NeedUpdate();
-    m_pm.NeedUpdate();
 }
 
 void LanguageManager::FillLanguageList(ui::CControlUI* listOrCombo) const {

@@ -35,6 +35,11 @@ int AsResult(int code) {
     return code == CMsgWnd::kConfirmed ? CMsgWnd::kConfirmed : CMsgWnd::kCancelled;
 }
 
+// A box still there once its answer is known must not outlive the call.
+void DestroyIfLeft(ui::WindowHandle handle) {
+    if (ui::CWindowWnd* left = ui::CWindowWnd::FromHandle(handle)) left->DestroyWindow();
+}
+
 // Closes a box that is filled and placed with the next scripted answer, recording it.
 int AnswerFromScript(CMsgWnd& box, std::string_view key, int mode) {
     ScriptState& script = Script();
@@ -52,7 +57,7 @@ int AnswerFromScript(CMsgWnd& box, std::string_view key, int mode) {
     script.shown.push_back(std::move(shown));
     const ui::WindowHandle handle = box.GetHWND();
     box.SendMessage(ui::WM_CLOSE, static_cast<std::uintptr_t>(answer), 0);
-    if (ui::CWindowWnd* left = ui::CWindowWnd::FromHandle(handle)) left->DestroyWindow();
+    DestroyIfLeft(handle);
     return answer;
 }
 
@@ -74,8 +79,8 @@ int ShowMessageAs(ui::WindowHandle owner, std::string_view title, std::string_vi
 
     const ui::WindowHandle handle = box->GetHWND();
     const int code = box->ShowModal();
-    // The loop was quit under the box: it is still there and must not outlive the run.
-    if (ui::CWindowWnd* left = ui::CWindowWnd::FromHandle(handle)) left->DestroyWindow();
+    // The loop may have been quit under the box, leaving it open.
+    DestroyIfLeft(handle);
     return AsResult(code);
 }
 
@@ -85,10 +90,8 @@ struct Conversion {
     bool zeroPad = false;
     bool plus = false;
     bool space = false;
-    int width = 0;
-    bool widthTooLarge = false;
+    int width = 0;  // above kMaxFieldWidth when the text asks for too much
     char type = 0;
-    bool wide = false;  // an 'l' length modifier, as in "%ls"
 };
 
 // Reads the conversion that starts at format[pos] == '%'.
@@ -109,21 +112,18 @@ Conversion ParseConversion(std::string_view format, std::size_t pos) {
             break;
     }
     for (; i < format.size() && format[i] >= '0' && format[i] <= '9'; ++i) {
-        if (c.width > kMaxFieldWidth)
-            c.widthTooLarge = true;
-        else
-            c.width = c.width * 10 + (format[i] - '0');
+        // Once too large it stays so; stopping there keeps any digit count from overflowing.
+        if (c.width <= kMaxFieldWidth) c.width = c.width * 10 + (format[i] - '0');
     }
-    if (c.width > kMaxFieldWidth) c.widthTooLarge = true;
     if (i < format.size() && format[i] == '.') {
         // Precision means nothing for the one number the box shows; it is skipped.
         for (++i; i < format.size() && format[i] >= '0' && format[i] <= '9'; ++i) {
         }
     }
-    for (; i < format.size() &&
-           std::string_view("hlLqjztIw").find(format[i]) != std::string_view::npos;
-         ++i) {
-        if (format[i] == 'l' || format[i] == 'w') c.wide = true;
+    // Length modifiers ("%ls", "%lld") change nothing for the one value shown.
+    while (i < format.size() &&
+           std::string_view("hlLqjztIw").find(format[i]) != std::string_view::npos) {
+        ++i;
     }
     if (i >= format.size()) return c;
     c.type = format[i];
@@ -136,12 +136,10 @@ bool TakesTheValue(const Conversion& c) {
 }
 
 std::string Render(const Conversion& c, long long value) {
-    std::string digits;
-    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                                             : static_cast<unsigned long long>(value);
+    const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                   : static_cast<unsigned long long>(value);
     char buffer[24];
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude).ptr;
-    digits.assign(buffer, end);
+    const std::string digits(buffer, std::to_chars(buffer, buffer + sizeof buffer, magnitude).ptr);
     const bool numeric = c.type != 's' && c.type != 'S';
     std::string sign;
     if (value < 0)
@@ -198,7 +196,7 @@ std::string FormatMessageText(std::string_view format, long long value) {
             out.append(format.substr(percent));
             break;
         }
-        if (!filled && TakesTheValue(c) && !c.widthTooLarge) {
+        if (!filled && TakesTheValue(c) && c.width <= kMaxFieldWidth) {
             out.append(Render(c, value));
             filled = true;
         } else {

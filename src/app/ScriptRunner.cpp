@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 #include "app/AutomationJson.h"
@@ -15,7 +16,7 @@ namespace app {
 
 namespace {
 
-using automation::BoolMember;
+using automation::BoolMemberOr;
 using automation::Has;
 using automation::IntMember;
 using automation::IntMemberOr;
@@ -85,7 +86,9 @@ ScriptRunner::ScriptRunner(AutomationHost& host, std::istream& in, std::ostream&
     builder["indentation"] = "";
     builder["emitUTF8"] = true;
     m_writer.reset(builder.newStreamWriter());
-    Json::CharReaderBuilder::strictMode(&m_readerSettings.settings_);
+    Json::CharReaderBuilder readerSettings;
+    Json::CharReaderBuilder::strictMode(&readerSettings.settings_);
+    m_reader.reset(readerSettings.newCharReader());
 }
 
 ScriptRunner::~ScriptRunner() = default;
@@ -220,8 +223,7 @@ Json::Value ScriptRunner::Evaluate(const std::string& line, bool tooLong, Pendin
         return automation::Error("line longer than " + std::to_string(kMaxLineBytes) + " bytes");
     Json::Value command;
     std::string errors;
-    std::unique_ptr<Json::CharReader> reader(m_readerSettings.newCharReader());
-    if (!reader->parse(line.data(), line.data() + line.size(), &command, &errors))
+    if (!m_reader->parse(line.data(), line.data() + line.size(), &command, &errors))
         return automation::Error("malformed JSON: " + OneLine(errors));
     if (!command.isObject()) return automation::Error("a command must be a JSON object");
     try {
@@ -324,7 +326,7 @@ Json::Value ScriptRunner::Wait(const Json::Value& command, Pending& pending) {
 }
 
 Json::Value ScriptRunner::Dialog(const Json::Value& command) {
-    if (Has(command, "cancel") && BoolMember(command, "cancel")) {
+    if (BoolMemberOr(command, "cancel", false)) {
         m_fileDialog.Cancel();
     } else if (Has(command, "path")) {
         m_fileDialog.Answer(StringMember(command, "path"));

@@ -16,7 +16,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-#include <thread>
 
 #include "app/AutomationHost.h"
 #include "app/ControlAutomation.h"
@@ -67,7 +66,7 @@ private:
     std::size_t m_dialogsReported = 0;
     ui::qt::IFileDialog* m_previousFileDialog = nullptr;
     bool m_installedMessageBoxes = false;
-    Json::CharReaderBuilder m_readerSettings;
+    std::unique_ptr<Json::CharReader> m_reader;
     std::unique_ptr<Json::StreamWriter> m_writer;
     std::shared_ptr<Channel> m_channel;
     std::shared_ptr<Pending> m_current;  // the command running now (UI thread)

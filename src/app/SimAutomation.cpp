@@ -1,10 +1,13 @@
 #include "app/SimAutomation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
 
 #include "app/AutomationJson.h"
+#include "device/protocol/CommandChannel.h"
+#include "device/protocol/ReportFrame.h"
 #include "sim/SimDevice.h"
 
 namespace app {
@@ -29,6 +32,9 @@ constexpr std::array<FaultName, 6> kFaults{{
     {"slow", sim::Fault::Kind::SlowReply},
     {"unplug_mid", sim::Fault::Kind::Unplug},
 }};
+
+static_assert(SimAutomation::kSlowReplyMs > device::CommandChannel::TimeLimits{}.normalMs,
+              "a slow reply must arrive after the host gave up waiting for it");
 
 Json::Value HexOf(const sim::MemoryArea& area) {
     return Hex(area.Bytes());
@@ -107,7 +113,8 @@ Json::Value SimAutomation::WireLog(sim::SimDevice& device) {
         if (entry.kind == sim::WireEntry::Kind::Note) continue;
         Json::Value report(Json::objectValue);
         report["dir"] = entry.kind == sim::WireEntry::Kind::Request ? "out" : "in";
-        report["hex"] = Hex(entry.bytes, kReportBytes);
+        // Events are shorter than a command report; all come out the same width.
+        report["hex"] = Hex(entry.bytes, device::kReportSize);
         log.append(std::move(report));
     }
     cursor = entries.size();
@@ -122,15 +129,11 @@ Json::Value SimAutomation::Fault(sim::SimDevice& device, const Json::Value& comm
         device.Faults().Clear();
         return automation::Ok();
     }
+    const auto known = std::find_if(kFaults.begin(), kFaults.end(),
+                                    [&name](const FaultName& entry) { return name == entry.name; });
+    if (known == kFaults.end()) throw CommandError("unknown fault " + name);
     sim::Fault fault;
-    bool known = false;
-    for (const FaultName& entry : kFaults) {
-        if (name == entry.name) {
-            fault.kind = entry.kind;
-            known = true;
-        }
-    }
-    if (!known) throw CommandError("unknown fault " + name);
+    fault.kind = known->kind;
     fault.times = static_cast<int>(IntMemberOr(command, "count", 1, 1, 1000000));
     fault.command = static_cast<int>(IntMemberOr(command, "command", -1, -1, 0xFF));
     if (fault.kind == sim::Fault::Kind::SlowReply)

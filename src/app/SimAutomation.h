@@ -17,8 +17,6 @@ public:
     // The delay of a "slow" fault: longer than the host's 1000 ms wait for a reply, so the
     // command fails and the late reply arrives behind it.
     static constexpr int kSlowReplyMs = 1500;
-    // Every wire log entry is reported as this many bytes.
-    static constexpr std::size_t kReportBytes = 64;
 
     explicit SimAutomation(AutomationHost& host) : m_host(host) {}
 

@@ -5,8 +5,6 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include "platform/Trace.h"
 
 namespace platform {

@@ -52,7 +52,11 @@ bool ParseBool(std::string_view text) {
 
 int ParseInt(std::string_view text) {
     text = Trim(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    // One sign only: "+-5" is not a number.
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return 0;
+    }
     long long value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)end;

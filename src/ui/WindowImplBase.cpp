@@ -95,6 +95,19 @@ std::intptr_t WindowImplBase::OnSize(unsigned, std::uintptr_t, std::intptr_t lPa
     return 0;
 }
 
+std::intptr_t WindowImplBase::OnDpiChanged(unsigned, std::uintptr_t wParam, std::intptr_t lParam,
+                                           bool& handled) {
+    handled = true;
+    const int dpi = static_cast<int>(wParam & 0xFFFF);
+    if (dpi <= 0) return 0;
+    m_pm.SetDPI(dpi);
+    if (lParam != 0) SetWindowPos(*reinterpret_cast<const Rect*>(lParam));
+    // The root's update also marks the manager's.
+    if (CControlUI* root = m_pm.GetRoot()) root->NeedUpdate();
+    m_pm.Invalidate();
+    return 0;
+}
+
 std::intptr_t WindowImplBase::OnSysCommand(unsigned msg, std::uintptr_t wParam,
                                            std::intptr_t lParam, bool& handled) {
     handled = true;
@@ -117,6 +130,7 @@ std::intptr_t WindowImplBase::HandleMessage(unsigned msg, std::uintptr_t wParam,
     case WM_CLOSE: result = OnClose(msg, wParam, lParam, handled); break;
     case WM_DESTROY: result = OnDestroy(msg, wParam, lParam, handled); break;
     case WM_SIZE: result = OnSize(msg, wParam, lParam, handled); break;
+    case WM_DPICHANGED: result = OnDpiChanged(msg, wParam, lParam, handled); break;
     case WM_PAINT:
         m_pm.EnsureLayout();
         handled = true;

@@ -53,6 +53,10 @@ protected:
                                     bool& handled);
     virtual std::intptr_t OnSize(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                                  bool& handled);
+    // The desktop moved the window to a screen of another scale: LOWORD(wParam) is the new
+    // DPI, lParam (when not 0) points at the Rect the desktop suggests for the window.
+    virtual std::intptr_t OnDpiChanged(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
+                                       bool& handled);
     virtual std::intptr_t OnSysCommand(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                                        bool& handled);
 

@@ -7,30 +7,26 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "app/CDeviceOptionUI.h"
 #include "app/CMpDevicePowerUI.h"
+#include "app/ControlCreator.h"
 #include "app/DeviceList.h"
 #include "device/hid/HidBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceScanner.h"
-#include "model/device/CLumitrekKeyboardDevice.h"
-#include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/PanelLookup.h"
 #include "platform/Paths.h"
 #include "sim/SimulatedDevices.h"
 #include "ui/CDialogBuilder.h"
 #include "ui/CHeadlessDriver.h"
-#include "ui/CHorizontalLayoutUI.h"
 #include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/CProgressUI.h"
 #include "ui/CResourceManager.h"
 #include "ui/CTabLayoutUI.h"
-#include "ui/IDialogBuilderCallback.h"
 #include "ui/controls/ProgramControls.h"
 
 namespace {
@@ -42,36 +38,6 @@ constexpr int kMouseTab = 0;
 constexpr int kKeyboardTab = 1;
 constexpr int kPadTab = 2;
 constexpr int kHeadsetTab = 3;
-
-// The elements the program creates itself, as the main window's creation callback does.
-class Elements : public ui::IDialogBuilderCallback {
-public:
-    explicit Elements(ui::CPaintManagerUI& manager) : manager_(manager) {}
-
-    ui::CControlUI* CreateControl(std::string_view name) override {
-        if (name == "LumitrekKeyboardDevice") return new model::CLumitrekKeyboardDevice();
-        if (name == "LumitrekMousePadDevice") return new model::CLumitrekMousePadDevice();
-        if (name == "LumitrekMouseDevice" || name == "LumitrekZO6533Device")
-            return new model::CLumitrekUSBDevice();
-        if (name == "DeviceOption") return new app::CDeviceOptionUI();
-        if (name == "MpDevicePower") return new app::CMpDevicePowerUI();
-        static const std::map<std::string_view, const char*> subLayouts = {
-            {"DeviceProfileUI", "XML\\CustomControlXML\\DeviceProfile.xml"},
-            {"LightSetControlUI", "XML\\CustomControlXML\\LightControl.xml"},
-            {"KeySetControlUI", "XML\\CustomControlXML\\KeySetControl.xml"},
-            {"MacroSetControlUI", "XML\\CustomControlXML\\MacroControl.xml"},
-        };
-        if (auto sub = subLayouts.find(name); sub != subLayouts.end())
-            return ui::CDialogBuilder().Create(sub->second, this, &manager_);
-        if (name == "DeviceProfile" || name == "LightControl" || name == "KeySetControl" ||
-            name == "MacroControl")
-            return new ui::CHorizontalLayoutUI();
-        return nullptr;
-    }
-
-private:
-    ui::CPaintManagerUI& manager_;
-};
 
 // Hands the scanner's messages straight to the list: the pass runs on the test thread.
 class DirectClient : public device::ScannerClient {
@@ -105,10 +71,10 @@ protected:
         device::HidBackend::SetDefault(bus_.Backend());
 
         ASSERT_TRUE(
-            manager_.AttachDialog(ui::CDialogBuilder().Create("XML_MAIN", &elements_, &manager_)));
+            manager_.AttachDialog(ui::CDialogBuilder().Create("XML_MAIN", &creator_, &manager_)));
         manager_.SetClientSize({1000, 640});
         manager_.AddNotifier(this);
-        list_ = std::make_unique<app::DeviceList>(manager_, elements_, slots_);
+        list_ = std::make_unique<app::DeviceList>(manager_, creator_, slots_);
         client_.list = list_.get();
         list_->CreateDevices();
         scanner_ = std::make_unique<device::DeviceScanner>(slots_, client_, bus_.Backend());
@@ -151,7 +117,7 @@ protected:
     sim::SimulatedDevices sims_;
     device::SlotList slots_;
     ui::CPaintManagerUI manager_;
-    Elements elements_{manager_};
+    app::ControlCreator creator_{manager_};
     DirectClient client_;
     std::unique_ptr<app::DeviceList> list_;
     std::unique_ptr<device::DeviceScanner> scanner_;

@@ -9,9 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -110,7 +108,8 @@ HeadlessProgram::HeadlessProgram(const Sandbox& sandbox, std::vector<std::string
 }
 
 HeadlessProgram::~HeadlessProgram() {
-    if (pid_ > 0) Finish(5000);
+    // Also after WaitForExit, which leaves the script open.
+    Finish(5000);
     if (out_ >= 0) close(out_);
 }
 
@@ -160,10 +159,7 @@ int HeadlessProgram::Finish(int timeoutMs) {
         close(in_);
         in_ = -1;
     }
-    if (pid_ <= 0) return -1;
-    const int code = WaitExit(pid_, timeoutMs);
-    pid_ = -1;
-    return code;
+    return WaitForExit(timeoutMs);
 }
 
 void HeadlessProgram::Signal(int number) {

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <chrono>
-#include <sstream>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -18,11 +17,14 @@
 namespace journeys {
 namespace {
 
+std::filesystem::path SocketFile(const Sandbox& sandbox) {
+    return sandbox.Root() / "runtime" / "TELIX_TX512_keyboard_Driver.sock";
+}
+
 // One exchange on the running copy's local socket: a line out, the answer line (if any)
 // back within `waitMs`.
 std::string Local(const Sandbox& sandbox, const std::string& line, int waitMs) {
-    const std::string path =
-        (sandbox.Root() / "runtime" / "TELIX_TX512_keyboard_Driver.sock").string();
+    const std::string path = SocketFile(sandbox).string();
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -229,8 +231,7 @@ TEST_F(ShellJourney, TheSessionEndingClosesTheProgramTheWayTheTrayExitDoes) {
     // It ends by itself, with its script still open, and its usual exit code.
     EXPECT_EQ(program.WaitForExit(10000), 0) << program.StandardError();
     // The socket file goes with it: the next start is a first copy at once.
-    EXPECT_FALSE(std::filesystem::exists(sandbox.Root() / "runtime" /
-                                         "TELIX_TX512_keyboard_Driver.sock"));
+    EXPECT_FALSE(std::filesystem::exists(SocketFile(sandbox)));
 }
 
 TEST_F(ShellJourney, TheTrayExitEndsTheProgramAndBadLinesDoNot) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -18,19 +19,31 @@ bool WaitFor(const std::atomic<int>& value, int expected) {
 }
 
 TEST(TerminationSignals, TermIntAndHupAreHandedToTheProgramInsteadOfEndingIt) {
-    std::atomic<int> received{0};
-    {
-        platform::TerminationSignals signals([&received](int number) { received = number; });
+    // A new watcher for each: a second signal to one watcher ends the process. The mask
+    // left blocked by the previous watcher keeps the process alive in between.
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        std::atomic<int> received{0};
+        platform::TerminationSignals signals([&received](int n) { received = n; });
         ASSERT_TRUE(signals.Watching());
         // Without the watcher this would end the test process.
-        ASSERT_EQ(kill(getpid(), SIGTERM), 0);
-        EXPECT_TRUE(WaitFor(received, SIGTERM));
+        ASSERT_EQ(kill(getpid(), number), 0);
+        EXPECT_TRUE(WaitFor(received, number)) << number;
     }
-    // A new watcher hears the next signal; the blocked mask kept the process alive between.
-    received = 0;
-    platform::TerminationSignals again([&received](int number) { received = number; });
-    ASSERT_EQ(kill(getpid(), SIGHUP), 0);
-    EXPECT_TRUE(WaitFor(received, SIGHUP));
+}
+
+TEST(TerminationSignalsDeathTest, ASecondSignalEndsTheProgramAtOnce) {
+    EXPECT_EXIT(
+        {
+            std::atomic<int> received{0};
+            platform::TerminationSignals signals([&received](int n) { received = n; });
+            kill(getpid(), SIGTERM);
+            // Sent only once the first is taken: two pending signals would merge into one.
+            if (!WaitFor(received, SIGTERM)) _exit(1);
+            kill(getpid(), SIGINT);
+            std::this_thread::sleep_for(std::chrono::seconds(5));
+            _exit(2);
+        },
+        ::testing::ExitedWithCode(128 + SIGINT), "");
 }
 
 }  // namespace

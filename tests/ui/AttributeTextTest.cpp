@@ -27,6 +27,7 @@ TEST(AttributeTextTest, NumbersRectanglesAndBooleans) {
     EXPECT_EQ(attr::ParseInt("42"), 42);
     EXPECT_EQ(attr::ParseInt("-7px"), -7);
     EXPECT_EQ(attr::ParseInt("+5"), 5);
+    EXPECT_EQ(attr::ParseInt("+-5"), 0);
     EXPECT_EQ(attr::ParseInt("abc"), 0);
     EXPECT_EQ(attr::ParseInt("99999999999"), 2147483647) << "saturates instead of wrapping";
     EXPECT_EQ(attr::ParseRect("1,2,3,4"), (Rect{1, 2, 3, 4}));
