@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "data/JsonDataFile.h"
 #include "device/hid/VirtualBus.h"
@@ -24,6 +25,7 @@
 #include "model/device/MacroImage.h"
 #include "platform/Paths.h"
 #include "sim/SimulatedDevices.h"
+#include "ui/CMessageLoop.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ public:
             if (path.find("&col04") != std::string::npos) slot.path = path;
         keyboard_->OpenCommandChannel(slot);
         keyboard_->OnConnected();
+        Settle();
         keyboard_->StopLightThread();  // nothing but the apply on the wire
         WriteMacros();
     }
@@ -60,6 +63,14 @@ public:
     }
 
     model::CLumitrekKeyboardDevice& Keyboard() { return *keyboard_; }
+    // Runs the UI loop until the keyboard's queued work and its completions are done.
+    void Settle() {
+        for (;;) {
+            const int ran = loop_.RunPending();
+            if (ran == 0 && keyboard_->OperationsIdle() && loop_.RunPending() == 0) return;
+            if (ran == 0) std::this_thread::yield();
+        }
+    }
     sim::SimDevice& Sim() { return *sims_.keyboard; }
 
 private:
@@ -103,6 +114,7 @@ private:
         JsonDataFile().WriteJsonFile(folder / "macro.config", list);
     }
 
+    ui::CMessageLoop loop_;  // the keyboard's UI loop: made first, gone last
     fs::path root_;
     device::VirtualBus bus_;
     sim::SimulatedDevices sims_;
@@ -119,8 +131,12 @@ void BM_ApplyProfile(benchmark::State& state) {
     std::size_t sent = 0;
     for (auto _ : state) {
         bench.Sim().Log().Clear();
-        kb.WriteSettings(0, 0, 0, 0, 0);
-        benchmark::DoNotOptimize(kb.ApplyMacrosAndKeys());
+        int macros = 0;
+        kb.ApplyProfile([&](const model::Completion<model::ApplyOutcome>& done) {
+            macros = done.value.macros;
+        });
+        bench.Settle();
+        benchmark::DoNotOptimize(macros);
         sent = bench.Sim().Log().Requests().size();
     }
     std::size_t counts[3];

@@ -40,6 +40,10 @@ Json::Value HexOf(const sim::MemoryArea& area) {
     return Hex(area.Bytes());
 }
 
+const char* ReadbackName(sim::KeyTableReadback mode) {
+    return mode == sim::KeyTableReadback::Written ? "written" : "layout";
+}
+
 }  // namespace
 
 Json::Value SimAutomation::Run(const Json::Value& command) {
@@ -80,6 +84,7 @@ Json::Value SimAutomation::Run(const Json::Value& command) {
     if (op == "memory") return Memory(*device);
     if (op == "wirelog") return WireLog(*device);
     if (op == "fault") return Fault(*device, command);
+    if (op == "readback") return Readback(*device, command);
     throw CommandError("unknown sim op " + op);
 }
 
@@ -93,6 +98,7 @@ Json::Value SimAutomation::Memory(sim::SimDevice& device) const {
         answer["macro"] = HexOf(firmware.MacroMemory());
         answer["colours"] = HexOf(firmware.Colours());
         answer["keylayout"] = HexOf(firmware.KeyLayout());
+        answer["readback"] = ReadbackName(firmware.Readback());
         answer["recoil"] = HexOf(firmware.Recoil());
         answer["status"] = HexOf(firmware.StatusBlock());
         answer["inconfig"] = firmware.InConfig();
@@ -121,6 +127,16 @@ Json::Value SimAutomation::WireLog(sim::SimDevice& device) {
     Json::Value answer = automation::Ok();
     answer["log"] = std::move(log);
     return answer;
+}
+
+Json::Value SimAutomation::Readback(sim::SimDevice& device, const Json::Value& command) {
+    if (device.Definition().keySlots.empty()) throw CommandError("the device has no key table");
+    const std::string mode = StringMember(command, "mode");
+    if (mode != "layout" && mode != "written")
+        throw CommandError("member mode must be \"layout\" or \"written\"");
+    device.SetKeyTableReadback(mode == "written" ? sim::KeyTableReadback::Written
+                                                 : sim::KeyTableReadback::Layout);
+    return automation::Ok();
 }
 
 Json::Value SimAutomation::Fault(sim::SimDevice& device, const Json::Value& command) {

@@ -1,6 +1,7 @@
 #pragma once
 // The "sim" automation command: plugging, unplugging and misleading the simulated
-// keyboard and mouse pad, sending their events, and reading their memories and wire logs.
+// keyboard and mouse pad, sending their events, choosing what the keyboard's key table
+// reads answer, and reading their memories and wire logs.
 // UI thread only, like every command.
 #include <json/json.h>
 
@@ -27,6 +28,7 @@ private:
     Json::Value Memory(sim::SimDevice& device) const;
     Json::Value WireLog(sim::SimDevice& device);
     Json::Value Fault(sim::SimDevice& device, const Json::Value& command);
+    Json::Value Readback(sim::SimDevice& device, const Json::Value& command);
 
     AutomationHost& m_host;
     // Per device: how many wire log entries earlier "wirelog" answers covered.

@@ -175,6 +175,9 @@ SimDeviceDefinition MakeKeyboard() {
                    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
                    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     s.keySlots.assign(std::begin(kKeyboardSlots), std::end(kKeyboardSlots));
+    // The host must find its keys again however the keyboard answers; the layout is the
+    // kinder answer and what the program has been built against.
+    s.keyTableReadback = KeyTableReadback::Layout;
     s.settingsSize = 512;
     s.settingsDefaults = StoredProfiles(kKeyboardBlock, sizeof kKeyboardBlock, 25, 5);
     s.colourPages = 8;

@@ -48,7 +48,8 @@ Firmware::Firmware(const SimDeviceDefinition& def)
       macros_(def.MacroCapacity(), Area::Bounds::Clip),
       colours_(def.colourPages * def.colourPageSize, Area::Bounds::Strict),
       recoil_(def.recoilSize, Area::Bounds::Strict),
-      status_(kStatusAreaSize, Area::Bounds::Strict, def.statusBlock) {}
+      status_(kStatusAreaSize, Area::Bounds::Strict, def.statusBlock),
+      readback_(def.keyTableReadback) {}
 
 std::uint16_t Firmware::Checksum(const Frame& frame) {
     unsigned sum = 0;
@@ -89,7 +90,8 @@ Frame Firmware::Handle(const Frame& request) {
             status = WriteArea(settings_, request);
             break;
         case 7:
-            status = ReadArea(keyLayout_, request, reply);
+            status = ReadArea(readback_ == KeyTableReadback::Written ? keyTable_ : keyLayout_,
+                              request, reply);
             break;
         case 9:
             status = WriteArea(keyTable_, request);

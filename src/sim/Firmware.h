@@ -37,8 +37,8 @@ public:
     const MemoryArea& Settings() const { return settings_; }
     // The assignments the host wrote (command 9).
     const MemoryArea& KeyTable() const { return keyTable_; }
-    // The key layout the device reports (command 7): its factory entry per slot. It never
-    // changes, so the host can still tell which slot carries which key after a remap.
+    // The factory entry per slot. It never changes; command 7 answers from it while the
+    // read-back is KeyTableReadback::Layout, and from KeyTable() while it is Written.
     const MemoryArea& KeyLayout() const { return keyLayout_; }
     const MemoryArea& LedMap() const { return ledMap_; }
     const MemoryArea& MacroMemory() const { return macros_; }
@@ -54,6 +54,9 @@ public:
     // A device behind a link (a receiver) answers the link query with 0xFE while the
     // link is down.
     void SetLinkUp(bool up) { linkUp_ = up; }
+
+    KeyTableReadback Readback() const { return readback_; }
+    void SetReadback(KeyTableReadback mode) { readback_ = mode; }
 
     // What the user does with the device's own key combinations.
     void SetActiveProfile(std::uint8_t index);
@@ -77,6 +80,7 @@ private:
     int endConfigs_ = 0;
     bool hostLighting_ = false;
     bool linkUp_ = true;
+    KeyTableReadback readback_;
 };
 
 }  // namespace sim

@@ -186,6 +186,11 @@ void SimDevice::SetLinkUp(bool up) {
     firmware_.SetLinkUp(up);
 }
 
+void SimDevice::SetKeyTableReadback(KeyTableReadback mode) {
+    std::lock_guard lock(firmwareMutex_);
+    firmware_.SetReadback(mode);
+}
+
 bool SimDevice::PressKey(std::size_t slot) {
     return KeyEvent(slot, kKeyPressedBase);
 }
@@ -194,7 +199,8 @@ bool SimDevice::ReleaseKey(std::size_t slot) {
 }
 
 bool SimDevice::KeyEvent(std::size_t slot, std::uint16_t base) {
-    if (!definition_.sendsKeyEvents || slot >= definition_.keySlots.size() || slot > 0xFF) return false;
+    if (!definition_.sendsKeyEvents || slot >= definition_.keySlots.size() || slot > 0xFF)
+        return false;
     return SendEvent(static_cast<std::uint16_t>(base + slot));
 }
 

@@ -53,6 +53,8 @@ public:
     bool ReleaseKey(std::size_t slot);
     bool SendEvent(std::uint16_t usage);  // any usage, for odd reports
     void SetLinkUp(bool up);
+    // What the next key table reads answer (the definition gives the first choice).
+    void SetKeyTableReadback(KeyTableReadback mode);
 
     // device::VirtualHidDevice
     device::VirtualDeviceIdentity Identity() const override;

@@ -26,6 +26,13 @@ struct SimKeySlot {
     std::uint8_t led = kNoLed;
 };
 
+// What a read of the key table (command 7) answers. Whether the real keyboard reports its
+// factory layout or the assignments written to it is not known, so the host is tried
+// against both: Layout, the fixed factory entry per slot (the keys can always be found
+// again), or Written, the table as the host last wrote it (a remapped key no longer
+// carries its factory entry).
+enum class KeyTableReadback { Layout, Written };
+
 struct SimDeviceDefinition {
     std::string name;
     std::uint16_t vendorId = 0;
@@ -41,6 +48,7 @@ struct SimDeviceDefinition {
     // macro memory in units of 128 bytes.
     std::array<std::uint8_t, 34> infoBlock{};
     std::vector<SimKeySlot> keySlots;
+    KeyTableReadback keyTableReadback = KeyTableReadback::Layout;  // settable at run time
 
     std::size_t settingsSize = 0;                // settings memory; byte 0 = active profile
     std::vector<std::uint8_t> settingsDefaults;  // the first bytes of it, the rest 0

@@ -169,11 +169,46 @@ TEST(Firmware, KeyTableReadsBackTheLayoutEvenAfterAssignmentsAreWritten) {
     const auto layout = Data(fw.Handle(Request(7, 6, 0)), 6);
     const std::vector<std::uint8_t> remap = {0x70, 0x01, 0x00, 0x20, 0x02, 0x04};
     ASSERT_EQ(fw.Handle(Request(9, 6, 0, remap))[7], Firmware::kStatusOk);
-    EXPECT_EQ(std::vector<std::uint8_t>(fw.KeyTable().Bytes().begin(),
-                                        fw.KeyTable().Bytes().begin() + 6),
-              remap);
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(fw.KeyTable().Bytes().begin(), fw.KeyTable().Bytes().begin() + 6),
+        remap);
     // A host that connects again must still find each key by its factory entry.
     EXPECT_EQ(Data(fw.Handle(Request(7, 6, 0)), 6), layout);
+    EXPECT_EQ(fw.Readback(), KeyTableReadback::Layout);
+}
+
+TEST(Firmware, KeyTableReadsBackWhatWasWrittenWhenDeclaredOrSwitchedSo) {
+    SimDeviceDefinition def = KeyboardDefinition();
+    def.keyTableReadback = KeyTableReadback::Written;
+    Firmware fw(def);
+    const std::vector<std::uint8_t> layout(fw.KeyLayout().Bytes().begin(),
+                                           fw.KeyLayout().Bytes().end());
+    // Nothing written yet: the table is still the factory one.
+    EXPECT_EQ(Data(fw.Handle(Request(7, 56, 0)), 56),
+              std::vector<std::uint8_t>(layout.begin(), layout.begin() + 56));
+
+    // Slot 0 becomes a macro key, slot 125 (the last) takes slot 1's entry.
+    const std::vector<std::uint8_t> macro = {0x70, 0x01, 0x00};
+    const std::vector<std::uint8_t> moved(layout.begin() + 3, layout.begin() + 6);
+    ASSERT_EQ(fw.Handle(Request(9, 3, 0, macro))[7], Firmware::kStatusOk);
+    ASSERT_EQ(fw.Handle(Request(9, 3, 375, moved))[7], Firmware::kStatusOk);
+    const auto head = Data(fw.Handle(Request(7, 6, 0)), 6);
+    EXPECT_EQ(std::vector<std::uint8_t>(head.begin(), head.begin() + 3), macro);
+    EXPECT_EQ(std::vector<std::uint8_t>(head.begin() + 3, head.end()), moved);
+    EXPECT_EQ(Data(fw.Handle(Request(7, 3, 375)), 3), moved);
+    // Reads stay inside the table whichever memory answers them.
+    EXPECT_EQ(fw.Handle(Request(7, 4, 375))[7], Firmware::kStatusRefused);
+
+    // Switched at run time, both ways; the written table is kept meanwhile.
+    fw.SetReadback(KeyTableReadback::Layout);
+    EXPECT_EQ(Data(fw.Handle(Request(7, 3, 0)), 3),
+              std::vector<std::uint8_t>(layout.begin(), layout.begin() + 3));
+    EXPECT_TRUE(std::equal(layout.begin(), layout.end(), fw.KeyLayout().Bytes().begin(),
+                           fw.KeyLayout().Bytes().end()));
+    fw.SetReadback(KeyTableReadback::Written);
+    EXPECT_EQ(Data(fw.Handle(Request(7, 3, 0)), 3), macro);
+    // The LED map is the device's wiring, not an assignment: never rewritten.
+    EXPECT_EQ(Data(fw.Handle(Request(27, 1, 0)), 1)[0], KeyboardDefinition().keySlots[0].led);
 }
 
 TEST(Firmware, SettingsMemoryKeepsBlocksAndActiveIndex) {

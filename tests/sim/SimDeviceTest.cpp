@@ -2,9 +2,12 @@
 // what they present, how they answer, what they send by themselves, how they fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "device/hid/HidDevice.h"
 #include "device/hid/VirtualBus.h"
@@ -27,13 +30,15 @@ std::string PathWith(device::VirtualBus& bus, const SimDevice& dev, const std::s
     return {};
 }
 
-Frame Request(std::uint8_t command, std::uint8_t length = 0, std::uint16_t offset = 0) {
+Frame Request(std::uint8_t command, std::uint8_t length = 0, std::uint16_t offset = 0,
+              const std::vector<std::uint8_t>& payload = {}) {
     Frame f{};
     f[0] = 4;
     f[3] = command;
     f[4] = length;
     f[5] = static_cast<std::uint8_t>(offset & 0xFF);
     f[6] = static_cast<std::uint8_t>(offset >> 8);
+    std::copy(payload.begin(), payload.end(), f.begin() + 8);
     const std::uint16_t sum = Firmware::Checksum(f);
     f[1] = static_cast<std::uint8_t>(sum & 0xFF);
     f[2] = static_cast<std::uint8_t>(sum >> 8);
@@ -170,6 +175,47 @@ TEST(SimDevice, SendsItsOwnEventsOnTheConsumerCollectionOnly) {
     });
     EXPECT_FALSE(kb.PressKey(126));               // past the last slot
     EXPECT_FALSE(host.devices.pad->PressKey(0));  // the pad has no keys
+}
+
+TEST(SimDevice, KeyTableReadBackIsSwitchedWhileConnectedAndKeptAcrossAReplug) {
+    auto owner = std::make_unique<Host>();
+    Host& host = *owner;
+    auto& kb = *host.devices.keyboard;
+    // One exchange on `hid`: the reply's first data bytes, or nothing when it failed.
+    using Bytes = std::optional<std::vector<std::uint8_t>>;
+    const auto exchange = [](HidDevice& hid, const Frame& request, std::size_t n) -> Bytes {
+        std::size_t done = 0;
+        Frame reply{};
+        if (!hid.WriteReport(request.data(), 64, &done, 1000) ||
+            !hid.ReadReport(reply.data(), 64, &done, 1000) || reply[7] != Firmware::kStatusOk)
+            return std::nullopt;
+        return std::vector<std::uint8_t>(reply.begin() + 8, reply.begin() + 8 + n);
+    };
+    const Frame readSlot1 = Request(7, 3, 3);
+    const Bytes factory = exchange(host.command, readSlot1, 3);
+    const std::vector<std::uint8_t> remap = {0x20, 0x02, 0x04};
+    ASSERT_TRUE(factory.has_value());
+    ASSERT_NE(*factory, remap);
+    ASSERT_TRUE(exchange(host.command, Request(9, 3, 3, remap), 0).has_value());
+    kb.Inspect([&remap](const Firmware& fw) {
+        EXPECT_TRUE(std::equal(remap.begin(), remap.end(), fw.KeyTable().Bytes().begin() + 3));
+    });
+    EXPECT_EQ(exchange(host.command, readSlot1, 3), factory);
+
+    kb.SetKeyTableReadback(KeyTableReadback::Written);
+    EXPECT_EQ(exchange(host.command, readSlot1, 3), remap);
+
+    // A reconnection finds the same answer: the choice lives in the device, not the node.
+    ASSERT_TRUE(kb.Unplug());
+    ASSERT_TRUE(kb.Plug(host.bus));
+    auto againOwner = std::make_unique<HidDevice>(host.bus.Backend());
+    HidDevice& again = *againOwner;
+    ASSERT_TRUE(again.Open(PathWith(host.bus, kb, "&mi_01&col04"), true, true, true, false));
+    EXPECT_EQ(exchange(again, readSlot1, 3), remap);
+    kb.Inspect([](const Firmware& fw) { EXPECT_EQ(fw.Readback(), KeyTableReadback::Written); });
+
+    kb.SetKeyTableReadback(KeyTableReadback::Layout);
+    EXPECT_EQ(exchange(again, readSlot1, 3), factory);
 }
 
 TEST(SimDevice, FaultsWrongEchoStatusAndSlowReply) {

@@ -24,8 +24,26 @@ bool CommandChannel::Open(const std::string& path) {
 }
 
 void CommandChannel::SetOpen(bool open) {
-    if (open) closing_.Reset();
+    if (open) {
+        closing_.Reset();
+        ++connection_;
+    }
     open_.store(open ? 1 : 0);
+}
+
+bool CommandChannel::Current(std::uint64_t connection) const {
+    return IsOpen() && (connection == kAnyConnection || connection == connection_.load());
+}
+
+void CommandChannel::DrainStaleReports() {
+    Report stale{};
+    for (int i = 0; i < kMaxDrained; ++i) {
+        std::size_t count = 0;
+        if (!device_.ReadReport(stale.data(), stale.size(), &count, 0, &closing_)) return;
+        ++drained_;
+        if (platform::TraceEnabled())
+            platform::TraceF("stale report dropped, command %02x\n", count > 3 ? stale[3] : 0);
+    }
 }
 
 void CommandChannel::Close() {
@@ -64,7 +82,8 @@ void CommandChannel::TraceFrame(const char* label, const std::uint8_t* bytes, st
 }
 
 int CommandChannel::Transfer(const std::uint8_t* request, std::size_t requestLength,
-                             std::uint8_t* reply, std::size_t replyLength, std::size_t* bytesRead) {
+                             std::uint8_t* reply, std::size_t replyLength, std::size_t* bytesRead,
+                             std::uint64_t connection) {
     struct BusyScope {
         std::atomic<int>& count;
         explicit BusyScope(std::atomic<int>& c) : count(c) { ++count; }
@@ -72,7 +91,7 @@ int CommandChannel::Transfer(const std::uint8_t* request, std::size_t requestLen
     } busy(busy_);
     if (bytesRead) *bytesRead = 0;
     int result = kResultNoReply;
-    if (!IsOpen() || !request || !reply) return result;
+    if (!Current(connection) || !request || !reply) return result;
 
     Report out{};
     std::memcpy(out.data(), request, std::min(requestLength, kReportSize));
@@ -84,6 +103,10 @@ int CommandChannel::Transfer(const std::uint8_t* request, std::size_t requestLen
         // One lock over the write and its reads: a colour stream and a command running
         // side by side would otherwise each read the other's reply and lose their own.
         std::lock_guard lock(ioLock_);
+        // Checked again under the lock: a close (or a close and a new open) may have come
+        // between the check above and here.
+        if (!Current(connection)) return kResultNoReply;
+        DrainStaleReports();
         std::size_t written = 0;
         if (!device_.WriteReport(out.data(), out.size(), &written, limit, &closing_)) {
             return kResultWriteFailed;

@@ -14,7 +14,15 @@
 //  - each write and each read waits at most TimeLimitMs(): the normal limit, or the long
 //    one when SetLongTimeLimit(true) (defaults 1000 and 5000 ms);
 //  - with a trace sink on, each request is traced as "命令" and each reply as "返回",
-//    each followed by two lines of 32 bytes; a closed channel traces nothing.
+//    each followed by two lines of 32 bytes; a closed channel traces nothing;
+//  - before the request goes out, whatever input reports already wait on the channel are
+//    read and dropped (at most kMaxDrained): a reply that came after its request timed
+//    out would otherwise be taken as the answer to the next request with the same code,
+//    and on hidraw the interface's event reports (key presses) queue on this descriptor
+//    too, where a burst of them could push the reply out of the kernel's 64-report queue;
+//  - a transfer bound to a connection (`connection` nonzero, see Connection()) sends
+//    nothing unless that connection is still the open one: work queued for a keyboard
+//    that was unplugged never reaches the keyboard plugged in after it.
 //
 // Locks, always taken in this order: CommandLock() or StreamLock(), then IoLock().
 // IoLock() is held around each write together with the reads of its reply (so exchanges
@@ -55,6 +63,9 @@ public:
     void Close();
 
     bool IsOpen() const { return open_.load() != 0; }
+    // Numbers each opening of the channel (1, 2, ...): the connection now open, or the
+    // one last open. 0 before the first open.
+    std::uint64_t Connection() const { return connection_.load(); }
     // For an owner that opens and closes Device() itself (under IoLock()).
     void SetOpen(bool open);
 
@@ -71,8 +82,14 @@ public:
     int TimeLimitMs() const;
     std::uint8_t ChunkSize() const { return 56; }
 
+    static constexpr int kMaxDrained = 256;
+    static constexpr std::uint64_t kAnyConnection = 0;
+
     int Transfer(const std::uint8_t* request, std::size_t requestLength, std::uint8_t* reply,
-                 std::size_t replyLength, std::size_t* bytesRead);
+                 std::size_t replyLength, std::size_t* bytesRead,
+                 std::uint64_t connection = kAnyConnection);
+    // Reports read and dropped before requests since the channel was made.
+    std::uint64_t DrainedReports() const { return drained_.load(); }
 
     HidDevice& Device() { return device_; }
     std::mutex& IoLock() { return ioLock_; }
@@ -81,11 +98,16 @@ public:
 
 private:
     static void TraceFrame(const char* label, const std::uint8_t* bytes, std::size_t length);
+    // Caller holds ioLock_.
+    bool Current(std::uint64_t connection) const;
+    void DrainStaleReports();
 
     HidDevice device_;
     std::atomic<std::uint16_t> transferLength_{kMaxTransferLength};
     std::atomic<int> busy_{0};  // transfers in progress: the stream and a command may overlap
     std::atomic<std::int32_t> open_{0};
+    std::atomic<std::uint64_t> connection_{0};
+    std::atomic<std::uint64_t> drained_{0};
     std::atomic<std::int32_t> sync_{0};
     std::atomic<std::int32_t> longTimeLimit_{0};
     std::atomic<int> normalLimitMs_{1000};

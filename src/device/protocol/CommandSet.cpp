@@ -18,6 +18,11 @@ bool FitsOffsets(std::size_t base, std::size_t length) {
 
 }  // namespace
 
+bool CommandSet::Usable() const {
+    return channel_.IsOpen() &&
+           (connection_ == CommandChannel::kAnyConnection || connection_ == channel_.Connection());
+}
+
 int CommandSet::Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t offset,
                          std::span<const std::uint8_t> payload, Lock lock, Report& reply) {
     const Report request =
@@ -29,18 +34,18 @@ int CommandSet::Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t off
         case Lock::Command: {
             std::lock_guard guard(channel_.CommandLock());
             result = channel_.Transfer(request.data(), request.size(), reply.data(), reply.size(),
-                                       &read);
+                                       &read, connection_);
             break;
         }
         case Lock::Stream: {
             std::lock_guard guard(channel_.StreamLock());
             result = channel_.Transfer(request.data(), request.size(), reply.data(), reply.size(),
-                                       &read);
+                                       &read, connection_);
             break;
         }
         case Lock::None:
             result = channel_.Transfer(request.data(), request.size(), reply.data(), reply.size(),
-                                       &read);
+                                       &read, connection_);
             break;
     }
     if (result != kResultSuccess) return result;
@@ -50,7 +55,7 @@ int CommandSet::Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t off
 }
 
 int CommandSet::ReadChunks(CommandCode code, std::span<std::uint8_t> out, std::size_t base) {
-    if (!channel_.IsOpen() || !FitsOffsets(base, out.size())) return kResultNoReply;
+    if (!Usable() || !FitsOffsets(base, out.size())) return kResultNoReply;
     const std::size_t chunk = channel_.ChunkSize();
     Report reply{};
     for (std::size_t p = 0; p < out.size(); p += chunk) {
@@ -66,7 +71,7 @@ int CommandSet::ReadChunks(CommandCode code, std::span<std::uint8_t> out, std::s
 
 int CommandSet::WriteChunks(CommandCode code, std::span<const std::uint8_t> data, std::size_t base,
                             std::size_t chunk, Lock lock) {
-    if (!channel_.IsOpen() || !FitsOffsets(base, data.size())) return kResultNoReply;
+    if (!Usable() || !FitsOffsets(base, data.size())) return kResultNoReply;
     Report reply{};
     for (std::size_t p = 0; p < data.size(); p += chunk) {
         const std::size_t n = std::min(chunk, data.size() - p);
@@ -88,7 +93,7 @@ int CommandSet::BeginConfig() {
 }
 
 int CommandSet::EndConfig(int /*ignored*/) {
-    if (!channel_.IsOpen()) return kResultNoReply;
+    if (!Usable()) return kResultNoReply;
     // The device needs a moment after the last write of a sequence.
     std::this_thread::sleep_for(std::chrono::milliseconds(kEndConfigPauseMs));
     return Simple(CommandCode::EndConfig);
@@ -142,7 +147,7 @@ int CommandSet::WriteRecoilImage(std::span<const std::uint8_t> data) {
 }
 
 int CommandSet::ReadStatusBlock(std::span<std::uint8_t> out, std::uint16_t offset) {
-    if (out.size() > kChunkSize || !channel_.IsOpen()) return kResultNoReply;
+    if (out.size() > kChunkSize || !Usable()) return kResultNoReply;
     Report reply{};
     const int result = Exchange(CommandCode::ReadStatusBlock, static_cast<std::uint8_t>(out.size()),
                                 offset, {}, Lock::Command, reply);

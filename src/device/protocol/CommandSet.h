@@ -14,6 +14,9 @@
 //
 // Locks: CommandLock() around each report exchange, released between the reports of a
 // bulk command; StreamColours takes StreamLock() instead and WriteRecoilImage none.
+//
+// A command set bound to a connection (the channel's Connection() when it was made)
+// sends nothing once that connection has closed, even when the channel opens again.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +34,14 @@ public:
     static constexpr int kEndConfigPauseMs = 10;
     using DeviceInfo = std::array<std::uint8_t, kDeviceInfoSize>;
 
-    explicit CommandSet(CommandChannel& channel) : channel_(channel) {}
+    explicit CommandSet(CommandChannel& channel,
+                        std::uint64_t connection = CommandChannel::kAnyConnection)
+        : channel_(channel), connection_(connection) {}
+
+    CommandChannel& Channel() { return channel_; }
+    std::uint64_t BoundConnection() const { return connection_; }
+    // Open, and (when bound) still on the connection it was bound to.
+    bool Usable() const;
 
     int BeginConfig();
     int EndConfig(int ignored = 0);  // waits kEndConfigPauseMs before sending
@@ -61,6 +71,7 @@ private:
     int Simple(CommandCode code);
 
     CommandChannel& channel_;
+    std::uint64_t connection_;
 };
 
 }  // namespace device

@@ -13,6 +13,7 @@
 #include "model/device/KeyTableBuilder.h"
 #include "model/device/MacroDownload.h"
 #include "model/device/PanelLookup.h"
+#include "model/device/SlotMapStore.h"
 #include "ui/CContainerUI.h"
 
 namespace model {
@@ -52,46 +53,107 @@ void* CLumitrekKeyboardDevice::GetInterface(std::string_view name) {
 // ---- connection
 
 void CLumitrekKeyboardDevice::OnConnected() {
-    ReadDeviceTables();
-    LoadProfile();
-    ReadSettingsFromDevice();
-    RefreshPanels();
-    StartLightThread();
+    Channel().SetSyncFlag(0);
+    Queue<ConnectRead>(
+        "connect",
+        [this](DeviceWorker::Session& session) {
+            ConnectRead read;
+            read.tables = ReadTablesOn(session.commands);
+            read.settings = ReadSettingsOn(session.commands);
+            return read;
+        },
+        [this](const Completion<ConnectRead>& read) {
+            // Unplugged before the routine ran: the next arrival runs it again.
+            if (read.cancelled) return;
+            LoadProfile();
+            if (read.value.settings) ApplySettingsRead(*read.value.settings);
+            RefreshPanels();
+            StartLightThread();
+        });
 }
 
-void CLumitrekKeyboardDevice::ReadDeviceTables() {
-    if (!IsConnected()) return;
-    device::CommandSet& commands = Commands();
+bool CLumitrekKeyboardDevice::ReadTablesOn(device::CommandSet& commands) {
+    if (!commands.Usable()) return false;
     commands.BeginConfig();
     device::CommandSet::DeviceInfo info{};
     if (commands.ReadDeviceInfo(info) != device::kResultSuccess) {
         commands.EndConfig();
-        return;
+        return false;
     }
     SetDeviceInfo(info);
     const int slots = info[5];
-    if (!Channel().SetTransferLength(slots * 3u)) return;
+    // A keyboard without keys is a block read wrong, not a keyboard.
+    if (slots == 0 || !Channel().SetTransferLength(slots * 3u)) return false;
 
     // Read into scratch tables so that a failed read leaves the last good ones in place.
-    std::array<uint8_t, kTableBytes> keys = keyTable_;
-    std::array<uint8_t, kTableBytes> leds = ledMapTable_;
+    std::array<uint8_t, kTableBytes> keys = KeyTable();
+    std::array<uint8_t, kTableBytes> leds = LedMapTable();
     const bool read = commands.ReadKeyTable(keys) == device::kResultSuccess &&
                       commands.ReadLedMap(leds) == device::kResultSuccess;
     commands.EndConfig();
-    if (!read) return;
-    keyTable_ = keys;
-    ledMapTable_ = leds;
-    SetPositionMaps(PositionMaps::Build(keyTable_, ledMapTable_, slots));
+    if (!read) return false;
+    // The slots of remapped keys may no longer show their factory entries; the layout
+    // learnt from an earlier connection still places them.
+    const device::HidAttributes attributes = OpenedAttributes();
+    const PositionMaps maps =
+        SlotMapStore(GetUserFolder())
+            .Resolve({attributes.vendorId, attributes.productId, attributes.versionNumber}, keys,
+                     leds, slots);
+    {
+        std::lock_guard lock(keyTablesLock_);
+        keyTable_ = keys;
+        ledMapTable_ = leds;
+        tablesConnection_ = commands.BoundConnection() != device::CommandChannel::kAnyConnection
+                                ? commands.BoundConnection()
+                                : Channel().Connection();
+    }
+    SetPositionMaps(maps);
+    return true;
 }
 
-int CLumitrekKeyboardDevice::ReadSettingsFromDevice() {
-    Channel().SetSyncFlag(0);
-    uint8_t index = 0;
-    KeyboardSettingsBlock::Bytes block{};
-    if (!ReadActiveSettingsBlock(block, KeyboardSettingsBlock::kStride, index)) return activeIndex_;
+bool CLumitrekKeyboardDevice::TablesReadOn(uint64_t connection) const {
+    std::lock_guard lock(keyTablesLock_);
+    return tablesConnection_ != 0 && tablesConnection_ == connection;
+}
 
-    const KeyboardSettingsBlock::Decoded decoded = KeyboardSettingsBlock::Decode(block);
-    activeIndex_ = index;
+bool CLumitrekKeyboardDevice::TablesRead() const {
+    return IsConnected() && TablesReadOn(ConnectionNumber());
+}
+
+std::array<uint8_t, CLumitrekKeyboardDevice::kTableBytes> CLumitrekKeyboardDevice::KeyTable() const {
+    std::lock_guard lock(keyTablesLock_);
+    return keyTable_;
+}
+
+std::array<uint8_t, CLumitrekKeyboardDevice::kTableBytes> CLumitrekKeyboardDevice::LedMapTable()
+    const {
+    std::lock_guard lock(keyTablesLock_);
+    return ledMapTable_;
+}
+
+std::optional<CLumitrekKeyboardDevice::SettingsRead> CLumitrekKeyboardDevice::ReadSettingsOn(
+    device::CommandSet& commands) {
+    SettingsRead read;
+    if (!ReadActiveSettingsBlock(commands, read.block, KeyboardSettingsBlock::kStride, read.index))
+        return std::nullopt;
+    return read;
+}
+
+void CLumitrekKeyboardDevice::ReadSettingsFromDevice(std::function<void()> then) {
+    Channel().SetSyncFlag(0);
+    Queue<std::optional<SettingsRead>>(
+        "settings-read",
+        [](DeviceWorker::Session& session) { return ReadSettingsOn(session.commands); },
+        [this, then = std::move(then)](const Completion<std::optional<SettingsRead>>& read) {
+            if (read.cancelled) return;
+            if (read.value) ApplySettingsRead(*read.value);
+            if (then) then();
+        });
+}
+
+void CLumitrekKeyboardDevice::ApplySettingsRead(const SettingsRead& read) {
+    const KeyboardSettingsBlock::Decoded decoded = KeyboardSettingsBlock::Decode(read.block);
+    activeIndex_ = read.index;
     settingsBlock_ = decoded.kept;
     settingsBlock_[0] = activeIndex_;
     deviceLight_ = decoded.light;
@@ -118,19 +180,28 @@ int CLumitrekKeyboardDevice::ReadSettingsFromDevice() {
     const auto words = current.ToWords();
     profile_.SetLightInfo(words[0], words[1], words[2], words[3]);
     SaveProfile();
-    return activeIndex_;
 }
 
 void CLumitrekKeyboardDevice::OnSyncRequest() {
-    if (LastEventUsage() == device::kUsageProfileChanged) {
-        if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
-            panel->ReloadProfileList();
-            SetProfileFileName(panel->GetSelectedUUID());
-        }
-        LoadProfile();
-    }
-    ReadSettingsFromDevice();
-    RefreshPanels();
+    // What the event was is known now; by the time the block comes another may have come.
+    const bool profileChanged = LastEventUsage() == device::kUsageProfileChanged;
+    Channel().SetSyncFlag(0);
+    Queue<std::optional<SettingsRead>>(
+        "settings-read",
+        [](DeviceWorker::Session& session) { return ReadSettingsOn(session.commands); },
+        [this, profileChanged](const Completion<std::optional<SettingsRead>>& read) {
+            if (read.cancelled) return;
+            if (profileChanged) {
+                if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
+                    panel->ReloadProfileList();
+                    SetProfileFileName(panel->GetSelectedUUID());
+                }
+                LoadProfile();
+            }
+            // The device's own settings win over the profile file's.
+            if (read.value) ApplySettingsRead(*read.value);
+            RefreshPanels();
+        });
 }
 
 void CLumitrekKeyboardDevice::PollPowerStatus() {
@@ -191,17 +262,22 @@ void CLumitrekKeyboardDevice::SetSystemStages(uint32_t w0, uint32_t w1, uint32_t
 
 // ---- writes
 
-int CLumitrekKeyboardDevice::WriteSettings(int profileIndex, int byte0, int, int, int) {
+bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block,
+                                             unsigned& stride) {
     const LightSetting light = profile_.GetLightInfo();
     SystemStages stages;
     stages.words = profile_.GetSystemStages();
-    const auto block = KeyboardSettingsBlock::Encode(static_cast<uint8_t>(byte0), light, stages);
-    WriteSettingsBlock(block, profileIndex * static_cast<int>(KeyboardSettingsBlock::kStride));
-    return 1;
+    const auto bytes = KeyboardSettingsBlock::Encode(static_cast<uint8_t>(byte0), light, stages);
+    block.assign(bytes.begin(), bytes.end());
+    stride = KeyboardSettingsBlock::kStride;
+    return true;
 }
 
 int CLumitrekKeyboardDevice::LibraryMacroCount() const {
-    const auto library = MacroListFile::Read(DataFiles(), MacroListFile::PathIn(GetUserFolder()));
+    // Read afresh each time, on whichever thread asks: the macro editor may have changed
+    // the list since.
+    const JsonDataFile files;
+    const auto library = MacroListFile::Read(files, MacroListFile::PathIn(GetUserFolder()));
     return library ? static_cast<int>(library->size()) : 0;
 }
 
@@ -209,43 +285,83 @@ std::vector<int> CLumitrekKeyboardDevice::GetUsedMacros() {
     return KeyTableBuilder::UsedMacros(keyList_, GetPositionMaps(), LibraryMacroCount());
 }
 
-int CLumitrekKeyboardDevice::WriteKeyAssignments(int tableIndex,
-                                                 const std::vector<KeyMapping>& keys) {
-    if (!IsConnected()) return 0;
-    device::CommandSet& commands = Commands();
+void CLumitrekKeyboardDevice::ApplyKeys(ApplyDone done) {
+    QueueApply({keyList_, {}}, std::move(done));
+}
+
+void CLumitrekKeyboardDevice::ApplyProfile(ApplyDone done) {
+    ApplyRequest request{keyList_, {}};
+    unsigned stride = 0;
+    EncodeSettings(0, request.settings, stride);
+    QueueApply(std::move(request), std::move(done));
+}
+
+void CLumitrekKeyboardDevice::QueueApply(ApplyRequest request, ApplyDone done) {
+    // Each apply writes everything from its own snapshot, so a newer one waiting makes an
+    // older one pointless; keys-only and whole-profile applies carry different areas.
+    std::string area = request.settings.empty() ? "apply-keys" : "apply-profile";
+    Queue<ApplyOutcome>(
+        std::move(area),
+        [this, request = std::move(request)](DeviceWorker::Session& session) {
+            return ApplyOn(session, request);
+        },
+        std::move(done));
+}
+
+ApplyOutcome CLumitrekKeyboardDevice::ApplyOn(DeviceWorker::Session& session,
+                                              const ApplyRequest& request) {
+    device::CommandSet& commands = session.commands;
+    ApplyOutcome outcome;
+    if (!request.settings.empty()) outcome.settings = WriteSettingsOn(commands, request.settings, 0);
+    if (!session.Current()) return outcome;  // Keys::NotConnected
+
+    // Macro numbers and key slots are only known from this connection's tables: a table
+    // that was never read in full would turn into zeros or wrong slots on the device.
+    if (!TablesReadOn(commands.BoundConnection()) && !ReadTablesOn(commands)) {
+        outcome.keys = ApplyOutcome::Keys::TableUnknown;
+        return outcome;
+    }
+    const std::vector<int> used =
+        KeyTableBuilder::UsedMacros(request.keys, GetPositionMaps(), LibraryMacroCount());
+    outcome.macros = WriteMacrosOn(commands, used);
+    if (outcome.macros != 0 && outcome.macros != MacroDownload::kNoMemory) {
+        outcome.keys = ApplyOutcome::Keys::NotAttempted;
+        return outcome;
+    }
+    if (!session.Current()) return outcome;
+    outcome.keys =
+        WriteKeysOn(commands, request.keys) ? ApplyOutcome::Keys::Written : ApplyOutcome::Keys::Failed;
+    return outcome;
+}
+
+int CLumitrekKeyboardDevice::WriteMacrosOn(device::CommandSet& commands,
+                                           const std::vector<int>& macros) {
+    const bool connected = commands.Usable();
+    if (connected) {
+        device::CommandSet::DeviceInfo info{};
+        if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
+    }
+    const std::size_t capacity = std::size_t{GetDeviceInfo()[6]} * 128;
+    const JsonDataFile files;
+    return MacroDownload::Write(commands, connected, capacity, GetUserFolder(), macros, files);
+}
+
+bool CLumitrekKeyboardDevice::WriteKeysOn(device::CommandSet& commands,
+                                          const std::vector<KeyMapping>& keys) {
     device::CommandSet::DeviceInfo info{};
     if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
 
-    // The table goes out at the channel's transfer length, set from the slots read at
-    // connection, so it is built on the table read then.
+    // The table goes out at the channel's transfer length, set from the slots read with
+    // the table, so it is built on that table.
     const std::size_t length = std::min<std::size_t>(Channel().TransferLength(), kTableBytes);
+    const std::array<uint8_t, kTableBytes> base = KeyTable();
     const std::vector<uint8_t> table = KeyTableBuilder::Build(
-        std::span(keyTable_.data(), length), keys, GetPositionMaps(), LibraryMacroCount());
+        std::span(base.data(), length), keys, GetPositionMaps(), LibraryMacroCount());
 
     commands.BeginConfig();
-    commands.WriteKeyTable(table, tableIndex);
+    const int written = commands.WriteKeyTable(table, 0);
     commands.EndConfig();
-    return 1;
-}
-
-int CLumitrekKeyboardDevice::WriteCurrentKeyAssignments(int tableIndex) {
-    return WriteKeyAssignments(tableIndex, keyList_);
-}
-
-int CLumitrekKeyboardDevice::WriteMacros(const std::vector<int>& macros) {
-    if (IsConnected()) {
-        device::CommandSet::DeviceInfo info{};
-        if (Commands().ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
-    }
-    const std::size_t capacity = std::size_t{GetDeviceInfo()[6]} * 128;
-    return MacroDownload::Write(Commands(), IsConnected(), capacity, GetUserFolder(), macros,
-                                DataFiles());
-}
-
-int CLumitrekKeyboardDevice::ApplyMacrosAndKeys() {
-    const int macros = WriteMacros(GetUsedMacros());
-    if (macros == 0 || macros == MacroDownload::kNoMemory) WriteCurrentKeyAssignments(0);
-    return macros;
+    return written == device::kResultSuccess;
 }
 
 void CLumitrekKeyboardDevice::ValidateMacroKeys() {
@@ -360,6 +476,23 @@ int CLumitrekKeyboardDevice::SendColourPage(bool levelled) {
                                     static_cast<int>(ColourStream::kPageSize));
 }
 
+void CLumitrekKeyboardDevice::QueueColourPage(bool levelled) {
+    if (Channel().LongTimeLimit()) return;
+    const ColourStream::Page page =
+        ColourStream::Build(engine_.State().colours, GetPositionMaps(), KeySlots(), levelled);
+    const int group = GetCurrentLightSetting().customGroup;
+    // A page is a picture of the colours: only the newest of a group is worth sending.
+    Queue<int>("colours@" + std::to_string(group), [page, group](DeviceWorker::Session& session) {
+        const int result = session.commands.StreamColours(
+            std::span(page.bytes.data(), page.length), group,
+            static_cast<int>(ColourStream::kPageSize));
+        // Back off a device that refused the page, as the light thread does.
+        if (result != device::kResultSuccess && session.Current())
+            session.stop.Wait(kStreamFailurePauseMs);
+        return result;
+    });
+}
+
 void CLumitrekKeyboardDevice::SetCustomLedColour(int position) {
     const LightSetting current = GetCurrentLightSetting();
     if (current.mode != kCustomColourMode || position < 0 || position >= GetLedCount()) return;
@@ -369,7 +502,7 @@ void CLumitrekKeyboardDevice::SetCustomLedColour(int position) {
     const int group = LightPanelGroup();
     if (group < 0) return;
     StoreCustomColours(group);
-    SendColourPage(false);
+    QueueColourPage(false);
 }
 
 void CLumitrekKeyboardDevice::StreamCustomColours() {
@@ -395,7 +528,7 @@ void CLumitrekKeyboardDevice::LoadCustomColours() {
     }
     if (auto* lighting = PanelOf<ILightingPanel>(LightPanelControl()))
         lighting->SelectCustomGroup(group);
-    StreamCustomColours();
+    QueueColourPage(true);
 }
 
 void CLumitrekKeyboardDevice::FillCustomColours(bool on) {
@@ -406,7 +539,7 @@ void CLumitrekKeyboardDevice::FillCustomColours(bool on) {
         const auto old = lighting::Rgba::FromWord(GetLedColour(led));
         SetLedColour(led, lighting::Rgba(fill, old.alpha).ToWord());
     }
-    StreamCustomColours();
+    QueueColourPage(true);
     if (const int group = LightPanelGroup(); group >= 0) StoreCustomColours(group);
 }
 

@@ -4,8 +4,15 @@
 // assignments, macros and settings on request, streams per-key colours in the custom
 // colour mode, runs the lighting engine and the input listener, and binds its page's key
 // buttons and panels.
+//
+// Threads (see CLumitrekUSBDevice): the key list, system settings, device lighting state,
+// settings block and profile belong to the UI thread; the worker reads the settings and
+// hands the bytes to the UI thread, which decodes them. The key table and LED map as read
+// from the keyboard belong to the worker, which publishes copies under keyTablesLock_.
 #include <array>
 #include <cstdint>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "data/CKeyboardProfiledata.h"
@@ -42,11 +49,13 @@ public:
     void ValidateMacroKeys() override;
     void ResetToDefaults() override;
     std::vector<int> GetUsedMacros() override;
-    int WriteKeyAssignments(int tableIndex, const std::vector<KeyMapping>& keys) override;
-    int WriteCurrentKeyAssignments(int tableIndex) override;
-    int WriteMacros(const std::vector<int>& macros) override;
-    // Writes the settings block at `profileIndex` from the profile; the rest is ignored.
-    int WriteSettings(int profileIndex, int byte0, int a, int b, int c) override;
+    // The apply order on the device's key list as it is now: the macros its keys play,
+    // then (unless they do not fit) the key table. The key table is written only over a
+    // table this connection read in full; when it was not, it is read again first, and
+    // when that fails nothing at all is written (ApplyOutcome::Keys::TableUnknown).
+    void ApplyKeys(ApplyDone done) override;
+    // The settings block from the profile, then the apply order.
+    void ApplyProfile(ApplyDone done) override;
     void LoadLightNameLists() override;
     void ShowFunctionPage(int page) override;
     void SelectKey(int position) override;
@@ -58,16 +67,10 @@ public:
     virtual void FillCustomColours(bool on);
     virtual void SetCustomLedColour(int position);
 
-    // The information block, key table and LED map, then the position maps. Kept as they
-    // were when the channel is closed or a read fails.
-    void ReadDeviceTables();
-    // The active settings block into the device's lighting state, the current lighting
-    // and the profile's switches (saved). Returns the active profile index; when the
-    // block could not be read nothing changes and the last known index is returned.
-    int ReadSettingsFromDevice();
-    // The apply order: the macros the keys play, then (unless the macros do not fit)
-    // the key table. Returns what WriteMacros returned.
-    int ApplyMacrosAndKeys();
+    // Queues a read of the active settings block; when it comes, the block goes into
+    // the device's lighting state, the current lighting and the profile's switches
+    // (saved), and then `then` runs. When the block could not be read nothing changes.
+    void ReadSettingsFromDevice(std::function<void()> then = {});
 
     void SetKeyList(const std::vector<KeyMapping>& keys);
     std::vector<KeyMapping> GetKeyList() const { return keyList_; }
@@ -78,12 +81,16 @@ public:
     void SetSelectedKeyMapping(uint32_t w0, uint32_t w1, uint32_t w2);
     void SetSystemStages(uint32_t w0, uint32_t w1, uint32_t w2);
     std::array<uint32_t, 3> GetSystemStages() const { return systemStages_.words; }
-    // The colour buffer, levelled, to the current colour page.
+    // Light thread: the colour buffer, levelled, to the current colour page.
     void StreamCustomColours();
+    // UI thread: the same page (levelled, or the plain colours) queued on the worker.
+    void QueueColourPage(bool levelled);
 
-    // ---- state as read from the keyboard
-    const std::array<uint8_t, kTableBytes>& KeyTable() const { return keyTable_; }
-    const std::array<uint8_t, kTableBytes>& LedMapTable() const { return ledMapTable_; }
+    // ---- state as read from the keyboard (copies; any thread)
+    std::array<uint8_t, kTableBytes> KeyTable() const;
+    std::array<uint8_t, kTableBytes> LedMapTable() const;
+    // This connection read the information block, the whole key table and the LED map.
+    bool TablesRead() const;
     DeviceLightState DeviceLight() const { return deviceLight_; }
     const KeyboardSettingsBlock::Bytes& SettingsBlock() const { return settingsBlock_; }
     int ActiveProfileIndex() const { return activeIndex_; }
@@ -96,7 +103,35 @@ protected:
     void RunLightThread(platform::Event& stop) override { engine_.RunThread(stop); }
     void OnKeyEvent(int keySlot, int action) override;
 
+    bool EncodeSettings(int byte0, std::vector<uint8_t>& block, unsigned& stride) override;
+
 private:
+    struct SettingsRead {
+        uint8_t index = 0;
+        KeyboardSettingsBlock::Bytes block{};
+    };
+    struct ConnectRead {
+        bool tables = false;
+        std::optional<SettingsRead> settings;
+    };
+    struct ApplyRequest {
+        std::vector<KeyMapping> keys;
+        std::vector<uint8_t> settings;  // empty: keys only
+    };
+
+    // ---- worker thread
+    // The information block, key table and LED map, then the position maps; kept as they
+    // were when the channel is closed or a read fails. True when all were read.
+    bool ReadTablesOn(device::CommandSet& commands);
+    static std::optional<SettingsRead> ReadSettingsOn(device::CommandSet& commands);
+    ApplyOutcome ApplyOn(DeviceWorker::Session& session, const ApplyRequest& request);
+    int WriteMacrosOn(device::CommandSet& commands, const std::vector<int>& macros);
+    bool WriteKeysOn(device::CommandSet& commands, const std::vector<KeyMapping>& keys);
+    bool TablesReadOn(uint64_t connection) const;
+
+    // ---- UI thread
+    void ApplySettingsRead(const SettingsRead& read);
+    void QueueApply(ApplyRequest request, ApplyDone done);
     // Stores all colours of the buffer as group `group` of the profile, and saves.
     void StoreCustomColours(int group);
     // Sends a colour page unless the channel waits the long time limit; the result.
@@ -106,8 +141,10 @@ private:
     int LibraryMacroCount() const;
     void RefreshKeyLabels();
 
+    mutable std::mutex keyTablesLock_;  // the worker writes the tables, any thread reads
     std::array<uint8_t, kTableBytes> keyTable_{};
     std::array<uint8_t, kTableBytes> ledMapTable_{};
+    uint64_t tablesConnection_ = 0;  // the connection they were read in full on; 0: none
     DeviceLightState deviceLight_;
     uint8_t activeIndex_ = 0;
     KeyboardSettingsBlock::Bytes settingsBlock_{};

@@ -1,5 +1,7 @@
 #include "model/device/CLumitrekMousePadDevice.h"
 
+#include <optional>
+
 #include "device/protocol/ResultCode.h"
 #include "device/scanner/DeviceKind.h"
 #include "ui/CContainerUI.h"
@@ -36,27 +38,50 @@ void* CLumitrekMousePadDevice::GetInterface(std::string_view name) {
 }
 
 void CLumitrekMousePadDevice::OnConnected() {
-    if (IsConnected()) {
-        device::CommandSet::DeviceInfo info{};
-        Commands().BeginConfig();
-        if (Commands().ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
-        Commands().EndConfig();
-    }
-    LoadProfile();
-    RefreshPanels();
-    StartLightThread();
+    Queue<bool>(
+        "connect",
+        [this](DeviceWorker::Session& session) {
+            device::CommandSet& commands = session.commands;
+            if (!commands.Usable()) return false;
+            device::CommandSet::DeviceInfo info{};
+            commands.BeginConfig();
+            const bool read = commands.ReadDeviceInfo(info) == device::kResultSuccess;
+            if (read) SetDeviceInfo(info);
+            commands.EndConfig();
+            return read;
+        },
+        [this](const Completion<bool>& read) {
+            if (read.cancelled) return;
+            LoadProfile();
+            RefreshPanels();
+            StartLightThread();
+        });
 }
 
 void CLumitrekMousePadDevice::OnSyncRequest() {
     Channel().SetSyncFlag(0);
-    uint8_t index = 0;
-    std::array<uint8_t, PadSettingsBlock::kReadSize> block{};
-    if (!ReadActiveSettingsBlock(block, PadSettingsBlock::kReadStride, index)) return;
-    settings_.TakeRead(index, block);
-    // The pad's light thread animates what the pad itself shows.
-    engine_.State().settings.SetThreadCopy(settings_.Copy()[1], settings_.HeldSpeed());
-    if (GetOwnerWindow() != 0)
-        ui::CMessageLoop::PostMessage(GetOwnerWindow(), kSettingsReadMessage, index);
+    struct Read {
+        uint8_t index = 0;
+        std::array<uint8_t, PadSettingsBlock::kReadSize> block{};
+    };
+    Queue<std::optional<Read>>(
+        "settings-read",
+        [](DeviceWorker::Session& session) -> std::optional<Read> {
+            Read read;
+            if (!ReadActiveSettingsBlock(session.commands, read.block,
+                                         PadSettingsBlock::kReadStride, read.index))
+                return std::nullopt;
+            return read;
+        },
+        [this](const Completion<std::optional<Read>>& read) {
+            if (read.cancelled || !read.value) return;
+            settings_.TakeRead(read.value->index, read.value->block);
+            // The pad's light thread animates what the pad itself shows.
+            engine_.State().settings.SetThreadCopy(settings_.Copy()[1], settings_.HeldSpeed());
+            if (GetOwnerWindow() != 0)
+                ui::CMessageLoop::PostMessage(GetOwnerWindow(), kSettingsReadMessage,
+                                              read.value->index);
+        });
 }
 
 int CLumitrekMousePadDevice::ApplyLightSetting() {
@@ -83,10 +108,12 @@ void CLumitrekMousePadDevice::RefreshPanels() {
     ShowLightingInPanel();
 }
 
-int CLumitrekMousePadDevice::WriteSettings(int profileIndex, int, int, int, int) {
-    WriteSettingsBlock(settings_.ForWrite(),
-                       profileIndex * static_cast<int>(PadSettingsBlock::kWriteStride));
-    return 1;
+bool CLumitrekMousePadDevice::EncodeSettings(int /*byte0*/, std::vector<uint8_t>& block,
+                                             unsigned& stride) {
+    const auto bytes = settings_.ForWrite();
+    block.assign(bytes.begin(), bytes.end());
+    stride = PadSettingsBlock::kWriteStride;
+    return true;
 }
 
 void CLumitrekMousePadDevice::LoadLightNameLists() {

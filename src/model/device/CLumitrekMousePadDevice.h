@@ -2,6 +2,7 @@
 // The lit mouse pad's device object and page: 15 LEDs and no keys. It keeps its settings
 // block in step with the current profile, writes it on request, runs the lighting
 // engine for the preview and an input listener for the pad's own settings changes.
+// The settings copy belongs to the UI thread; the worker only reads and writes bytes.
 #include <memory>
 
 #include "data/CBasicProfiledata.h"
@@ -33,8 +34,6 @@ public:
     int LoadProfile() override;
     void RefreshPanels() override;
     void ResetToDefaults() override;
-    // Writes the settings copy at `profileIndex`; the other arguments are ignored.
-    int WriteSettings(int profileIndex, int byte0, int a, int b, int c) override;
     void LoadLightNameLists() override;
 
     virtual void BindPadButtons();
@@ -45,6 +44,8 @@ public:
 
 protected:
     void RunLightThread(platform::Event& stop) override { engine_.RunThread(stop); }
+    // The settings copy, written at the profile index's block.
+    bool EncodeSettings(int byte0, std::vector<uint8_t>& block, unsigned& stride) override;
 
 private:
     PadSettingsBlock settings_;

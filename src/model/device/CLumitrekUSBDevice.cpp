@@ -1,5 +1,7 @@
 #include "model/device/CLumitrekUSBDevice.h"
 
+#include <optional>
+
 #include "data/DataPaths.h"
 #include "data/macro/MacroListFile.h"
 #include "device/protocol/ResultCode.h"
@@ -44,7 +46,11 @@ ui::CTabLayoutUI* AsTabLayout(ui::CControlUI* control) {
 CLumitrekUSBDevice::CLumitrekUSBDevice(std::shared_ptr<device::HidBackend> backend)
     : commandChannel_(backend),
       eventChannel_(backend),
-      alive_(std::make_shared<CLumitrekUSBDevice*>(this)) {}
+      alive_(std::make_shared<CLumitrekUSBDevice*>(this)) {
+    // Devices are made on the UI thread; a tab given later names its window's loop.
+    uiLoop_.store(ui::CMessageLoop::Current());
+    worker_.SetUiLoop(uiLoop_.load());
+}
 
 CLumitrekUSBDevice::~CLumitrekUSBDevice() {
     StopThreads();
@@ -54,6 +60,10 @@ CLumitrekUSBDevice::~CLumitrekUSBDevice() {
 void CLumitrekUSBDevice::StopThreads() {
     if (listener_) StopListener();
     if (lightThread_.Running()) StopLightThread();
+    // The device is going away: a wait the worker is in ends with the channel, and
+    // nothing still queued is sent.
+    commandChannel_.Close();
+    worker_.Stop();
 }
 
 std::string CLumitrekUSBDevice::GetClass() const {
@@ -178,9 +188,20 @@ void CLumitrekUSBDevice::SetPowerParameter(int value) {
 }
 
 void CLumitrekUSBDevice::PollStatusBlock() {
-    std::array<uint8_t, kStatusBlockBytes> status{};
-    if (commands_.ReadStatusBlock(status, 0) != device::kResultSuccess) return;
-    if (auto* power = PanelOf<IPowerIndicator>(powerIndicator_)) power->ShowPowerReport(status);
+    using Status = std::optional<std::array<uint8_t, kStatusBlockBytes>>;
+    Queue<Status>(
+        "status",
+        [](DeviceWorker::Session& session) -> Status {
+            std::array<uint8_t, kStatusBlockBytes> status{};
+            if (session.commands.ReadStatusBlock(status, 0) != device::kResultSuccess)
+                return std::nullopt;
+            return status;
+        },
+        [this](const Completion<Status>& read) {
+            if (read.cancelled || !read.value) return;
+            if (auto* power = PanelOf<IPowerIndicator>(powerIndicator_))
+                power->ShowPowerReport(*read.value);
+        });
 }
 
 void CLumitrekUSBDevice::SetIdentity(const device::SupportedDeviceEntry& row) {
@@ -198,6 +219,7 @@ void CLumitrekUSBDevice::SetDeviceTab(ui::CControlUI* tab) {
     deviceTab_ = tab;
     ui::CPaintManagerUI* manager = tab ? tab->GetManager() : nullptr;
     uiLoop_.store(manager ? manager->GetMessageLoop() : ui::CMessageLoop::Current());
+    worker_.SetUiLoop(uiLoop_.load());
 }
 
 bool CLumitrekUSBDevice::IsPreviewEnabled() const {
@@ -207,7 +229,11 @@ bool CLumitrekUSBDevice::IsPreviewEnabled() const {
 void CLumitrekUSBDevice::SetPreviewEnabled(bool on) {
     previewEnabled_ = on;
     if (effects_) effects_->SetPreviewEnabled(on);
-    if (on && kind_ == device::kKindKeyboard) commands_.EnableHostLighting();
+    if (on && kind_ == device::kKindKeyboard) {
+        Queue<int>("host-lighting", [](DeviceWorker::Session& session) {
+            return session.commands.EnableHostLighting();
+        });
+    }
 }
 
 void CLumitrekUSBDevice::SetLightSetting(uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3) {
@@ -251,22 +277,56 @@ LightSetting CLumitrekUSBDevice::ApplyProfileLighting() {
     return setting;
 }
 
-bool CLumitrekUSBDevice::ReadActiveSettingsBlock(std::span<uint8_t> block, unsigned stride,
+bool CLumitrekUSBDevice::ReadActiveSettingsBlock(device::CommandSet& commands,
+                                                 std::span<uint8_t> block, unsigned stride,
                                                  uint8_t& index) {
-    if (!IsConnected()) return false;
+    if (!commands.Usable()) return false;
     std::array<uint8_t, 1> active{};
-    if (commands_.ReadSettingsMemory(active, 0) != device::kResultSuccess) return false;
-    if (commands_.ReadSettingsMemory(block, static_cast<uint16_t>(active[0] * stride)) !=
+    if (commands.ReadSettingsMemory(active, 0) != device::kResultSuccess) return false;
+    if (commands.ReadSettingsMemory(block, static_cast<uint16_t>(active[0] * stride)) !=
         device::kResultSuccess)
         return false;
     index = active[0];
     return true;
 }
 
-void CLumitrekUSBDevice::WriteSettingsBlock(std::span<const uint8_t> block, int offset) {
-    if (IsConnected()) commands_.BeginConfig();
-    commands_.WriteSettingsMemory(block, static_cast<uint16_t>(offset));
-    commands_.EndConfig();
+int CLumitrekUSBDevice::WriteSettingsOn(device::CommandSet& commands,
+                                        std::span<const uint8_t> block, int offset) {
+    if (commands.Usable()) commands.BeginConfig();
+    const int result = commands.WriteSettingsMemory(block, static_cast<uint16_t>(offset));
+    commands.EndConfig();
+    return result;
+}
+
+int CLumitrekUSBDevice::WriteSettings(int profileIndex, int byte0, WriteDone done) {
+    std::vector<uint8_t> block;
+    unsigned stride = 0;
+    if (!EncodeSettings(byte0, block, stride)) return 0;
+    const int offset = profileIndex * static_cast<int>(stride);
+    // Only the newest block of an index is worth sending to a device that lags behind.
+    Queue<int>(
+        "settings@" + std::to_string(offset),
+        [block = std::move(block), offset](DeviceWorker::Session& session) {
+            return WriteSettingsOn(session.commands, block, offset);
+        },
+        std::move(done));
+    return 1;
+}
+
+void CLumitrekUSBDevice::ApplyKeys(ApplyDone done) {
+    // Nothing to apply on a kind without a key table; the answer still comes in order.
+    Queue<ApplyOutcome>(
+        {}, [](DeviceWorker::Session&) { return ApplyOutcome{}; }, std::move(done));
+}
+
+void CLumitrekUSBDevice::ApplyProfile(ApplyDone done) {
+    const bool queued = WriteSettings(0, 0, [done](const Completion<int>& written) {
+        Completion<ApplyOutcome> outcome;
+        outcome.cancelled = written.cancelled;
+        outcome.value.settings = written.value;
+        if (done) done(outcome);
+    }) != 0;
+    if (!queued) ApplyKeys(std::move(done));
 }
 
 void CLumitrekUSBDevice::UpdateProfilePaths() {
@@ -335,11 +395,20 @@ bool CLumitrekUSBDevice::OpenCommandChannel(const device::SupportedDeviceEntry& 
     if (!commandChannel_.Open(slot.path)) return false;
     commandChannel_.SetLongTimeLimit(slot.kind == device::kKindMouseLongWait);
     SetIdentity(slot);
+    std::lock_guard lock(tablesLock_);
+    openedAttributes_ = commandChannel_.Device().Attributes();
     return true;
 }
 
+device::HidAttributes CLumitrekUSBDevice::OpenedAttributes() const {
+    std::lock_guard lock(tablesLock_);
+    return openedAttributes_;
+}
+
 void CLumitrekUSBDevice::CloseCommandChannel() {
+    // Closing first ends a wait the worker is in at once; then what waits is dropped.
     commandChannel_.Close();
+    worker_.Cancel();
 }
 
 bool CLumitrekUSBDevice::OpenEventChannel(const std::string& path) {

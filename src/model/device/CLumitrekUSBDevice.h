@@ -8,10 +8,19 @@
 // The keyboard and the mouse pad fill in the behaviour through the virtual operations;
 // the defaults here are neutral.
 //
-// Threads: everything runs on the UI thread except the light thread (the colour buffer,
-// the light list and steps under their locks, the command channel's colour stream) and
-// the listener thread, which only arms the tab's timer 1002 and reports key events.
-// Stopping either thread joins it, so a stopped thread never holds a lock.
+// Threads:
+//  - UI thread: every public operation, the timers, the panels, the profile in memory,
+//    the settings and key list the panels show. It never waits for the device: every
+//    exchange is queued on the device's worker (DeviceWorker) and what the operation
+//    shows the user happens in its completion, back on the UI thread.
+//  - worker thread: the exchanges of the connection routine, of the settings reads after
+//    device events, of the light control and of every write. It owns the tables read from
+//    the device (information block, key table, LED map, position maps) and publishes
+//    them under tablesLock_; the UI thread and the light thread read copies.
+//  - light thread: the colour buffer, the light list and steps under their locks, the
+//    command channel's colour stream.
+//  - listener thread: only arms the tab's timer 1002 and reports key events.
+// Stopping any of them joins it, so a stopped thread never holds a lock.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -35,6 +44,8 @@
 #include "device/protocol/CommandChannel.h"
 #include "device/protocol/CommandSet.h"
 #include "device/scanner/SupportedDeviceEntry.h"
+#include "model/device/ApplyOutcome.h"
+#include "model/device/DeviceWorker.h"
 #include "model/device/PositionMaps.h"
 #include "model/lighting/CLightEffects.h"
 #include "model/lighting/StepLevel.h"
@@ -85,15 +96,25 @@ public:
     virtual void ValidateMacroKeys() {}
     virtual void ResetToDefaults() {}
     virtual std::vector<int> GetUsedMacros() { return {}; }
-    virtual int WriteKeyAssignments(int /*tableIndex*/, const std::vector<KeyMapping>& /*keys*/) {
-        return 0;
+
+    // ---- writes the panels ask for (UI thread). Each takes what it writes from the
+    // device and its profile as they are now, queues the exchange and returns at once;
+    // `done` (may be empty) runs once, on the UI thread, when the device has answered or
+    // the operation was dropped by an unplug or shutdown (Completion::cancelled).
+    using WriteDone = std::function<void(const Completion<int>&)>;
+    using ApplyDone = std::function<void(const Completion<ApplyOutcome>&)>;
+    // The profile's settings as settings block `profileIndex` (inside a configuration
+    // bracket); the completion carries the write's result code. 1 when queued, 0 for a
+    // kind without a settings block (nothing queued, `done` not called).
+    int WriteSettings(int profileIndex, int byte0, WriteDone done);
+    virtual int WriteSettings(int profileIndex, int byte0, int /*a*/, int /*b*/, int /*c*/) {
+        return WriteSettings(profileIndex, byte0, WriteDone{});
     }
-    virtual int WriteCurrentKeyAssignments(int /*tableIndex*/) { return 0; }
-    virtual int WriteMacros(const std::vector<int>& /*macros*/) { return 0; }
-    virtual int WriteSettings(int /*profileIndex*/, int /*byte0*/, int /*a*/, int /*b*/,
-                              int /*c*/) {
-        return 0;
-    }
+    // The key list and the macros its keys play, in the apply order (see ApplyOutcome).
+    // Neutral here: completes at once with nothing written.
+    virtual void ApplyKeys(ApplyDone done);
+    // A profile applied to the device: its settings block (index 0), then the apply order.
+    virtual void ApplyProfile(ApplyDone done);
     virtual void LoadLightNameLists() {}
     virtual void SetKeyNameMap(const std::map<int, int>& map) { keyNameMap_ = map; }
     virtual void ShowFunctionPage(int page);
@@ -169,6 +190,10 @@ public:
     // Removal of the command collection. Threads keep running and idle.
     void CloseCommandChannel();
     bool IsConnected() const { return commandChannel_.IsOpen(); }
+    // The command channel's connection number (CommandChannel::Connection).
+    uint64_t ConnectionNumber() const { return commandChannel_.Connection(); }
+    // No device operation waits, runs, or has a completion on its way to the UI thread.
+    bool OperationsIdle() const { return worker_.Idle(); }
     // Arrival and removal of the event collection, with the listener thread.
     bool OpenEventChannel(const std::string& path);
     void CloseEventChannel();
@@ -177,10 +202,14 @@ public:
     uint16_t LastEventUsage() const;
 
     device::CommandChannel& Channel() { return commandChannel_; }
+    // Commands straight on the channel, for the light thread's colour stream. The UI
+    // thread queues its exchanges instead (Queue).
     device::CommandSet& Commands() { return commands_; }
     // The information block as last read (byte 5 key slots, byte 6 macro memory / 128).
     device::CommandSet::DeviceInfo GetDeviceInfo() const;
     int KeySlots() const { return GetDeviceInfo()[5]; }
+    // Vendor, product and release of the command collection as last opened (any thread).
+    device::HidAttributes OpenedAttributes() const;
 
     // ---- lighting state shared with the light thread
     LightSetting GetCurrentLightSetting() const;
@@ -228,11 +257,25 @@ protected:
     // The profile's lighting as the current setting, handed to the engine with the
     // profile's light list and light program. Returns the setting.
     LightSetting ApplyProfileLighting();
-    // Reads the active profile index (1 byte at 0) and the block at index x `stride`.
-    // False, with nothing changed, when either read fails or the channel is closed.
-    bool ReadActiveSettingsBlock(std::span<uint8_t> block, unsigned stride, uint8_t& index);
-    // A settings block written inside a configuration bracket.
-    void WriteSettingsBlock(std::span<const uint8_t> block, int offset);
+    // Worker thread: reads the active profile index (1 byte at 0) and the block at index
+    // x `stride`. False, with nothing changed, when either read fails or the channel is
+    // closed.
+    static bool ReadActiveSettingsBlock(device::CommandSet& commands, std::span<uint8_t> block,
+                                        unsigned stride, uint8_t& index);
+    // The kind's settings block from the profile as it is now, and the distance between
+    // the blocks of two profile indices. False for a kind without one.
+    virtual bool EncodeSettings(int /*byte0*/, std::vector<uint8_t>& /*block*/,
+                                unsigned& /*stride*/) {
+        return false;
+    }
+    DeviceWorker& Worker() { return worker_; }
+    // UI thread: the work of an operation on the worker, its completion back here. The
+    // completion is left out when the device goes away first.
+    template <class R>
+    void Queue(std::string area, std::function<R(DeviceWorker::Session&)> work,
+               std::function<void(const Completion<R>&)> done = {}) {
+        worker_.Post<R>(std::move(area), std::move(work), std::move(done));
+    }
     CBasicProfiledata* ProfileData() { return profileData_; }
     // Macro names from the list file `macroListFile` of the user data folder, then the
     // light name lists of the kind.
@@ -252,6 +295,9 @@ protected:
 
     // Reads the 6-byte status block and hands it to the power indicator.
     void PollStatusBlock();
+    // The settings write of a profile apply, as the worker runs it; the write's result.
+    static int WriteSettingsOn(device::CommandSet& commands, std::span<const uint8_t> block,
+                               int offset);
 
     // Stops the threads; derived destructors call it first, while their parts still exist.
     void StopThreads();
@@ -270,6 +316,7 @@ private:
     device::CommandChannel commandChannel_;
     device::CommandChannel eventChannel_;
     device::CommandSet commands_{commandChannel_};
+    DeviceWorker worker_{commandChannel_};
     device::CommandSet::DeviceInfo info_{};
 
     ui::CControlUI* lightPanel_ = nullptr;
@@ -293,6 +340,7 @@ private:
     std::vector<ui::CControlUI*> ledButtons_;
     mutable std::mutex tablesLock_;  // the listener and light threads read the maps and info
     PositionMaps maps_;
+    device::HidAttributes openedAttributes_;
     std::map<int, int> keyNameMap_;
     lighting::CLightEffects* effects_ = nullptr;
     CBasicProfiledata* profileData_ = nullptr;

@@ -7,7 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +25,7 @@
 #include "sim/DeviceCatalog.h"
 #include "sim/SimDevice.h"
 #include "sim/SimulatedDevices.h"
+#include "ui/CMessageLoop.h"
 
 namespace modeltest {
 
@@ -152,11 +156,45 @@ protected:
         return *pad_;
     }
 
+    // Runs the UI loop until the devices' workers have nothing left to do and every
+    // completion has run: what a user sees once the keyboard has answered.
+    void Settle() {
+        const auto idle = [&] {
+            return (!keyboard_ || keyboard_->OperationsIdle()) && (!pad_ || pad_->OperationsIdle());
+        };
+        // A test window's own loop, made after this one, is the devices' loop then.
+        ui::CMessageLoop* current = ui::CMessageLoop::Current();
+        for (int i = 0; i < 20000; ++i) {
+            int ran = loop_.RunPending();
+            if (current != nullptr && current != &loop_) ran += current->RunPending();
+            if (ran == 0 && idle() && loop_.RunPending() == 0 &&
+                (current == nullptr || current->RunPending() == 0))
+                return;
+            if (ran == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ADD_FAILURE() << "the device operations did not settle";
+    }
+
     // Opens the keyboard's command channel and runs its connection routine.
     model::CLumitrekKeyboardDevice& ConnectKeyboard() {
         EXPECT_TRUE(Keyboard().OpenCommandChannel(Slot(0, *keyboardSim_)));
         keyboard_->OnConnected();
+        Settle();
         return *keyboard_;
+    }
+
+    // Applies the keyboard's keys (or its whole profile) and waits for the outcome.
+    model::ApplyOutcome Apply(bool wholeProfile = false) {
+        std::optional<model::Completion<model::ApplyOutcome>> got;
+        const auto done = [&](const model::Completion<model::ApplyOutcome>& c) { got = c; };
+        if (wholeProfile)
+            Keyboard().ApplyProfile(done);
+        else
+            Keyboard().ApplyKeys(done);
+        Settle();
+        EXPECT_TRUE(got.has_value());
+        EXPECT_FALSE(got && got->cancelled);
+        return got ? got->value : model::ApplyOutcome{};
     }
 
     // The command codes of the requests a device received since its log was cleared.
@@ -188,6 +226,8 @@ protected:
         return {table.begin() + 3 * slot, table.begin() + 3 * slot + 3};
     }
 
+    // First, so that it is the devices' UI loop and outlives them.
+    ui::CMessageLoop loop_;
     fs::path root_;
     device::VirtualBus bus_;
     sim::SimulatedDevices sims_;

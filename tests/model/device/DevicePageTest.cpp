@@ -56,6 +56,15 @@ protected:
         timers = std::make_unique<model::DeviceTabTimers>(*device, [this] { return onScreen; });
         return device;
     }
+    // The device's queued work done and its completions run, without letting the
+    // window's clock move on.
+    void SettleKeyboard(model::CLumitrekUSBDevice& device) {
+        ASSERT_TRUE(WaitFor([&] {
+            driver.RunPending();
+            return device.OperationsIdle();
+        }));
+        driver.RunPending();
+    }
     void Notify(ui::TNotifyUI& msg) override {
         if (msg.sType == "timer" && msg.pSender == tab && timers) timers->OnTimer(msg.wParam);
     }
@@ -133,6 +142,7 @@ TEST_F(DevicePage, HostLightingIsAskedOnlyOfAKeyboardAndOnlyWhenSwitchedOn) {
     EXPECT_TRUE(Commands(*keyboardSim_).empty());
     EXPECT_FALSE(kb.IsPreviewEnabled());
     kb.SetPreviewEnabled(true);
+    Settle();
     EXPECT_EQ(Commands(*keyboardSim_), (std::vector<int>{28}));
     keyboardSim_->Inspect([](const sim::Firmware& fw) { EXPECT_TRUE(fw.HostLighting()); });
 
@@ -140,6 +150,7 @@ TEST_F(DevicePage, HostLightingIsAskedOnlyOfAKeyboardAndOnlyWhenSwitchedOn) {
     ASSERT_TRUE(pad.OpenCommandChannel(Slot(4, *padSim_)));
     padSim_->Log().Clear();
     pad.SetPreviewEnabled(true);
+    Settle();
     EXPECT_TRUE(Commands(*padSim_).empty());
 
     // Setting the same LED count again still clears every colour.
@@ -166,6 +177,7 @@ TEST_F(DevicePage, TheTabsTimersConnectRefreshAndFollowTheKeyboardsEvents) {
     driver.Advance(499);
     EXPECT_TRUE(Commands(*keyboardSim_).empty());
     driver.Advance(1);
+    SettleKeyboard(*kb);
     EXPECT_EQ(RequestsOf(*keyboardSim_, 7).size(), 7u);
     EXPECT_FALSE(led->IsLightOverlay());
     driver.Advance(5);
@@ -182,6 +194,7 @@ TEST_F(DevicePage, TheTabsTimersConnectRefreshAndFollowTheKeyboardsEvents) {
     }));
     keyboardSim_->Log().Clear();
     driver.Advance(100);
+    SettleKeyboard(*kb);
     EXPECT_EQ(RequestsOf(*keyboardSim_, 5).size(), 2u);
     EXPECT_EQ(kb->DeviceLight().mode, 6);
     EXPECT_FALSE(manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerSync));

@@ -89,7 +89,8 @@ TEST_F(KeyboardDevice, ASettingsReadThatCannotHappenLeavesTheProfileAlone) {
     kb.LoadProfile();
     const std::string before = ReadText(KeyboardProfileFile());
     const auto light = kb.GetLightSetting();
-    EXPECT_EQ(kb.ReadSettingsFromDevice(), 0);
+    kb.ReadSettingsFromDevice();
+    Settle();
     EXPECT_EQ(ReadText(KeyboardProfileFile()), before);
     EXPECT_EQ(kb.GetLightSetting(), light);
 
@@ -98,6 +99,7 @@ TEST_F(KeyboardDevice, ASettingsReadThatCannotHappenLeavesTheProfileAlone) {
     kb.Channel().SetTimeLimits({50, 100});
     keyboardSim_->Faults().Arm({sim::Fault::Kind::NoReply, 5, 1, 1});
     kb.ReadSettingsFromDevice();
+    Settle();
     EXPECT_EQ(ReadText(KeyboardProfileFile()), before);
     EXPECT_EQ(kb.GetSystemStages()[1] & 0xFFFF, 1u);  // Key6Flag as the profile had it
 }
@@ -111,6 +113,7 @@ TEST_F(KeyboardDevice, WritingSettingsSendsTheBlockInTheKeyboardsOwnForm) {
     keyboardSim_->Log().Clear();
 
     EXPECT_EQ(kb.WriteSettings(0, 0, 0, 0, 0), 1);
+    Settle();
     EXPECT_EQ(Commands(*keyboardSim_), (Codes{1, 6, 2}));
     const auto write = RequestsOf(*keyboardSim_, 6).at(0);
     EXPECT_EQ(write[4], 26);
@@ -124,6 +127,7 @@ TEST_F(KeyboardDevice, WritingSettingsSendsTheBlockInTheKeyboardsOwnForm) {
     kb.SetLightSetting(20, 0, 0, 0);
     keyboardSim_->Log().Clear();
     kb.WriteSettings(2, 0, 0, 0, 0);
+    Settle();
     EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[50 + 1], 20);
 }
 
@@ -142,7 +146,10 @@ TEST_F(KeyboardDevice, ApplyingKeysWritesTheUsedMacrosFirstAndRenumbersThem) {
     keyboardSim_->Log().Clear();
 
     EXPECT_EQ(kb.GetUsedMacros(), (std::vector<int>{5, 2}));
-    EXPECT_EQ(kb.ApplyMacrosAndKeys(), 0);
+    const model::ApplyOutcome outcome = Apply();
+    EXPECT_EQ(outcome.macros, 0);
+    EXPECT_EQ(outcome.keys, model::ApplyOutcome::Keys::Written);
+    EXPECT_EQ(outcome.MessageKey(), "");
     EXPECT_EQ(Commands(*keyboardSim_), (Codes{3, 1, 21, 2, 3, 1, 9, 9, 9, 9, 9, 9, 9, 2}));
 
     const auto macros = Memory(*keyboardSim_, &sim::Firmware::MacroMemory);
@@ -171,6 +178,7 @@ TEST_F(KeyboardDevice, AMacroImageLargerThanTheMemoryIsReportedAndNothingIsSent)
     model::CLumitrekKeyboardDevice& kb = Keyboard();
     ASSERT_TRUE(kb.OpenCommandChannel(Slot(0, *smallSim)));
     kb.OnConnected();
+    Settle();
     const fs::path folder = UserFolder("keyboard");
     WriteMacroLibrary(folder, 1);
     WriteMacro(folder, 0, 61, 4);
@@ -179,7 +187,11 @@ TEST_F(KeyboardDevice, AMacroImageLargerThanTheMemoryIsReportedAndNothingIsSent)
     kb.SetKeyList(keys);
     smallSim->Log().Clear();
 
-    EXPECT_EQ(kb.ApplyMacrosAndKeys(), 3);
+    const model::ApplyOutcome outcome = Apply();
+    EXPECT_EQ(outcome.macros, 3);
+    EXPECT_EQ(outcome.keys, model::ApplyOutcome::Keys::NotAttempted);
+    EXPECT_TRUE(outcome.Stopped());
+    EXPECT_EQ(outcome.MessageKey(), "message_text_16");
     EXPECT_EQ(Commands(*smallSim), (Codes{3}));
     EXPECT_EQ(Memory(*smallSim, &sim::Firmware::MacroMemory)[0], 0);
 }
@@ -189,14 +201,14 @@ TEST_F(KeyboardDevice, WithoutAConnectionNothingIsWrittenAndNothingFails) {
     kb.LoadProfile();
     WriteMacroLibrary(UserFolder("keyboard"), 1);
     keyboardSim_->Log().Clear();
-    EXPECT_EQ(kb.WriteCurrentKeyAssignments(0), 0);
-    kb.WriteMacros({0});
+    const model::ApplyOutcome outcome = Apply(true);
+    EXPECT_EQ(outcome.keys, model::ApplyOutcome::Keys::NotConnected);
+    EXPECT_EQ(outcome.macros, 0);
+    EXPECT_EQ(outcome.MessageKey(), "");  // nothing to tell about a device that is not there
     EXPECT_EQ(kb.WriteSettings(0, 0, 0, 0, 0), 1);
-    kb.ReadDeviceTables();
+    kb.OnConnected();
+    Settle();
     EXPECT_TRUE(Commands(*keyboardSim_).empty());
-    // A missing macro list means nothing to write, whatever the keys play.
-    fs::remove(UserFolder("keyboard") / "macro.config");
-    EXPECT_EQ(kb.WriteMacros({0}), 0);
 }
 
 TEST_F(KeyboardDevice, CustomColoursStreamToTheGroupsPageAtEachKeysLedIndex) {
@@ -217,6 +229,7 @@ TEST_F(KeyboardDevice, CustomColoursStreamToTheGroupsPageAtEachKeysLedIndex) {
     keyboardSim_->Log().Clear();
 
     kb.LoadCustomColours();
+    Settle();
     const auto reports = RequestsOf(*keyboardSim_, 11);
     ASSERT_EQ(reports.size(), 7u);
     EXPECT_EQ(reports[0][5] | reports[0][6] << 8, 1024);
@@ -239,6 +252,7 @@ TEST_F(KeyboardDevice, CustomColoursStreamToTheGroupsPageAtEachKeysLedIndex) {
     kb.SetLightSetting(20 | 5 << 8, 1 | 200 << 8, 0, 2);
     keyboardSim_->Log().Clear();
     kb.SetCustomLedColour(5);
+    Settle();
     EXPECT_EQ(kb.GetLedColour(5) & 0xFFFFFF, 200u);
     EXPECT_EQ(kb.GetLedColour(5) >> 24, 128u);
     EXPECT_TRUE(Commands(*keyboardSim_).empty());
@@ -246,6 +260,7 @@ TEST_F(KeyboardDevice, CustomColoursStreamToTheGroupsPageAtEachKeysLedIndex) {
     // A channel on the long time limit gets no colours.
     kb.Channel().SetLongTimeLimit(true);
     kb.FillCustomColours(true);
+    Settle();
     EXPECT_TRUE(Commands(*keyboardSim_).empty());
     EXPECT_EQ(kb.GetLedColour(77) & 0xFFFFFF, 200u);
 }
@@ -264,6 +279,7 @@ TEST_F(KeyboardDevice, ASettingsEventRereadsTheBlockAndAProfileEventReloadsThePr
     ASSERT_TRUE(keyboardSim_->ChangeSettingsOnDevice(1, std::span(&mode13, 1)));
     ASSERT_TRUE(WaitFor([&] { return kb.LastEventUsage() == device::kUsageSettingsChanged; }));
     kb.OnSyncRequest();
+    Settle();
     EXPECT_EQ(kb.DeviceLight().mode, 13);
     EXPECT_EQ(kb.GetKeyList()[0].current.byte0, 0x29);  // the file was not reloaded
 
@@ -272,6 +288,7 @@ TEST_F(KeyboardDevice, ASettingsEventRereadsTheBlockAndAProfileEventReloadsThePr
     ASSERT_TRUE(WaitFor([&] { return kb.LastEventUsage() == device::kUsageProfileChanged; }));
     keyboardSim_->Log().Clear();
     kb.OnSyncRequest();
+    Settle();
     EXPECT_EQ(kb.GetKeyList()[0].current.byte0, 0x04);
     EXPECT_EQ(kb.ActiveProfileIndex(), 1);
     const auto reads = RequestsOf(*keyboardSim_, 5);
@@ -295,8 +312,9 @@ TEST_F(KeyboardDevice, UnpluggedDuringAnApplyTheProfileSurvivesAndTheNextConnect
 
     keyboardSim_->Faults().Arm({sim::Fault::Kind::Unplug, 9, 2, 1});
     kb.WriteSettings(0, 0, 0, 0, 0);
-    kb.ApplyMacrosAndKeys();
+    kb.ApplyKeys({});
     kb.ReadSettingsFromDevice();
+    Settle();
     EXPECT_EQ(ReadText(KeyboardProfileFile()), before);
 
     kb.CloseCommandChannel();  // the scanner's removal
@@ -304,8 +322,9 @@ TEST_F(KeyboardDevice, UnpluggedDuringAnApplyTheProfileSurvivesAndTheNextConnect
     ASSERT_TRUE(keyboardSim_->Plug(bus_));
     ASSERT_TRUE(kb.OpenCommandChannel(Slot(0, *keyboardSim_)));
     kb.OnConnected();
+    Settle();
     EXPECT_EQ(kb.GetPositionMaps().slot[117], 77);
-    EXPECT_EQ(kb.ApplyMacrosAndKeys(), 0);
+    EXPECT_EQ(Apply().macros, 0);
     EXPECT_EQ(EntryOf(117), (std::vector<uint8_t>{0x70, 0, 1}));
     EXPECT_EQ(EntryOf(125), (std::vector<uint8_t>{0x20, 0x80, 0}));
     EXPECT_EQ(ReadJson(KeyboardProfileFile())["Device"][0]["KeyList"][117]["Assignment"].asUInt(),

@@ -13,6 +13,7 @@ protected:
         EXPECT_TRUE(Pad().OpenCommandChannel(Slot(4, *padSim_)));
         padSim_->Log().Clear();
         pad_->OnConnected();
+        Settle();
         return *pad_;
     }
     std::vector<uint8_t> Written() {
@@ -33,6 +34,7 @@ TEST_F(MousePadDevice, ConnectingReadsOnlyTheInformationAndWritingUsesTheProfile
     // Before the pad ever reported its settings, index and direction go out as 0.
     padSim_->Log().Clear();
     EXPECT_EQ(pad.WriteSettings(0, 0, 0, 0, 0), 1);
+    Settle();
     EXPECT_EQ(Commands(*padSim_), (std::vector<int>{1, 6, 2}));
     const std::vector<uint8_t> expected = {0, 2, 4, 3, 0, 1, 10, 20, 30, 0, 0,
                                            0, 0, 0, 0, 0, 0, 0,  0,  0,  0};
@@ -45,11 +47,13 @@ TEST_F(MousePadDevice, ASettingsReadTakesThePadsBlockAndItsOwnBytesGoBackUnchang
     const uint8_t changed[] = {5, 3, 0, 1};  // mode 5, brightness 3, stored speed 0, direction 1
     ASSERT_TRUE(padSim_->ChangeSettingsOnDevice(1, changed));
     pad.OnSyncRequest();
+    Settle();
     EXPECT_EQ(pad.Settings().Copy()[1], 5);
     EXPECT_EQ(pad.Settings().HeldSpeed(), 4);
 
     padSim_->Log().Clear();
     pad.WriteSettings(1, 0, 0, 0, 0);
+    Settle();
     const auto written = Written();
     const auto memory = Memory(*padSim_, &sim::Firmware::Settings);
     EXPECT_EQ(written[4], 1);
@@ -67,6 +71,7 @@ TEST_F(MousePadDevice, ASettingsReadTakesThePadsBlockAndItsOwnBytesGoBackUnchang
     const auto copy = pad.Settings().Copy();
     pad.CloseCommandChannel();
     pad.OnSyncRequest();
+    Settle();
     EXPECT_EQ(pad.Settings().Copy(), copy);
 }
 
