@@ -11,6 +11,7 @@
 #include <json/json.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -68,7 +69,7 @@ public:
         for (;;) {
             const int ran = loop_.RunPending();
             if (ran == 0 && keyboard_->OperationsIdle() && loop_.RunPending() == 0) return;
-            if (ran == 0) std::this_thread::yield();
+            if (ran == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     }
     sim::SimDevice& Sim() { return *sims_.keyboard; }

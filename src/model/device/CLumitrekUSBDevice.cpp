@@ -406,9 +406,10 @@ device::HidAttributes CLumitrekUSBDevice::OpenedAttributes() const {
 }
 
 void CLumitrekUSBDevice::CloseCommandChannel() {
-    // Closing first ends a wait the worker is in at once; then what waits is dropped.
-    commandChannel_.Close();
+    // What waits is dropped first, so the worker cannot start it once the close has cut
+    // the wait it is in.
     worker_.Cancel();
+    commandChannel_.Close();
 }
 
 bool CLumitrekUSBDevice::OpenEventChannel(const std::string& path) {
