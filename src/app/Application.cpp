@@ -119,22 +119,25 @@ std::optional<platform::LocalMessage> Application::OnLocalMessage(
 void Application::Shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
-    // Nothing from the socket reaches a window that is going away.
+    // Nothing from the socket reaches a window that is going away. The socket itself
+    // goes on answering, and the lock is held, until the devices are closed: a copy
+    // started meanwhile wakes this one instead of opening the same devices.
     mainHandle_ = 0;
-    instance_.Release();
-    if (mainWnd_) {
-        mainWnd_->StopWorkerThreads();
-        if (mainWnd_->IsWindow()) mainWnd_->DestroyWindow();
-        mainWnd_.reset();
-    }
-    ui::CResourceManager::GetInstance().Release();
-    if (bus_) {
-        device::HidBackend::SetDefault(nullptr);
-        bus_->UnplugAll();
-    }
-    simKeyboard_.reset();
-    simPad_.reset();
-    bus_.reset();
+    instance_.ReleaseAfter([this] {
+        if (mainWnd_) {
+            mainWnd_->StopWorkerThreads();
+            if (mainWnd_->IsWindow()) mainWnd_->DestroyWindow();
+            mainWnd_.reset();
+        }
+        ui::CResourceManager::GetInstance().Release();
+        if (bus_) {
+            device::HidBackend::SetDefault(nullptr);
+            bus_->UnplugAll();
+        }
+        simKeyboard_.reset();
+        simPad_.reset();
+        bus_.reset();
+    });
 }
 
 // ---- AutomationHost ---------------------------------------------------------------------
@@ -191,6 +194,15 @@ bool Application::ChooseMenuItem(std::string_view item) {
     cmd.szName = std::string(item);
     mainWnd_->SendMessage(kMsgMenuCommand, reinterpret_cast<std::uintptr_t>(&cmd), 0);
     return true;
+}
+
+model::CLumitrekUSBDevice* Application::DeviceObject(std::string_view which) {
+    if (!mainWnd_) return nullptr;
+    DeviceList& devices = mainWnd_->Devices();
+    if (which == "current") return devices.CurrentDevice();
+    const auto& list = which == "keyboard" ? devices.Keyboards() : devices.MousePads();
+    if (which != "keyboard" && which != "pad") return nullptr;
+    return list.empty() ? nullptr : list.front();
 }
 
 sim::SimDevice* Application::SimulatedDevice(std::string_view which) {

@@ -47,7 +47,8 @@ public:
     // `raise` lifts a shown window above the others (the desktop's way; none headless).
     CMainWnd* CreateMainWindow(std::function<void(ui::WindowHandle)> raise = {});
     CMainWnd* MainWindow() const { return mainWnd_.get(); }
-    // Deletes the main window, releases the resources, the simulated devices and the lock.
+    // Deletes the main window (closing the devices), releases the resources and the
+    // simulated devices, and only then the single-instance lock.
     void Shutdown();
 
     // ---- AutomationHost
@@ -56,6 +57,7 @@ public:
     bool ChooseMenuItem(std::string_view item) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
     device::VirtualBus* Bus() override { return bus_.get(); }
+    model::CLumitrekUSBDevice* DeviceObject(std::string_view which) override;
     void Quit() override;
     // Any thread: ends the program as the tray's "exit" does, once the UI thread gets to
     // it (the session is ending). Before there is a main window, the process just ends.

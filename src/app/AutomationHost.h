@@ -11,6 +11,9 @@
 namespace device {
 class VirtualBus;
 }
+namespace model {
+class CLumitrekUSBDevice;
+}
 namespace sim {
 class SimDevice;
 }
@@ -47,6 +50,8 @@ public:
     // bus it plugs into (null without --simulate).
     virtual sim::SimDevice* SimulatedDevice(std::string_view which) = 0;
     virtual device::VirtualBus* Bus() = 0;
+    // The device object "keyboard", "pad" or "current" (the selected tab's), or null.
+    virtual model::CLumitrekUSBDevice* DeviceObject(std::string_view /*which*/) { return nullptr; }
     // Ends the program as the tray's "exit" does.
     virtual void Quit() = 0;
     // The main window as the desktop would show it; nothing once it is gone.

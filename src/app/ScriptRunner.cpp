@@ -81,6 +81,7 @@ ScriptRunner::ScriptRunner(AutomationHost& host, std::istream& in, std::ostream&
       m_out(out),
       m_controls(host),
       m_sim(host),
+      m_devices(host),
       m_channel(std::make_shared<Channel>()) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "";
@@ -241,6 +242,7 @@ Json::Value ScriptRunner::Dispatch(const Json::Value& command, Pending& pending)
     if (name == "notify") return m_controls.Notify(command);
     if (name == "get") return m_controls.Get(command);
     if (name == "sim") return m_sim.Run(command);
+    if (name == "device") return m_devices.Run(command);
     if (name == "wait") return Wait(command, pending);
     if (name == "menu") {
         if (!m_host.ChooseMenuItem(StringMember(command, "item")))

@@ -19,6 +19,7 @@
 
 #include "app/AutomationHost.h"
 #include "app/ControlAutomation.h"
+#include "app/DeviceAutomation.h"
 #include "app/SimAutomation.h"
 #include "ui/qt/ScriptedFileDialog.h"
 
@@ -62,6 +63,7 @@ private:
     std::ostream& m_out;
     ControlAutomation m_controls;
     SimAutomation m_sim;
+    DeviceAutomation m_devices;
     ui::qt::ScriptedFileDialog m_fileDialog;
     std::size_t m_dialogsReported = 0;
     ui::qt::IFileDialog* m_previousFileDialog = nullptr;
