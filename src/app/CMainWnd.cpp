@@ -176,15 +176,24 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
                 devices_->SetLightControl(false);
             } else if (wParam == kPbtResumeAutomatic) {
                 awake_ = true;
+                // The scanner went on while its messages were left alone: the devices
+                // catch up first, so that the lighting goes to live channels only.
+                const bool arrived = devices_->Reconcile();
                 devices_->SetLightControl(lightControl_);
+                if (arrived) BringToFront();
             }
             handled = true;
             return 0;
         default:
             break;
     }
-    // While the computer sleeps, everything below is left alone.
-    if (!awake_) return 0;
+    // While the computer sleeps, everything below is left alone. A removal is noted all
+    // the same: a device replugged onto the same node is otherwise indistinguishable from
+    // one that stayed, when waking up sets the devices right.
+    if (!awake_) {
+        if (msg == kMsgDeviceRemoved) devices_->NoteMissedRemoval(static_cast<size_t>(wParam));
+        return 0;
+    }
     switch (msg) {
         case kWmDisplayChange:
             platform::Trace("显示器分辨率发生变化\n");

@@ -8,8 +8,8 @@
 #include "ui/CDialogBuilder.h"
 #include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/CWindowWnd.h"
 #include "ui/CTabLayoutUI.h"
+#include "ui/CWindowWnd.h"
 #include "ui/TNotifyUI.h"
 
 namespace app {
@@ -215,8 +215,10 @@ void DeviceList::OnDeviceArrived(std::size_t slotIndex) {
         // The scanner lists a device's collections in descriptor order, so its event
         // collection may have been claimed while the command channel was still closed.
         if (entry.device->IsConnected()) OpenClaimedEventChannel(*entry.device);
-        const bool anyVisible = VisibleTabCount() > 0;
-        ShowTab(index, true, !anyVisible);
+        // The first device to arrive becomes current and a later one does not take over;
+        // a device whose tab is still shown (a repeated arrival) keeps its selection.
+        const int current = CurrentTabIndex();
+        ShowTab(index, true, current < 0 || current == index);
         entry.timers->OnCommandChannelOpened();
     } else if (slot.role == device::kRoleEvent) {
         const int index = ConnectedEntryFor(slot);
@@ -242,6 +244,59 @@ void DeviceList::OnDeviceRemoved(std::size_t slotIndex) {
         for (Entry& entry : entries_)
             if (SameDevice(entry.device->GetIdentity(), slot)) entry.device->CloseEventChannel();
     }
+}
+
+void DeviceList::NoteMissedRemoval(std::size_t slot) {
+    if (slot < slots_.Size()) missedRemovals_.insert(slot);
+}
+
+bool DeviceList::Reconcile() {
+    const std::vector<device::SupportedDeviceEntry> slots = slots_.Snapshot();
+    std::set<std::size_t> missed;
+    missed.swap(missedRemovals_);
+    const auto slotOf = [&slots](const device::SupportedDeviceEntry& identity, uint16_t role) {
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            if (SameDevice(slots[i], identity) && slots[i].role == role) return static_cast<int>(i);
+        return -1;
+    };
+    const auto claimed = [&slots](int i) {
+        return i >= 0 && slots[i].connected != 0 && !slots[i].path.empty();
+    };
+    const auto unbroken = [&](int i) { return claimed(i) && missed.count(i) == 0; };
+
+    // Removals first, so that the arrivals below meet the tabs as the removal messages
+    // would have left them.
+    for (int i = 0; i < TabCount(); ++i) {
+        model::CLumitrekUSBDevice& device = *entries_[i].device;
+        const device::SupportedDeviceEntry identity = device.GetIdentity();
+        const int command = slotOf(identity, identity.role);
+        const int event = slotOf(identity, device::kRoleEvent);
+        const bool keeps =
+            device.IsConnected() && unbroken(command) && slots[command].path == identity.path;
+        if (device.IsEventChannelOpen() && !(keeps && unbroken(event))) device.CloseEventChannel();
+        if (device.IsConnected() && !keeps) {
+            device.CloseCommandChannel();
+            platform::TraceF("device list: %s closed after sleep\n", device.GetTypeName().c_str());
+        }
+        if (!claimed(command) && entries_[i].tab->IsTabVisible()) HideTab(i);
+    }
+
+    bool arrived = false;
+    for (int i = 0; i < TabCount(); ++i) {
+        model::CLumitrekUSBDevice& device = *entries_[i].device;
+        const int command = slotOf(device.GetIdentity(), device.GetIdentity().role);
+        if (!claimed(command)) continue;
+        if (!device.IsConnected()) {
+            OnDeviceArrived(static_cast<std::size_t>(command));
+            arrived = arrived || entries_[i].tab->IsTabVisible();
+            continue;
+        }
+        // Its event collection may have come or come back meanwhile.
+        OpenClaimedEventChannel(device);
+        if (!entries_[i].tab->IsTabVisible()) ShowTab(i, true, CurrentTabIndex() < 0);
+    }
+    SelectFirstVisibleIfNone();
+    return arrived;
 }
 
 // ---- tabs
@@ -340,6 +395,15 @@ void DeviceList::HideTab(int index) {
     }
     ShowTab(index, false, false);
     if (next >= 0) ShowTab(next, true, true);
+}
+
+void DeviceList::SelectFirstVisibleIfNone() {
+    if (CurrentTabIndex() >= 0) return;
+    for (int i = 0; i < TabCount(); ++i) {
+        if (!entries_[i].tab->IsTabVisible()) continue;
+        ShowTab(i, true, true);
+        return;
+    }
 }
 
 int DeviceList::CurrentTabIndex() {

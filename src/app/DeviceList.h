@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "device/scanner/SlotList.h"
@@ -66,6 +67,19 @@ public:
     // The scanner claimed slot `slot` (already marked, with its path) / freed it.
     void OnDeviceArrived(std::size_t slot);
     void OnDeviceRemoved(std::size_t slot);
+
+    // A removal the window left unhandled while the computer slept. The scanner may have
+    // given the slot the same node again since, so only this tells Reconcile that the
+    // device's channel is dead.
+    void NoteMissedRemoval(std::size_t slot);
+    // After a time in which the scanner's messages went unhandled (the computer slept),
+    // brings the devices in line with the slots, as if the messages had been handled:
+    // a device whose command collection is gone is closed and its tab hidden; one whose
+    // slot now holds another node, or whose removal was missed, is closed and arrives
+    // again on the slot's node (start timer and event channel included); one that came
+    // meanwhile arrives. Devices that stayed keep their channels, and the current device
+    // stays current while it is there. True when a device arrived.
+    bool Reconcile();
 
     // Shows or hides tab `index`; with `select`, makes it the selected tab.
     void ShowTab(int index, bool visible, bool select);
@@ -130,6 +144,8 @@ private:
     // command channel opened.
     void OpenClaimedEventChannel(model::CLumitrekUSBDevice& device);
     void ShowPowerTab(CDeviceOptionUI& tab);
+    // When tabs are visible but none is selected, the first visible one is.
+    void SelectFirstVisibleIfNone();
 
     ui::CPaintManagerUI& manager_;
     ui::IDialogBuilderCallback& creator_;
@@ -141,6 +157,7 @@ private:
     std::vector<model::CLumitrekUSBDevice*> pads_;
     std::vector<model::CLumitrekUSBDevice*> headsets_;
     std::vector<CMpDevicePowerUI*> powerIndicators_;
+    std::set<std::size_t> missedRemovals_;
 };
 
 }  // namespace app

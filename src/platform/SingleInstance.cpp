@@ -162,4 +162,12 @@ void SingleInstance::Release() {
     lock_.Reset();
 }
 
+void SingleInstance::ReleaseAfter(const std::function<void()>& teardown) {
+    struct ReleaseAtEnd {
+        SingleInstance& instance;
+        ~ReleaseAtEnd() { instance.Release(); }
+    } releaseAtEnd{*this};
+    if (teardown) teardown();
+}
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,10 @@ public:
     void Broadcast(const LocalMessage& message);
     // Stops the listener, removes the socket file and drops the lock.
     void Release();
+    // Runs `teardown` while this copy still holds the lock and its listener still answers
+    // (a copy started meanwhile is woken instead of starting next to it), then Release(),
+    // also when `teardown` throws.
+    void ReleaseAfter(const std::function<void()>& teardown);
 
     bool IsFirst() const { return lock_.valid(); }
     const std::filesystem::path& LockPath() const { return lockPath_; }

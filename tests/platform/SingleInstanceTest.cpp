@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -183,6 +184,34 @@ TEST_F(SingleInstanceTest, SecondCopyWakesTheFirstThroughOwnerOnlyFiles) {
     EXPECT_FALSE(fs::exists(first.SocketPath()));
     SingleInstance third;
     EXPECT_EQ(third.Acquire(), SingleInstance::Outcome::First);
+}
+
+TEST_F(SingleInstanceTest, ACopyStartedDuringTheTeardownIsWokenAndTheLockGoesLast) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+    bool ran = false;
+    first.ReleaseAfter([&] {
+        ran = true;
+        EXPECT_TRUE(first.IsFirst());
+        SingleInstance during;
+        EXPECT_EQ(during.Acquire(), SingleInstance::Outcome::Woken);
+        EXPECT_TRUE(inbox.WaitFor(1));  // still served, not just locked
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(first.IsFirst());
+    EXPECT_FALSE(fs::exists(first.SocketPath()));
+    SingleInstance after;
+    EXPECT_EQ(after.Acquire(), SingleInstance::Outcome::First);
+    after.Release();
+
+    // A teardown that fails still lets the next copy start.
+    SingleInstance failing;
+    ASSERT_EQ(failing.Acquire(), SingleInstance::Outcome::First);
+    EXPECT_THROW(failing.ReleaseAfter([] { throw std::runtime_error("teardown"); }),
+                 std::runtime_error);
+    SingleInstance next;
+    EXPECT_EQ(next.Acquire(), SingleInstance::Outcome::First);
 }
 
 TEST_F(SingleInstanceTest, ActivationSentBeforeServingIsDeliveredLater) {
