@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <optional>
+#include <thread>
 
 #include "DeviceBench.h"
 
@@ -186,6 +187,11 @@ TEST_F(KeyboardResilience, WritesQueuedBehindASlowKeyboardEndWithTheNewestOnTheD
     for (int brightness = 1; brightness <= 10; ++brightness) {
         kb.SetLightSetting(static_cast<uint32_t>(1 | brightness << 8), 0, 0, 0);
         kb.WriteSettings(0, 0, [&](const model::Completion<int>& c) { done.push_back(c); });
+        // The first is on the wire before the others queue up behind it.
+        if (brightness == 1) {
+            for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 6).empty(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
     Settle();
     ASSERT_EQ(done.size(), 10u);
