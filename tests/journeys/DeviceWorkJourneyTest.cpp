@@ -47,17 +47,6 @@ std::vector<int> ChangedSlots(const Json::Value& memory) {
     return changed;
 }
 
-// The command codes the program wrote, in order.
-std::vector<int> CommandsSent(const Json::Value& log) {
-    std::vector<int> commands;
-    for (const Json::Value& entry : log["log"]) {
-        const std::string hex = entry["hex"].asString();
-        if (entry["dir"].asString() == "out" && hex.size() >= 8 && hex.substr(0, 2) == "04")
-            commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
-    }
-    return commands;
-}
-
 bool Sends(const std::vector<int>& commands, int code) {
     return std::find(commands.begin(), commands.end(), code) != commands.end();
 }

@@ -185,4 +185,14 @@ int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int
     return WaitExit(pid, timeoutMs);
 }
 
+std::vector<int> CommandsSent(const Json::Value& wireLog) {
+    std::vector<int> commands;
+    for (const Json::Value& entry : wireLog["log"]) {
+        const std::string hex = entry["hex"].asString();
+        if (entry["dir"].asString() == "out" && hex.size() >= 8 && hex.substr(0, 2) == "04")
+            commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
+    }
+    return commands;
+}
+
 }  // namespace journeys

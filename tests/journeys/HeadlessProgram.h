@@ -55,6 +55,9 @@ private:
     std::filesystem::path stderrFile_;
 };
 
+// The command codes of the requests in a `sim wirelog` answer, in the order they went out.
+std::vector<int> CommandsSent(const Json::Value& wireLog);
+
 // Runs the program once with `args` in the sandbox's folders and waits for its exit code
 // (-1 when it had to be killed).
 int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int timeoutMs = 20000);

@@ -55,16 +55,6 @@ protected:
     Json::Value WireLog(HeadlessProgram& program, const std::string& device) {
         return Ask(program, R"({"cmd":"sim","device":")" + device + R"(","op":"wirelog"})");
     }
-    // The command codes the program wrote, in order.
-    static std::vector<int> CommandsSent(const Json::Value& log) {
-        std::vector<int> commands;
-        for (const Json::Value& entry : log["log"]) {
-            const std::string hex = entry["hex"].asString();
-            if (entry["dir"].asString() == "out" && hex.size() >= 8 && hex.substr(0, 2) == "04")
-                commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
-        }
-        return commands;
-    }
     static int Replies(const Json::Value& log) {
         int count = 0;
         for (const Json::Value& entry : log["log"])

@@ -64,18 +64,6 @@ protected:
         Json::Value answer = Ask(program, R"({"cmd":"window"})");
         return answer["visible"].asBool();
     }
-    // The commands the keyboard's connection routine sends, in the order they went out.
-    static std::vector<int> CommandsSent(const Json::Value& log) {
-        std::vector<int> commands;
-        for (const Json::Value& entry : log["log"]) {
-            if (entry["dir"].asString() != "out") continue;
-            const std::string hex = entry["hex"].asString();
-            if (hex.size() >= 8 && hex.substr(0, 2) == "04") {
-                commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
-            }
-        }
-        return commands;
-    }
 
     Sandbox sandbox;
 };
