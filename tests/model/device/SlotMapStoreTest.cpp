@@ -39,7 +39,7 @@ protected:
 
     // The factory table with slot `to` holding the factory entry of slot `from`.
     static void Copy(Bytes& table, const Bytes& factory, int to, int from) {
-        std::copy_n(factory.begin() + 3 * from, 3, table.begin() + 3 * to);
+        for (int i = 0; i < 3; ++i) table.at(3 * to + i) = factory.at(3 * from + i);
     }
     Bytes Swapped(int a, int b) const {
         Bytes t = factory_;
