@@ -95,7 +95,6 @@ int CommandChannel::Transfer(const std::uint8_t* request, std::size_t requestLen
 
     Report out{};
     std::memcpy(out.data(), request, std::min(requestLength, kReportSize));
-    TraceFrame("命令", out.data(), out.size());
 
     const int limit = TimeLimitMs();
     std::size_t count = 0;
@@ -107,6 +106,7 @@ int CommandChannel::Transfer(const std::uint8_t* request, std::size_t requestLen
         // between the check above and here.
         if (!Current(connection)) return kResultNoReply;
         DrainStaleReports();
+        TraceFrame("命令", out.data(), out.size());
         std::size_t written = 0;
         if (!device_.WriteReport(out.data(), out.size(), &written, limit, &closing_)) {
             return kResultWriteFailed;

@@ -16,8 +16,9 @@
 //  - with a trace sink on, each request is traced as "命令" and each reply as "返回",
 //    each followed by two lines of 32 bytes; a closed channel traces nothing;
 //  - before the request goes out, whatever input reports already wait on the channel are
-//    read and dropped (at most kMaxDrained): a reply that came after its request timed
-//    out would otherwise be taken as the answer to the next request with the same code,
+//    read and dropped (at most kMaxDrained of this collection's, with every report of
+//    the interface's other collections): a reply that came after its request timed out
+//    would otherwise be taken as the answer to the next request with the same code,
 //    and on hidraw the interface's event reports (key presses) queue on this descriptor
 //    too, where a burst of them could push the reply out of the kernel's 64-report queue;
 //  - a transfer bound to a connection (`connection` nonzero, see Connection()) sends

@@ -15,9 +15,11 @@ DeviceWorker::~DeviceWorker() {
 
 void DeviceWorker::Enqueue(Job job, const std::function<void(Job& waiting)>& merge) {
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         if (stopped_) {
-            // Too late to run: the owner is going away.
+            // Too late to run: the owner is going away. Reported outside the lock, since
+            // posting to the loop may call back into Idle().
+            lock.unlock();
             job.cancel();
             return;
         }

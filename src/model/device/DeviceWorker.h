@@ -19,13 +19,15 @@
 // unplugged keyboard ever reaches the next one.
 //
 // Cancel() drops every waiting operation (an unplug, shutdown); their completions run
-// with `cancelled` set. Stop() cancels and ends the thread within its time limit; the
-// owner closes the channel first, which cuts any wait the running operation is in.
+// with `cancelled` set. Stop() cancels and ends the thread; it keeps to its time limit
+// only once the owner has closed the channel, which cuts any wait the running operation
+// is in (the commands themselves do not watch the stop event).
 //
 // Threads: Post, Cancel, Stop and Idle may be called from any thread, but completions
 // only ever run on the UI thread of the loop given to SetUiLoop, and never after the
-// worker is destroyed. Without a loop, completions are dropped. The work functions run
-// on the worker thread and must not touch state the UI thread owns.
+// worker is destroyed; destroy it on that UI thread, so that no completion is running
+// while it goes. Without a loop, completions are dropped. The work functions run on the
+// worker thread and must not touch state the UI thread owns.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
