@@ -42,22 +42,16 @@ import tempfile
 import threading
 import time
 
+# The same fresh XDG folders as the program figures.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from shell_figures import sandbox_env  # noqa: E402
+
 TRACE_POLL_S = 0.005
 EXCHANGE_END = "返回".encode()  # the channel's label line after each exchange
 # A probe's answer may be late by the whole block being measured: 20 lost replies of 2 s
 # each on the UI thread would be 40 s. Only a hung program should hit this.
 ANSWER_TIMEOUT_S = 120.0
 START_TIMEOUT_S = 20.0
-
-
-def sandbox_env(root):
-    env = {k: v for k, v in os.environ.items() if not k.startswith("XDG_") and k != "TX512_TRACE"}
-    for sub in ("data", "config", "runtime"):
-        os.makedirs(os.path.join(root, sub), mode=0o700, exist_ok=True)
-    env["XDG_DATA_HOME"] = os.path.join(root, "data")
-    env["XDG_CONFIG_HOME"] = os.path.join(root, "config")
-    env["XDG_RUNTIME_DIR"] = os.path.join(root, "runtime")
-    return env
 
 
 class Failure(Exception):

@@ -120,7 +120,8 @@ bool CLumitrekKeyboardDevice::TablesRead() const {
     return IsConnected() && TablesReadOn(ConnectionNumber());
 }
 
-std::array<uint8_t, CLumitrekKeyboardDevice::kTableBytes> CLumitrekKeyboardDevice::KeyTable() const {
+std::array<uint8_t, CLumitrekKeyboardDevice::kTableBytes> CLumitrekKeyboardDevice::KeyTable()
+    const {
     std::lock_guard lock(keyTablesLock_);
     return keyTable_;
 }
@@ -183,25 +184,16 @@ void CLumitrekKeyboardDevice::ApplySettingsRead(const SettingsRead& read) {
 }
 
 void CLumitrekKeyboardDevice::OnSyncRequest() {
-    // What the event was is known now; by the time the block comes another may have come.
-    const bool profileChanged = LastEventUsage() == device::kUsageProfileChanged;
-    Channel().SetSyncFlag(0);
-    Queue<std::optional<SettingsRead>>(
-        "settings-read",
-        [](DeviceWorker::Session& session) { return ReadSettingsOn(session.commands); },
-        [this, profileChanged](const Completion<std::optional<SettingsRead>>& read) {
-            if (read.cancelled) return;
-            if (profileChanged) {
-                if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
-                    panel->ReloadProfileList();
-                    SetProfileFileName(panel->GetSelectedUUID());
-                }
-                LoadProfile();
-            }
-            // The device's own settings win over the profile file's.
-            if (read.value) ApplySettingsRead(*read.value);
-            RefreshPanels();
-        });
+    // A profile switched on the keyboard names another file: it is loaded first, so that
+    // the keyboard's own settings then win over the file's.
+    if (LastEventUsage() == device::kUsageProfileChanged) {
+        if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
+            panel->ReloadProfileList();
+            SetProfileFileName(panel->GetSelectedUUID());
+        }
+        LoadProfile();
+    }
+    ReadSettingsFromDevice([this] { RefreshPanels(); });
 }
 
 void CLumitrekKeyboardDevice::PollPowerStatus() {
@@ -312,7 +304,8 @@ ApplyOutcome CLumitrekKeyboardDevice::ApplyOn(DeviceWorker::Session& session,
                                               const ApplyRequest& request) {
     device::CommandSet& commands = session.commands;
     ApplyOutcome outcome;
-    if (!request.settings.empty()) outcome.settings = WriteSettingsOn(commands, request.settings, 0);
+    if (!request.settings.empty())
+        outcome.settings = WriteSettingsOn(commands, request.settings, 0);
     if (!session.Current()) return outcome;  // Keys::NotConnected
 
     // Macro numbers and key slots are only known from this connection's tables: a table
@@ -321,16 +314,17 @@ ApplyOutcome CLumitrekKeyboardDevice::ApplyOn(DeviceWorker::Session& session,
         outcome.keys = ApplyOutcome::Keys::TableUnknown;
         return outcome;
     }
+    const int macroCount = LibraryMacroCount();
     const std::vector<int> used =
-        KeyTableBuilder::UsedMacros(request.keys, GetPositionMaps(), LibraryMacroCount());
+        KeyTableBuilder::UsedMacros(request.keys, GetPositionMaps(), macroCount);
     outcome.macros = WriteMacrosOn(commands, used);
     if (outcome.macros != 0 && outcome.macros != MacroDownload::kNoMemory) {
         outcome.keys = ApplyOutcome::Keys::NotAttempted;
         return outcome;
     }
     if (!session.Current()) return outcome;
-    outcome.keys =
-        WriteKeysOn(commands, request.keys) ? ApplyOutcome::Keys::Written : ApplyOutcome::Keys::Failed;
+    outcome.keys = WriteKeysOn(commands, request.keys, macroCount) ? ApplyOutcome::Keys::Written
+                                                                   : ApplyOutcome::Keys::Failed;
     return outcome;
 }
 
@@ -347,7 +341,7 @@ int CLumitrekKeyboardDevice::WriteMacrosOn(device::CommandSet& commands,
 }
 
 bool CLumitrekKeyboardDevice::WriteKeysOn(device::CommandSet& commands,
-                                          const std::vector<KeyMapping>& keys) {
+                                          const std::vector<KeyMapping>& keys, int macroCount) {
     device::CommandSet::DeviceInfo info{};
     if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
 
@@ -355,8 +349,8 @@ bool CLumitrekKeyboardDevice::WriteKeysOn(device::CommandSet& commands,
     // the table, so it is built on that table.
     const std::size_t length = std::min<std::size_t>(Channel().TransferLength(), kTableBytes);
     const std::array<uint8_t, kTableBytes> base = KeyTable();
-    const std::vector<uint8_t> table = KeyTableBuilder::Build(
-        std::span(base.data(), length), keys, GetPositionMaps(), LibraryMacroCount());
+    const std::vector<uint8_t> table =
+        KeyTableBuilder::Build(std::span(base.data(), length), keys, GetPositionMaps(), macroCount);
 
     commands.BeginConfig();
     const int written = commands.WriteKeyTable(table, 0);
@@ -483,9 +477,9 @@ void CLumitrekKeyboardDevice::QueueColourPage(bool levelled) {
     const int group = GetCurrentLightSetting().customGroup;
     // A page is a picture of the colours: only the newest of a group is worth sending.
     Queue<int>("colours@" + std::to_string(group), [page, group](DeviceWorker::Session& session) {
-        const int result = session.commands.StreamColours(
-            std::span(page.bytes.data(), page.length), group,
-            static_cast<int>(ColourStream::kPageSize));
+        const int result =
+            session.commands.StreamColours(std::span(page.bytes.data(), page.length), group,
+                                           static_cast<int>(ColourStream::kPageSize));
         // Back off a device that refused the page, as the light thread does.
         if (result != device::kResultSuccess && session.Current())
             session.stop.Wait(kStreamFailurePauseMs);

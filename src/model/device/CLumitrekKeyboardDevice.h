@@ -126,7 +126,9 @@ private:
     static std::optional<SettingsRead> ReadSettingsOn(device::CommandSet& commands);
     ApplyOutcome ApplyOn(DeviceWorker::Session& session, const ApplyRequest& request);
     int WriteMacrosOn(device::CommandSet& commands, const std::vector<int>& macros);
-    bool WriteKeysOn(device::CommandSet& commands, const std::vector<KeyMapping>& keys);
+    // `macroCount`: the library's macros, as counted for the macro image of the same apply.
+    bool WriteKeysOn(device::CommandSet& commands, const std::vector<KeyMapping>& keys,
+                     int macroCount);
     bool TablesReadOn(uint64_t connection) const;
 
     // ---- UI thread
