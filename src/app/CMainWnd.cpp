@@ -3,6 +3,7 @@
 #include "app/MessageBox.h"
 #include "app/OperationIds.h"
 #include "app/ShellIds.h"
+#include "panels/profile/CDeviceProfileUI.h"
 #include "device/scanner/SupportedDevices.h"
 #include "platform/Trace.h"
 #include "ui/CControlUI.h"
@@ -27,13 +28,18 @@ const char* const kTitleButtons[] = {"closebtn", "maxbtn", "restorebtn", "minbtn
 
 }  // namespace
 
-CMainWnd::CMainWnd() {
+CMainWnd::CMainWnd()
+    : panelShell_(
+          m_pm, [this] { return devices_.get(); }, [this] { return GetHWND(); },
+          [this] { return Dpi(); }) {
     creator_ = std::make_unique<ControlCreator>(m_pm);
     devices_ = std::make_unique<DeviceList>(m_pm, *creator_, slots_);
     DeviceList::Hooks hooks;
     hooks.closeChildWindows = [this] { CloseChildWindows(); };
+    hooks.selectProfilePage = &panels::ProfileOperations::SelectPage;
     devices_->SetHooks(std::move(hooks));
     RegisterShellOperations();
+    profileOperations_.Register(operations_);
 }
 
 CMainWnd::~CMainWnd() {
@@ -64,6 +70,13 @@ void CMainWnd::OnWindowInit() {
     if (hooks_.broadcastLightState) hooks_.broadcastLightState(true);
     languages_.ApplyLanguage(languages_.ReadSavedLanguage());
     devices_->CreateDevices();
+    for (int i = 0; i < devices_->TabCount(); ++i) {
+        if (model::CLumitrekUSBDevice* device = devices_->DeviceAt(i))
+            device->SetProfileNoticeHandler(
+                [this](model::CLumitrekUSBDevice& lost, const CBasicProfiledata::LoadReport& report) {
+                    TellProfileLost(lost, report);
+                });
+    }
     ShowWindow(false, false);
     shuttingDown_.Reset();
     device::ScannerClient& client = *this;
@@ -120,12 +133,6 @@ void CMainWnd::RegisterShellOperations() {
     operations_.Register(op::kDeviceSelectPrev, [this](const RouteCall&) { devices_->SelectPrevious(); });
     operations_.Register(op::kDeviceSelectNext, [this](const RouteCall&) { devices_->SelectNext(); });
     operations_.Register(op::kDevicePage, [this](const RouteCall& call) { devices_->ShowFunctionPage(call.arg); });
-    operations_.Register(op::kDeviceRestoreDefaults, [this](const RouteCall&) {
-        model::CLumitrekUSBDevice* device = devices_->CurrentDevice();
-        if (device == nullptr) return;
-        if (ShowKeyedMessage(GetHWND(), "message_text_22", Dpi(), 1) != 1) return;
-        device->ResetToDefaults();
-    });
     operations_.Register(op::kShellOpenMacroActionMenu, [this](const RouteCall&) {
         if (ui::CMenuWnd::IsOpen(actionMenu_)) ui::CMenuWnd::Close(actionMenu_);
         actionMenu_ = 0;
@@ -384,6 +391,28 @@ void CMainWnd::OpenTrayMenu() {
 void CMainWnd::OnMenuCommand(const std::string& item) { router_.RouteMenuCommand(item); }
 
 void CMainWnd::CloseChildWindows() { operations_.Call(ops::kShellCloseChildWindows); }
+
+void CMainWnd::TellProfileLost(model::CLumitrekUSBDevice& device,
+                               const CBasicProfiledata::LoadReport& report) {
+    std::string detail;
+    if (auto* panel = panels::ProfileOperations::PanelOf(device)) {
+        const std::string name = panel->ProfileNameOf(report.file);
+        if (!name.empty()) detail = name + "\n";
+    }
+    const bool copied = report.outcome == CBasicProfiledata::LoadReport::Outcome::Replaced;
+    detail += (copied ? report.copy : report.file).string();
+    const char* key = copied ? "message_profile_reset_copy" : "message_profile_left_alone";
+    // Loading runs in the middle of a connection or a switch: the box waits until that is
+    // done rather than holding it up.
+    std::weak_ptr<CMainWnd*> alive = alive_;
+    auto tell = [alive, key, detail] {
+        if (auto self = alive.lock()) (*self)->panelShell_.ShowDetailedMessage(key, detail);
+    };
+    if (ui::CMessageLoop* loop = GetLoop())
+        loop->PostTask(std::move(tell));
+    else
+        tell();
+}
 
 // ---- light control and language ----------------------------------------------------------
 

@@ -17,10 +17,12 @@
 #include "app/DeviceList.h"
 #include "app/LanguageManager.h"
 #include "app/NotifyRouter.h"
+#include "app/PanelShell.h"
 #include "app/ShellOperations.h"
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/ScannerClient.h"
 #include "device/scanner/SlotList.h"
+#include "panels/profile/ProfileOperations.h"
 #include "platform/Event.h"
 #include "ui/CTrayIcon.h"
 #include "ui/WindowImplBase.h"
@@ -90,6 +92,9 @@ private:
     void OnMenuCommand(const std::string& item);
     void HideToTray();
     void CloseChildWindows();
+    // Tells the user, once the work at hand is done, that a profile file could not be
+    // used as it was and what became of it.
+    void TellProfileLost(model::CLumitrekUSBDevice& device, const CBasicProfiledata::LoadReport& report);
 
     // ---- device::ScannerClient (scanner thread)
     void SendScannerMessage(uint32_t message, size_t slot) override;
@@ -102,6 +107,10 @@ private:
     device::SlotList slots_;
     std::unique_ptr<DeviceList> devices_;
     std::unique_ptr<device::DeviceScanner> scanner_;
+    PanelShell panelShell_;
+    panels::ProfileOperations profileOperations_{panelShell_};
+    // Tasks posted to the loop reach the window only while it lives.
+    std::shared_ptr<CMainWnd*> alive_ = std::make_shared<CMainWnd*>(this);
     // Set at shutdown: a scanner send still waiting for the UI thread gives up.
     platform::Event shuttingDown_{platform::Event::Mode::ManualReset};
     ui::CTrayIcon tray_;

@@ -7,6 +7,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "panels/profile/CDeviceProfileUI.h"
 #include "platform/TextCompare.h"
 #include "platform/Trace.h"
 #include "ui/CButtonUI.h"
@@ -50,8 +51,8 @@ constexpr std::array kClasses = {
     ControlClass{"LumitrekMousePadDevice", &Make<model::CLumitrekMousePadDevice>},
     ControlClass{"LumitrekMouseDevice", &Make<model::CLumitrekUSBDevice>},
     ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekUSBDevice>},
+    ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
     // Panels still to be written: a control of the base each will derive from.
-    ControlClass{"DeviceProfile", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"LightControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},

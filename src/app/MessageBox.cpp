@@ -174,6 +174,13 @@ int ShowFormattedMessage(ui::WindowHandle owner, ui::CPaintManagerUI& manager, s
     return ShowMessageAs(owner, {}, text, dpi, false, mode, key);
 }
 
+int ShowDetailedMessage(ui::WindowHandle owner, ui::CPaintManagerUI& manager, std::string_view key,
+                        std::string_view detail, int dpi, int mode) {
+    std::string text = LanguageManager::Translate(manager, key);
+    text.append("\n").append(detail);
+    return ShowMessageAs(owner, {}, text, dpi, false, mode, key);
+}
+
 std::string FormatMessageText(std::string_view format, long long value) {
     std::string out;
     out.reserve(format.size() + 24);

@@ -33,6 +33,11 @@ int ShowKeyedMessage(ui::WindowHandle owner, std::string_view key, int dpi, int 
 int ShowFormattedMessage(ui::WindowHandle owner, ui::CPaintManagerUI& manager, std::string_view key,
                          long long value, int dpi, int mode = 0);
 
+// The translation of `key`, then `detail` on lines of its own, shown as it is (file
+// names, profile names: the user's text, never markup).
+int ShowDetailedMessage(ui::WindowHandle owner, ui::CPaintManagerUI& manager, std::string_view key,
+                        std::string_view detail, int dpi, int mode = 0);
+
 // Puts `value` into the first integer or string conversion of `format` (%d, %i, %u, %s,
 // %S, %ls, with flags and width). Translations are outside the program, so nothing in
 // them is trusted: "%%" is a percent sign, every other conversion (and any after the

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Trace.h"
 #include "ui/TNotifyUI.h"
 
 namespace app {
@@ -26,15 +27,38 @@ public:
     using Handler = std::function<void(const RouteCall&)>;
 
     // Replaces a handler registered under the same id.
-    void Register(std::string_view id, Handler handler);
-    void Unregister(std::string_view id);
-    bool Has(std::string_view id) const;
+    void Register(std::string_view id, Handler handler) {
+        if (!handler) {
+            Unregister(id);
+            return;
+        }
+        handlers_.insert_or_assign(std::string(id), std::move(handler));
+    }
+    void Unregister(std::string_view id) {
+        auto it = handlers_.find(id);
+        if (it != handlers_.end()) handlers_.erase(it);
+    }
+    bool Has(std::string_view id) const { return handlers_.find(id) != handlers_.end(); }
 
     // Runs the handler of `id`; returns whether there was one. A handler may register
     // or unregister operations, itself included, while it runs.
-    bool Call(std::string_view id, const RouteCall& call) const;
+    bool Call(std::string_view id, const RouteCall& call) const {
+        auto it = handlers_.find(id);
+        if (it == handlers_.end()) {
+            platform::TraceF("no handler: %.*s\n", static_cast<int>(id.size()), id.data());
+            return false;
+        }
+        // A copy, so that the handler may unregister itself without destroying the
+        // function that is running.
+        const Handler handler = it->second;
+        handler(call);
+        return true;
+    }
     // For callers with no notification at hand (timers, window messages).
-    bool Call(std::string_view id, int arg = 0) const;
+    bool Call(std::string_view id, int arg = 0) const {
+        ui::TNotifyUI none;
+        return Call(id, RouteCall{none, {}, 0, arg});
+    }
 
 private:
     std::map<std::string, Handler, std::less<>> handlers_;

@@ -60,17 +60,41 @@ void CBasicProfiledata::SetDefaultProfilePath(const std::filesystem::path& path)
 }
 
 Json::Value CBasicProfiledata::LoadSection(const std::filesystem::path& path) {
+    using Outcome = LoadReport::Outcome;
+    lastLoad_ = LoadReport{Outcome::Loaded, path, {}};
     JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Ok;
     Json::Value root = jsonFile_.ReadJsonFile(path, status);
     section_ = UsableSection(root, deviceIndex_);
     if (!section_.isNull() || !JsonAccess::IsWritableIndex(deviceIndex_)) return section_;
 
     section_ = UsableSection(jsonFile_.ReadJsonFile(defaultProfilePath_), deviceIndex_);
-    // Recreate the profile file from the defaults, unless it is the default file itself
-    // (shipped, never written) or something that is there but could not be read.
+    // The default file itself is shipped and never written.
     const bool isDefaultFile = !defaultProfilePath_.empty() &&
                                path.lexically_normal() == defaultProfilePath_.lexically_normal();
-    if (isDefaultFile || status == JsonDataFile::ReadStatus::Unreadable) return section_;
+    if (isDefaultFile) return section_;
+    if (status == JsonDataFile::ReadStatus::Unreadable) {
+        lastLoad_.outcome = Outcome::Kept;
+        return section_;
+    }
+    // Something the user had that is not a section: the file goes aside before the
+    // defaults take its place. An empty slot in a good file is simply filled.
+    const Json::Value& stored =
+        JsonAccess::Element(JsonAccess::Member(root, "Device"), deviceIndex_);
+    const bool damaged = status == JsonDataFile::ReadStatus::Invalid ||
+                         (status == JsonDataFile::ReadStatus::Ok &&
+                          (!JsonAccess::IsObject(root) || !stored.isNull() ||
+                           !(JsonAccess::Member(root, "Device").isNull() ||
+                             JsonAccess::IsArray(JsonAccess::Member(root, "Device")))));
+    if (damaged) {
+        lastLoad_.copy = jsonFile_.KeepCopy(path);
+        if (lastLoad_.copy.empty()) {
+            lastLoad_.outcome = Outcome::Kept;
+            return section_;
+        }
+        lastLoad_.outcome = Outcome::Replaced;
+    } else {
+        lastLoad_.outcome = Outcome::Created;
+    }
     if (!JsonAccess::IsObject(root)) root = Json::Value(Json::objectValue);
     PutSection(root, deviceIndex_, section_);
     jsonFile_.WriteJsonFile(path, root);
@@ -176,6 +200,11 @@ std::vector<LightStep> CBasicProfiledata::LoadLightSteps() {
 }
 
 bool CBasicProfiledata::Save() {
+    // The defaults in memory after a load that could not touch the file are no reason to
+    // write over what the user has there.
+    if (lastLoad_.outcome == LoadReport::Outcome::Kept &&
+        lastLoad_.file.lexically_normal() == profilePath_.lexically_normal())
+        return false;
     return SaveSection(section_, profilePath_);
 }
 
@@ -184,6 +213,8 @@ bool CBasicProfiledata::SaveSection(const Json::Value& section, const std::files
     JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Ok;
     Json::Value root = jsonFile_.ReadJsonFile(path, status);
     if (status == JsonDataFile::ReadStatus::Unreadable) return false;
+    if (status == JsonDataFile::ReadStatus::Invalid && jsonFile_.KeepCopy(path).empty())
+        return false;
     if (!JsonAccess::IsObject(root)) root = Json::Value(Json::objectValue);
     PutSection(root, deviceIndex_, section);
     return WriteFile(root, path);

@@ -40,11 +40,32 @@ public:
     void SetLightListIndex(int index) { lightListIndex_ = index; }
     int GetLightListIndex() const { return lightListIndex_; }
 
+    // What the last LoadSection found in the file.
+    struct LoadReport {
+        enum class Outcome {
+            Loaded,    // the file's own section
+            Created,   // the file or its section did not exist yet: filled from the defaults
+            Replaced,  // the file could not be taken as it was: `copy` keeps it, and the
+                       // file now holds the default section
+            Kept,      // the file could not be taken and not be copied (or not be read at
+                       // all): it was left alone, the defaults live in memory only, and
+                       // saves are refused until the next load, so they cannot bury it
+        };
+        Outcome outcome = Outcome::Loaded;
+        std::filesystem::path file;
+        std::filesystem::path copy;
+        // The user should hear about it: their settings in that file are not in use.
+        bool Lost() const { return outcome == Outcome::Replaced || outcome == Outcome::Kept; }
+    };
+
     // Makes the section at the device index of the file at `path` the in-memory section
-    // and returns a copy. When the file has none (missing, broken, no such element), the
-    // default profile's section is taken and written into the file, keeping the file's
-    // other members; the default profile file itself is never written.
+    // and returns a copy. When the file has none (missing, no such element), the default
+    // profile's section is taken and written into the file, keeping the file's other
+    // members; the default profile file itself is never written. A file that is there but
+    // cannot be taken as it is (not JSON, not UTF-8, a section of the wrong shape) is
+    // copied aside before anything is written in its place (see LoadReport).
     Json::Value LoadSection(const std::filesystem::path& path);
+    const LoadReport& LastLoad() const { return lastLoad_; }
     const Json::Value& GetSection() const { return section_; }
 
     // "LightInfo". With no "LightInfo" the current setting is returned unchanged.
@@ -62,11 +83,14 @@ public:
     // program file named by the config's "Guid" + ".light" in the config's folder.
     std::vector<LightStep> LoadLightSteps();
 
-    // Puts a copy of the section into the profile file.
+    // Puts a copy of the section into the profile file; false (nothing written) after a
+    // load that left the file alone (LoadReport::Outcome::Kept).
     virtual bool Save();
     // Re-reads the file at `path`, sets element [device index] of its "Device" to
     // `section` and writes it back. A file that exists but cannot be read is left alone
-    // (false), so that a passing I/O fault cannot cost the user the rest of the file.
+    // (false), so that a passing I/O fault cannot cost the user the rest of the file; one
+    // that reads but is not usable JSON is copied aside first (and left alone when that
+    // fails).
     virtual bool SaveSection(const Json::Value& section, const std::filesystem::path& path);
     // Writes `value` as the whole file.
     virtual bool WriteFile(const Json::Value& value, const std::filesystem::path& path);
@@ -93,4 +117,5 @@ private:
     std::vector<LightStep> lightSteps_;
     std::vector<KeyMapping> keyList_;
     JsonDataFile jsonFile_;
+    LoadReport lastLoad_;
 };

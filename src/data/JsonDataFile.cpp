@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <system_error>
 
 #include "data/JsonInputGuard.h"
 #include "platform/AtomicFile.h"
@@ -128,6 +130,23 @@ bool JsonDataFile::WriteJsonFile(const std::filesystem::path& path,
     if (platform::WriteFileAtomically(path, StyledText(value))) return true;
     platform::TraceF("JSON file not written: %s\n", path.c_str());
     return false;
+}
+
+std::filesystem::path JsonDataFile::KeepCopy(const std::filesystem::path& path) const {
+    namespace fs = std::filesystem;
+    const std::string base = path.filename().string() + ".unreadable-" + MakeTimeStampName();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path copy =
+            path.parent_path() / (attempt == 0 ? base : base + "-" + std::to_string(attempt));
+        std::error_code error;
+        // copy_options::none fails on an existing name, so an earlier copy is never lost.
+        if (fs::copy_file(path, copy, fs::copy_options::none, error)) return copy;
+        if (error != std::errc::file_exists) {
+            platform::TraceF("no copy of %s: %s\n", path.c_str(), error.message().c_str());
+            return {};
+        }
+    }
+    return {};
 }
 
 std::string JsonDataFile::StyledText(const Json::Value& value) {

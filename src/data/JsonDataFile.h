@@ -33,6 +33,12 @@ public:
     // The exact bytes WriteJsonFile puts in a file.
     static std::string StyledText(const Json::Value& value);
 
+    // Copies a file the program is about to write over, though it could not take it as it
+    // is, to `<file name>.unreadable-<time stamp>` beside it (a free name is found; no
+    // copy is ever overwritten). Returns the copy's path, or an empty path when no copy
+    // could be made: the caller must then leave the file alone.
+    std::filesystem::path KeepCopy(const std::filesystem::path& path) const;
+
     // Local time as "2021_03_07_09_05_02_045": the identifier of new profiles and macros.
     std::string MakeTimeStampName() const;
     static std::string MakeTimeStampName(std::chrono::system_clock::time_point when);

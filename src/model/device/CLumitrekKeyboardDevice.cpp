@@ -205,6 +205,7 @@ void CLumitrekKeyboardDevice::PollPowerStatus() {
 int CLumitrekKeyboardDevice::LoadProfile() {
     UpdateProfilePaths();
     profile_.LoadSection(GetProfilePath());
+    ReportProfileLoad();
     keyList_ = profile_.GetKeyList();
     ApplyLightSetting();
     const auto stages = profile_.GetSystemStages();

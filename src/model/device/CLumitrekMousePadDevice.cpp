@@ -92,6 +92,7 @@ int CLumitrekMousePadDevice::ApplyLightSetting() {
 int CLumitrekMousePadDevice::LoadProfile() {
     UpdateProfilePaths();
     profile_.LoadSection(GetProfilePath());
+    ReportProfileLoad();
     ApplyLightSetting();
     return 1;
 }

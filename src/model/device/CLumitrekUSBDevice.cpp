@@ -342,6 +342,22 @@ std::filesystem::path CLumitrekUSBDevice::GetProfilePath() const {
                                               : std::filesystem::path();
 }
 
+void CLumitrekUSBDevice::ReportProfileLoad() {
+    if (!profileData_) return;
+    const CBasicProfiledata::LoadReport& report = profileData_->LastLoad();
+    if (!report.Lost()) {
+        keptFileReported_.clear();
+        return;
+    }
+    if (report.outcome == CBasicProfiledata::LoadReport::Outcome::Kept) {
+        if (report.file == keptFileReported_) return;
+        keptFileReported_ = report.file;
+    } else if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
+        panel->RestoreProfileIdentity(report.file);
+    }
+    if (profileNotice_) profileNotice_(*this, report);
+}
+
 void CLumitrekUSBDevice::SaveProfile() {
     if (profileData_ && profileFileUsable_) profileData_->Save();
 }

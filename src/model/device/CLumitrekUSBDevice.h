@@ -124,6 +124,10 @@ public:
     // list name + ".config". A profile file name that is not a plain file name gives no
     // profile file: the settings then live in memory only.
     virtual void UpdateProfilePaths();
+    // Told, on the UI thread, when loading the current profile met a file it could not
+    // use as it was (see CBasicProfiledata::LoadReport), once for each such finding.
+    using ProfileNotice = std::function<void(CLumitrekUSBDevice&, const CBasicProfiledata::LoadReport&)>;
+    void SetProfileNoticeHandler(ProfileNotice handler) { profileNotice_ = std::move(handler); }
     virtual std::filesystem::path GetProfilePath() const;
     virtual void SaveProfile();
     virtual void SetTypeIndex(int n);
@@ -277,6 +281,9 @@ protected:
         worker_.Post<R>(std::move(area), std::move(work), std::move(done));
     }
     CBasicProfiledata* ProfileData() { return profileData_; }
+    // After the profile section was loaded: a file replaced by the defaults gets its name
+    // and UUID back from the profile list, and the user hears of a file that was lost.
+    void ReportProfileLoad();
     // Macro names from the list file `macroListFile` of the user data folder, then the
     // light name lists of the kind.
     void LoadNameLists(const std::string& macroListFile);
@@ -345,6 +352,8 @@ private:
     lighting::CLightEffects* effects_ = nullptr;
     CBasicProfiledata* profileData_ = nullptr;
     bool profileFileUsable_ = false;
+    ProfileNotice profileNotice_;
+    std::filesystem::path keptFileReported_;  // a file left alone is reported once
 
     mutable std::mutex currentLightLock_;
     LightSetting currentLight_;

@@ -26,6 +26,11 @@ public:
     virtual void SelectTab(int tab) = 0;
     // The UUID of the selected profile: the base name of the device's profile file.
     virtual std::string GetSelectedUUID() const = 0;
+    // The display name of the profile whose file is `file` (empty when none is).
+    virtual std::string ProfileNameOf(const std::filesystem::path& file) const = 0;
+    // A profile file rebuilt from the defaults gets its "profilename" and "profileUUID"
+    // back from the list, so that it still exports and imports as that profile.
+    virtual void RestoreProfileIdentity(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace model

@@ -1,0 +1,50 @@
+#include "app/PanelShell.h"
+
+#include "app/DeviceList.h"
+#include "app/MessageBox.h"
+#include "ui/qt/IFileDialog.h"
+
+namespace app {
+
+PanelShell::PanelShell(ui::CPaintManagerUI& manager, std::function<DeviceList*()> devices,
+                       std::function<ui::WindowHandle()> window, std::function<int()> dpi)
+    : manager_(manager), devices_(std::move(devices)), window_(std::move(window)), dpi_(std::move(dpi)) {}
+
+model::CLumitrekUSBDevice* PanelShell::CurrentDevice() {
+    DeviceList* devices = devices_();
+    return devices != nullptr ? devices->CurrentDevice() : nullptr;
+}
+
+int PanelShell::ShowKeyedMessage(std::string_view key, int mode) {
+    return app::ShowKeyedMessage(window_(), key, dpi_(), mode);
+}
+
+int PanelShell::ShowFormattedMessage(std::string_view key, long long value) {
+    return app::ShowFormattedMessage(window_(), manager_, key, value, dpi_());
+}
+
+int PanelShell::ShowDetailedMessage(std::string_view key, std::string_view detail) {
+    return app::ShowDetailedMessage(window_(), manager_, key, detail, dpi_());
+}
+
+std::optional<std::string> PanelShell::AskOpenFile(std::string_view filter) {
+    ui::qt::FileDialogRequest request;
+    request.mode = ui::qt::FileDialogRequest::Mode::Open;
+    request.owner = window_();
+    request.filter = filter;
+    return ui::qt::IFileDialog::Ask(request);
+}
+
+std::optional<std::string> PanelShell::AskSaveFile(std::string_view filter,
+                                                   std::string_view defaultExtension,
+                                                   std::string_view proposedName) {
+    ui::qt::FileDialogRequest request;
+    request.mode = ui::qt::FileDialogRequest::Mode::Save;
+    request.owner = window_();
+    request.filter = filter;
+    request.defaultExtension = defaultExtension;
+    request.fileName = proposedName;
+    return ui::qt::IFileDialog::Ask(request);
+}
+
+}  // namespace app

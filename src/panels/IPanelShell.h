@@ -1,0 +1,40 @@
+#pragma once
+// What a panel's handlers need of the window that routes to them: the device they act on
+// and a way to ask and tell the user. The main window provides it; panels never reach
+// the window, its dialogs or its message boxes any other way.
+//
+// UI thread only.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace model {
+class CLumitrekUSBDevice;
+}
+
+namespace panels {
+
+class IPanelShell {
+public:
+    virtual ~IPanelShell() = default;
+
+    // The device of the selected tab, or null.
+    virtual model::CLumitrekUSBDevice* CurrentDevice() = 0;
+
+    // A message given by its language key; 1 confirmed, 0 cancelled. `mode` 0 offers
+    // only the confirm button, 1 confirm and cancel.
+    virtual int ShowKeyedMessage(std::string_view key, int mode) = 0;
+    // The translation of `key` used as a format taking one number.
+    virtual int ShowFormattedMessage(std::string_view key, long long value) = 0;
+    // The translation of `key`, then `detail` (names, paths) shown as it is.
+    virtual int ShowDetailedMessage(std::string_view key, std::string_view detail) = 0;
+
+    // A file to read or to write, chosen by the user; nothing when they cancelled.
+    // `filter` is in the dialog's form ("Profile Files(*.json)|*.json;||").
+    virtual std::optional<std::string> AskOpenFile(std::string_view filter) = 0;
+    virtual std::optional<std::string> AskSaveFile(std::string_view filter,
+                                                   std::string_view defaultExtension,
+                                                   std::string_view proposedName) = 0;
+};
+
+}  // namespace panels
