@@ -7,6 +7,10 @@
 //              bracket around ceil(bytes / 56) reports per area, no information reads
 //   bytes    - settings + macro image + key table bytes carried
 // The time includes the protocol's 10 ms pause before each EndConfig.
+//
+// BM_ProfileSwitch adds what a profile switch does before the apply (reading the profile
+// file, checking its keys against the macro library) and alternates between a profile
+// whose keys play macros and one whose keys do not.
 #include <benchmark/benchmark.h>
 #include <json/json.h>
 #include <stdlib.h>
@@ -151,6 +155,47 @@ void BM_ApplyProfile(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(settings + image + table);
 }
 BENCHMARK(BM_ApplyProfile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// A profile switch as the main window runs it once the combo's pick has settled: the
+// profile file read, the keys checked against the macro library, and the apply, between
+// two profiles (the second one lights differently and plays no macros).
+void BM_ProfileSwitch(benchmark::State& state) {
+    Bench bench;
+    model::CLumitrekKeyboardDevice& kb = bench.Keyboard();
+    kb.SaveProfile();
+    Json::Value other = JsonDataFile().ReadJsonFile(kb.GetProfilePath());
+    other["Device"][0]["LightInfo"]["SelectItem"] = 7;
+    for (int m = 0; m < 3; ++m)
+        other["Device"][0]["KeyList"][m + 1]["Assignment"] =
+            other["Device"][0]["KeyList"][m + 1]["DefaultAssignment"];
+    JsonDataFile().WriteJsonFile(kb.GetProfilePath().parent_path() / "bench2.Json", other);
+
+    const char* names[] = {"bench", "bench2"};
+    std::size_t sent[2] = {0, 0};
+    int turn = 0;
+    for (auto _ : state) {
+        bench.Sim().Log().Clear();
+        kb.SetProfileFileName(names[turn]);
+        kb.LoadProfile();
+        kb.ValidateMacroKeys();
+        kb.RefreshPanels();
+        kb.ApplyProfile({});
+        bench.Settle();
+        sent[turn] = bench.Sim().Log().Requests().size();
+        turn ^= 1;
+    }
+    std::size_t counts[3];
+    for (int m = 0; m < 3; ++m) counts[m] = static_cast<std::size_t>(kMacroEvents[m]);
+    const std::size_t image = model::MacroImage::Length(counts);
+    const std::size_t table = kb.Channel().TransferLength();
+    const std::size_t settings = model::KeyboardSettingsBlock::kSize;
+    state.counters["reports_macros"] = static_cast<double>(sent[0]);
+    state.counters["minimum_macros"] =
+        static_cast<double>(2 + Reports(settings) + Reports(image) + Reports(table));
+    state.counters["reports_plain"] = static_cast<double>(sent[1]);
+    state.counters["minimum_plain"] = static_cast<double>(2 + Reports(settings) + Reports(table));
+}
+BENCHMARK(BM_ProfileSwitch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace
 
