@@ -3,6 +3,9 @@
 // that carries it out. The routing table and the main window call operations by id; the
 // window and each panel register their handlers, so the table never needs to know which
 // panels exist yet. Calling an id nobody registered leaves a trace line and does nothing.
+//
+// With OperationIds.h this is the shell's contract with the panels, which register from
+// the layer below the shell: it is all in this header, so they need not link the shell.
 #include <functional>
 #include <map>
 #include <string>

@@ -256,5 +256,19 @@ TEST_F(ProfileJourney, ExportsAndImportsTellTheUserWhenAFileCannotBeWrittenOrRea
     EXPECT_EQ(Combo(program)["items"].size(), 2u);
 }
 
+TEST_F(ProfileJourney, TheHighlightedTabIsThePageOnShow) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Wait(program, kConnectionMs);
+    const auto selected = [&](const char* tab) {
+        return Ask(program, std::string(R"({"cmd":"get","control":")") + tab + "\"}")["selected"].asBool();
+    };
+    EXPECT_TRUE(selected("deng_Op_tab"));
+    EXPECT_FALSE(selected("key_Op_tab"));
+    Ask(program, R"({"cmd":"notify","control":"macro_Op_tab","type":"click"})");
+    EXPECT_TRUE(selected("macro_Op_tab"));
+    EXPECT_FALSE(selected("deng_Op_tab"));
+    EXPECT_FALSE(Ask(program, R"({"cmd":"get","control":"cursor_Op_tab"})")["visible"].asBool());
+}
+
 }  // namespace
 }  // namespace journeys

@@ -378,7 +378,8 @@ void CLumitrekUSBDevice::BindProfileAndLightingPanels() {
         profile->SetKindCode(kind_);
         profile->SetFolders(GetUserFolder(), GetDefaultProfilePath());
         profile->InitProfileList();
-        profile->SelectTab(1);
+        // The tab of the page on show (the first, lighting, at start).
+        profile->SelectTab(GetFunctionPage() - 1);
         SetProfileFileName(profile->GetSelectedUUID());
     }
     if (auto* lighting = PanelOf<ILightingPanel>(LightPanelControl())) {
