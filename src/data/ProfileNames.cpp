@@ -13,7 +13,8 @@ bool ProfileNames::Contains(const std::vector<std::string>& names, std::string_v
 std::string ProfileNames::NewName(const std::vector<std::string>& names) {
     // n names can block at most n numbers, so this ends by n + 1.
     for (std::size_t n = 1;; ++n) {
-        std::string name = "profile" + std::to_string(n);
+        std::string name = "profile";
+        name += std::to_string(n);
         if (!Contains(names, name)) return name;
     }
 }
@@ -28,7 +29,11 @@ std::string ProfileNames::CopyName(std::string_view source,
 std::string ProfileNames::ImportName(std::string_view source,
                                      const std::vector<std::string>& names) {
     std::string name(source);
-    for (int n = 1; Contains(names, name); ++n) name += "(" + std::to_string(n) + ")";
+    for (int n = 1; Contains(names, name); ++n) {
+        name += '(';
+        name += std::to_string(n);
+        name += ')';
+    }
     return name;
 }
 

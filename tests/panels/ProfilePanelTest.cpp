@@ -303,3 +303,16 @@ TEST_F(ProfilePanelTest, TheMenuToggles) {
     panel_->ShowProfileMenu(true);
     EXPECT_TRUE(panel_->IsProfileMenuVisible());
 }
+
+TEST_F(ProfilePanelTest, AFileRemadeFromTheDefaultsGetsItsNameAndUuidBack) {
+    Start({"Work", "Game"}, 0);
+    const fs::path game = folder_ / "u1.Json";
+    EXPECT_EQ(panel_->ProfileNameOf(game), "Game");
+    EXPECT_EQ(panel_->ProfileNameOf(folder_ / "elsewhere.Json"), "");
+    WriteText(game, R"({ "Device" : [ { "LightInfo" : { "SelectItem" : 3 } } ] })");
+    panel_->RestoreProfileIdentity(game);
+    const Json::Value file = ProfileFile("u1");
+    EXPECT_EQ(file["profilename"], "Game");
+    EXPECT_EQ(file["profileUUID"], "u1");
+    EXPECT_EQ(file["Device"][0]["LightInfo"]["SelectItem"], 3);
+}

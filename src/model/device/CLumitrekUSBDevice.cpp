@@ -344,16 +344,20 @@ std::filesystem::path CLumitrekUSBDevice::GetProfilePath() const {
 
 void CLumitrekUSBDevice::ReportProfileLoad() {
     if (!profileData_) return;
+    using Outcome = CBasicProfiledata::LoadReport::Outcome;
     const CBasicProfiledata::LoadReport& report = profileData_->LastLoad();
+    // A file (re)made from the defaults names its profile again, so that it still exports
+    // and imports as that profile.
+    if (report.outcome == Outcome::Created || report.outcome == Outcome::Replaced)
+        if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl()))
+            panel->RestoreProfileIdentity(report.file);
     if (!report.Lost()) {
         keptFileReported_.clear();
         return;
     }
-    if (report.outcome == CBasicProfiledata::LoadReport::Outcome::Kept) {
+    if (report.outcome == Outcome::Kept) {
         if (report.file == keptFileReported_) return;
         keptFileReported_ = report.file;
-    } else if (auto* panel = PanelOf<IProfilePanel>(ProfilePanelControl())) {
-        panel->RestoreProfileIdentity(report.file);
     }
     if (profileNotice_) profileNotice_(*this, report);
 }

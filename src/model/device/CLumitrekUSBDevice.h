@@ -281,7 +281,7 @@ protected:
         worker_.Post<R>(std::move(area), std::move(work), std::move(done));
     }
     CBasicProfiledata* ProfileData() { return profileData_; }
-    // After the profile section was loaded: a file replaced by the defaults gets its name
+    // After the profile section was loaded: a file made from the defaults gets its name
     // and UUID back from the profile list, and the user hears of a file that was lost.
     void ReportProfileLoad();
     // Macro names from the list file `macroListFile` of the user data folder, then the

@@ -386,7 +386,9 @@ void CDeviceProfileUI::RestoreProfileIdentity(const std::filesystem::path& file)
         const ProfileListFile::Entry entry = list.At(i);
         if (list.ProfileFile(entry.uuid) != file) continue;
         Json::Value document = files_.ReadJsonFile(file);
-        if (JsonAccess::IsObject(document)) WriteProfileFile(std::move(document), entry);
+        if (!JsonAccess::IsObject(document)) return;
+        if (document[kName] == entry.name && document[kUuid] == entry.uuid) return;
+        WriteProfileFile(std::move(document), entry);
         return;
     }
 }
