@@ -8,7 +8,10 @@ namespace app {
 
 PanelShell::PanelShell(ui::CPaintManagerUI& manager, std::function<DeviceList*()> devices,
                        std::function<ui::WindowHandle()> window, std::function<int()> dpi)
-    : manager_(manager), devices_(std::move(devices)), window_(std::move(window)), dpi_(std::move(dpi)) {}
+    : manager_(manager),
+      devices_(std::move(devices)),
+      window_(std::move(window)),
+      dpi_(std::move(dpi)) {}
 
 model::CLumitrekUSBDevice* PanelShell::CurrentDevice() {
     DeviceList* devices = devices_();

@@ -28,7 +28,8 @@ public:
     int ShowFormattedMessage(std::string_view key, long long value) override;
     int ShowDetailedMessage(std::string_view key, std::string_view detail) override;
     std::optional<std::string> AskOpenFile(std::string_view filter) override;
-    std::optional<std::string> AskSaveFile(std::string_view filter, std::string_view defaultExtension,
+    std::optional<std::string> AskSaveFile(std::string_view filter,
+                                           std::string_view defaultExtension,
                                            std::string_view proposedName) override;
 
 private:

@@ -19,8 +19,7 @@ std::string ProfileNames::NewName(const std::vector<std::string>& names) {
     }
 }
 
-std::string ProfileNames::CopyName(std::string_view source,
-                                   const std::vector<std::string>& names) {
+std::string ProfileNames::CopyName(std::string_view source, const std::vector<std::string>& names) {
     std::string name = std::string(source) + " copy";
     while (Contains(names, name)) name += " copy";
     return name;

@@ -28,7 +28,9 @@ TEST(ProfileNames, NewCopiedAndImportedNamesNeverEqualATakenNameInAnyCase) {
 TEST(ProfileNames, NamesFromFilesAreTrimmedCleanedAndCutAtWholeCharacters) {
     EXPECT_EQ(ProfileNames::Trimmed("  \t Game \r\n"), "Game");
     EXPECT_EQ(ProfileNames::Trimmed("  "), "");
-    EXPECT_EQ(ProfileNames::Cleaned(" a\x01" "b\x7f\nc "), "abc");
+    EXPECT_EQ(ProfileNames::Cleaned(" a\x01"
+                                    "b\x7f\nc "),
+              "abc");
     EXPECT_EQ(ProfileNames::Cleaned("\x01\x02"), "");
 
     std::string longName;
@@ -89,7 +91,8 @@ TEST_F(ProfileListFileTest, EntriesAreWrittenInTheListLayoutAndReadBack) {
 
 TEST_F(ProfileListFileTest, UuidsThatAreNoPlainFileNamesNameNoFile) {
     ProfileListFile list(folder_);
-    EXPECT_EQ(list.ProfileFile("2021_03_07_09_05_02_045"), folder_ / "2021_03_07_09_05_02_045.Json");
+    EXPECT_EQ(list.ProfileFile("2021_03_07_09_05_02_045"),
+              folder_ / "2021_03_07_09_05_02_045.Json");
     for (const char* uuid : {"", "..", "../../x", "/tmp/abs", "a/b"})
         EXPECT_TRUE(list.ProfileFile(uuid).empty()) << uuid;
 }
@@ -121,7 +124,8 @@ TEST_F(ProfileListFileTest, ProfileFilesThatNameThemselvesRebuildALostList) {
     // Not profiles of this list: a file naming another UUID, one without a name, a copy
     // kept aside, a file that is not JSON.
     WriteText(folder_ / "copied.Json", R"({ "profilename" : "X", "profileUUID" : "other" })");
-    WriteText(folder_ / "2021_03_07_09_05_02_047.Json", R"({ "profileUUID" : "2021_03_07_09_05_02_047" })");
+    WriteText(folder_ / "2021_03_07_09_05_02_047.Json",
+              R"({ "profileUUID" : "2021_03_07_09_05_02_047" })");
     WriteText(folder_ / "2021_03_07_09_05_02_048.Json.unreadable-1", "{");
     WriteText(folder_ / "2021_03_07_09_05_02_049.Json", "not json");
 

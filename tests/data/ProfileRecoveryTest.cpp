@@ -43,7 +43,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ProfileRecoveryTest, AFileThatIsNotUtf8IsCopiedAsideWithEveryByteBeforeTheDefaultsReplaceIt) {
+TEST_F(ProfileRecoveryTest,
+       AFileThatIsNotUtf8IsCopiedAsideWithEveryByteBeforeTheDefaultsReplaceIt) {
     const std::string latin1 =
         "{ \"profilename\" : \"Caf\xe9\", \"profileUUID\" : \"2021_03_07_09_05_02_045\",\n"
         "  \"Device\" : [ { \"LightInfo\" : { \"SelectItem\" : 9 } } ] }";

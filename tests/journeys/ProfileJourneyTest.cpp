@@ -84,11 +84,13 @@ protected:
         Ask(program, R"({"cmd":"wait","ms":)" + std::to_string(ms) + "}");
     }
     void Pick(HeadlessProgram& program, int index) {
-        Ask(program, R"({"cmd":"notify","control":"device_profile_combo","type":"itemselect","index":)" +
-                         std::to_string(index) + "}");
+        Ask(program,
+            R"({"cmd":"notify","control":"device_profile_combo","type":"itemselect","index":)" +
+                std::to_string(index) + "}");
     }
     void Click(HeadlessProgram& program, const std::string& control) {
-        Ask(program, R"({"cmd":"notify","force":true,"type":"click","control":")" + control + "\"}");
+        Ask(program,
+            R"({"cmd":"notify","force":true,"type":"click","control":")" + control + "\"}");
     }
     Json::Value Combo(HeadlessProgram& program) {
         return Ask(program, R"({"cmd":"get","control":"device_profile_combo"})");
@@ -105,7 +107,9 @@ protected:
     }
     std::string Key64OnDevice(HeadlessProgram& program, const Json::Value& memory) {
         const int slot =
-            Ask(program, R"({"cmd":"device","op":"status","device":"keyboard"})")["slots"][kPosition64].asInt();
+            Ask(program,
+                R"({"cmd":"device","op":"status","device":"keyboard"})")["slots"][kPosition64]
+                .asInt();
         return memory["keytable"].asString().substr(static_cast<size_t>(slot) * 6, 6);
     }
 
@@ -120,7 +124,8 @@ TEST_F(ProfileJourney, ProfilesMadeAndEditedSurviveARestart) {
         Click(program, "device_add_btn");
         Pick(program, 1);
         Wait(program, kSwitchMs);
-        Ask(program, R"({"cmd":"notify","control":"device_profile_name_edit","type":"textchanged","text":"Game"})");
+        Ask(program,
+            R"({"cmd":"notify","control":"device_profile_name_edit","type":"textchanged","text":"Game"})");
         Click(program, "device_profile_edit_save_btn");
         Ask(program, R"({"cmd":"device","op":"setkey","position":64,"assignment":2097157})");
         EXPECT_EQ(Messages(program).size(), 0u);
@@ -132,7 +137,8 @@ TEST_F(ProfileJourney, ProfilesMadeAndEditedSurviveARestart) {
     ASSERT_EQ(combo["items"].size(), 2u);
     EXPECT_EQ(combo["items"][1], "Game");
     EXPECT_EQ(combo["cursel"], 1);
-    EXPECT_EQ(Ask(program, R"({"cmd":"get","control":"device_profile_name_edit"})")["text"], "Game");
+    EXPECT_EQ(Ask(program, R"({"cmd":"get","control":"device_profile_name_edit"})")["text"],
+              "Game");
 
     // The remapped key is Game's, and goes to the keyboard when Game is applied.
     Pick(program, 0);
@@ -221,7 +227,8 @@ TEST_F(ProfileJourney, AProfileFileThatIsNotUtf8IsKeptAsideAndTheUserToldOnce) {
     }
     int copies = 0;
     for (const auto& item : fs::directory_iterator(KeyboardFolder())) {
-        if (item.path().filename().string().rfind("2026_01_01_00_00_00_001.Json.unreadable-", 0) != 0)
+        if (item.path().filename().string().rfind("2026_01_01_00_00_00_001.Json.unreadable-", 0) !=
+            0)
             continue;
         ++copies;
         std::ifstream in(item.path(), std::ios::binary);
@@ -245,7 +252,8 @@ TEST_F(ProfileJourney, ExportsAndImportsTellTheUserWhenAFileCannotBeWrittenOrRea
     Click(program, "device_import_btn");
     EXPECT_EQ(Combo(program)["items"][1], "profile1(1)");
 
-    Ask(program, R"({"cmd":"dialog","path":")" + (sandbox_.Root() / "none" / "x.json").string() + "\"}");
+    Ask(program,
+        R"({"cmd":"dialog","path":")" + (sandbox_.Root() / "none" / "x.json").string() + "\"}");
     Click(program, "device_export_btn");
     Ask(program, R"({"cmd":"dialog","path":")" + (sandbox_.Root() / "gone.json").string() + "\"}");
     Click(program, "device_import_btn");
@@ -260,7 +268,8 @@ TEST_F(ProfileJourney, TheHighlightedTabIsThePageOnShow) {
     HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
     Wait(program, kConnectionMs);
     const auto selected = [&](const char* tab) {
-        return Ask(program, std::string(R"({"cmd":"get","control":")") + tab + "\"}")["selected"].asBool();
+        return Ask(program, std::string(R"({"cmd":"get","control":")") + tab + "\"}")["selected"]
+            .asBool();
     };
     EXPECT_TRUE(selected("deng_Op_tab"));
     EXPECT_FALSE(selected("key_Op_tab"));

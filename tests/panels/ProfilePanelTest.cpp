@@ -21,8 +21,9 @@ using panels::CDeviceProfileUI;
 
 namespace {
 
-const char* const kTabs[] = {"deng_Op_tab",   "key_Op_tab",        "macro_Op_tab", "system_Op_tab",
-                             "cursor_Op_tab", "6533_voice_Op_tab", "magic_Op_tab", "Virtual7.1_Op_tab"};
+const char* const kTabs[] = {"deng_Op_tab",   "key_Op_tab",       "macro_Op_tab",
+                             "system_Op_tab", "cursor_Op_tab",    "6533_voice_Op_tab",
+                             "magic_Op_tab",  "Virtual7.1_Op_tab"};
 
 class ProfilePanelTest : public DataTestFolder, public ui::INotifyUI {
 protected:
@@ -83,7 +84,8 @@ protected:
     }
     std::vector<std::string> Items() const {
         std::vector<std::string> items;
-        for (int i = 0; i < combo_->GetCount(); ++i) items.push_back(combo_->GetItemAt(i)->GetText());
+        for (int i = 0; i < combo_->GetCount(); ++i)
+            items.push_back(combo_->GetItemAt(i)->GetText());
         return items;
     }
     ProfileListFile List() const {
@@ -129,7 +131,8 @@ TEST_F(ProfilePanelTest, AFirstStartMakesProfile1FromTheDefaultsAndShowsTheKinds
     EXPECT_FALSE(TabShown("magic_Op_tab"));
     panel_->SelectTab(2);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(static_cast<ui::COptionUI*>(panel_->FindSubControl(kTabs[i]))->IsSelected(), i == 2);
+        EXPECT_EQ(static_cast<ui::COptionUI*>(panel_->FindSubControl(kTabs[i]))->IsSelected(),
+                  i == 2);
     panel_->SelectTab(9);
     EXPECT_FALSE(static_cast<ui::COptionUI*>(panel_->FindSubControl(kTabs[2]))->IsSelected());
 }
@@ -166,7 +169,8 @@ TEST_F(ProfilePanelTest, AddNamesTheSmallestFreeNumberAndStopsAtFiftyButCopiesDo
     EXPECT_EQ(ProfileFile(added.uuid)["Device"][0]["LightInfo"]["SelectItem"], 3);
     EXPECT_EQ(ProfileFile(added.uuid)["profileUUID"], added.uuid);
 
-    while (panel_->ProfileCount() < CDeviceProfileUI::kMaxProfiles) ASSERT_TRUE(panel_->AddProfile());
+    while (panel_->ProfileCount() < CDeviceProfileUI::kMaxProfiles)
+        ASSERT_TRUE(panel_->AddProfile());
     ASSERT_TRUE(panel_->AddProfile());
     EXPECT_EQ(panel_->ProfileCount(), 50);
     ASSERT_TRUE(panel_->CopyProfile());
@@ -256,13 +260,15 @@ TEST_F(ProfilePanelTest, ImportsThatAreNoProfilesChangeNothing) {
         R"({ "profilename" : "n", "profileUUID" : "x", "Device" : [ 7 ] })",
         R"({ "profilename" : "n", "profileUUID" : "x", "Device" : [] })",
         R"({ "profilename" : " ", "profileUUID" : "x", "Device" : [ {} ] })",
-        std::string("{ \"profilename\" : \"Caf\xe9\", \"profileUUID\" : \"x\", \"Device\" : [ {} ] }"),
+        std::string(
+            "{ \"profilename\" : \"Caf\xe9\", \"profileUUID\" : \"x\", \"Device\" : [ {} ] }"),
         std::string(10000, '[') + std::string(10000, ']'),
     };
     const fs::path path = root_ / "import.json";
     for (const std::string& text : hostile) {
         WriteText(path, text);
-        EXPECT_EQ(panel_->ImportProfile(path), CDeviceProfileUI::Transfer::NotValid) << text.substr(0, 80);
+        EXPECT_EQ(panel_->ImportProfile(path), CDeviceProfileUI::Transfer::NotValid)
+            << text.substr(0, 80);
     }
     EXPECT_EQ(Items(), std::vector<std::string>{"A"});
     EXPECT_EQ(List().Count(), 1);

@@ -10,7 +10,6 @@
 #include "device/scanner/DeviceKind.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "platform/TextCompare.h"
-#include "platform/Trace.h"
 #include "ui/CComboUI.h"
 #include "ui/CEditUI.h"
 #include "ui/CListLabelElementUI.h"
@@ -55,7 +54,8 @@ std::string CDeviceProfileUI::GetClass() const {
 
 void* CDeviceProfileUI::GetInterface(std::string_view name) {
     if (name == "DeviceProfile") return this;
-    if (name == model::IProfilePanel::kInterfaceName) return static_cast<model::IProfilePanel*>(this);
+    if (name == model::IProfilePanel::kInterfaceName)
+        return static_cast<model::IProfilePanel*>(this);
     return CHorizontalLayoutUI::GetInterface(name);
 }
 
@@ -114,7 +114,8 @@ bool CDeviceProfileUI::IsProfileMenuVisible() {
 void CDeviceProfileUI::SelectTab(int tab) {
     for (int i = 0; i < kTabCount; ++i) {
         ui::CControlUI* control = Find(kTabs[i]);
-        auto* option = control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr;
+        auto* option =
+            control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr;
         if (option != nullptr) option->Selected(i == tab, false);
     }
 }
@@ -288,7 +289,8 @@ CDeviceProfileUI::Transfer CDeviceProfileUI::ImportProfile(const std::filesystem
     if (GetSelectedIndex() < 0) return Transfer::NotValid;
     JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Ok;
     Json::Value document = files_.ReadJsonFile(path, status);
-    if (status == JsonDataFile::ReadStatus::Missing || status == JsonDataFile::ReadStatus::Unreadable)
+    if (status == JsonDataFile::ReadStatus::Missing ||
+        status == JsonDataFile::ReadStatus::Unreadable)
         return Transfer::Failed;
     if (!IsProfileDocument(document)) return Transfer::NotValid;
     const std::string cleaned = ProfileNames::Cleaned(document[kName].asString());

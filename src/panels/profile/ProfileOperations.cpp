@@ -50,8 +50,9 @@ void ProfileOperations::Register(app::ShellOperations& operations) {
 
 CDeviceProfileUI* ProfileOperations::PanelOf(model::CLumitrekUSBDevice& device) {
     ui::CControlUI* control = model::FindInPage(device, model::IProfilePanel::kControlName);
-    return control != nullptr ? static_cast<CDeviceProfileUI*>(control->GetInterface("DeviceProfile"))
-                              : nullptr;
+    return control != nullptr
+               ? static_cast<CDeviceProfileUI*>(control->GetInterface("DeviceProfile"))
+               : nullptr;
 }
 
 void ProfileOperations::SelectPage(model::CLumitrekUSBDevice& device, int page) {
@@ -193,8 +194,8 @@ void ProfileOperations::WriteProfileToDevice(model::CLumitrekUSBDevice& device) 
         target->RefreshPanels();
         auto* keyboard = static_cast<model::CLumitrekKeyboardDevice*>(
             target->GetInterface("LumitrekKeyboardDevice"));
-        if (keyboard != nullptr &&
-            keyboard->GetCurrentLightSetting().mode == model::CLumitrekKeyboardDevice::kCustomColourMode)
+        if (keyboard != nullptr && keyboard->GetCurrentLightSetting().mode ==
+                                       model::CLumitrekKeyboardDevice::kCustomColourMode)
             keyboard->LoadCustomColours();
     });
 }
