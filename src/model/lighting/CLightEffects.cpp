@@ -122,6 +122,10 @@ void CLightEffects::SetLedColour(int position, uint32_t rgba) {
     if (position >= 0 && position < LedCount()) state_.colours.Set(position, Rgba::FromWord(rgba));
 }
 
+void CLightEffects::SetLedRgb(int position, Rgb colour) {
+    if (position >= 0 && position < LedCount()) state_.colours.SetColour(position, colour);
+}
+
 uint32_t CLightEffects::GetLedColour(int position) const {
     if (position < 0 || position >= LedCount()) return 0;
     return state_.colours.Get(position).ToWord();

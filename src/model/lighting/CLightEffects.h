@@ -37,6 +37,9 @@ public:
     // 0..LED count-1 are ignored on write and read as 0.
     void SetLedColour(int position, uint32_t rgba);
     uint32_t GetLedColour(int position) const;
+    // The colour alone, keeping the LED's level: how the user paints custom colours while
+    // the light thread may be levelling the same LED.
+    void SetLedRgb(int position, Rgb colour);
     void ClearColours() { state_.colours.Clear(); }
     // Lowers an LED's intensity by the fading rule; rate 0 leaves it.
     void FadeIntensity(int position, uint8_t rate);

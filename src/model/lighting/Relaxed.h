@@ -23,6 +23,14 @@ public:
 
     T load() const noexcept { return value_.load(std::memory_order_relaxed); }
     void store(T value) noexcept { value_.store(value, std::memory_order_relaxed); }
+    // Replaces the value with change(value) as one step. A store that another thread makes
+    // in between is not overwritten: the change starts over from it.
+    template <typename Change>
+    void update(Change change) noexcept {
+        T old = load();
+        while (!value_.compare_exchange_weak(old, change(old), std::memory_order_relaxed)) {
+        }
+    }
 
 private:
     std::atomic<T> value_;
