@@ -37,9 +37,12 @@ CMainWnd::CMainWnd()
     DeviceList::Hooks hooks;
     hooks.closeChildWindows = [this] { CloseChildWindows(); };
     hooks.selectProfilePage = &panels::ProfileOperations::SelectPage;
+    hooks.severalDevices = &panels::LightingOperations::SetSeveralDevices;
     devices_->SetHooks(std::move(hooks));
     RegisterShellOperations();
     profileOperations_.Register(operations_);
+    lightingOperations_.Register(operations_);
+    systemOperations_.Register(operations_);
 }
 
 CMainWnd::~CMainWnd() {

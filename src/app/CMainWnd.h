@@ -22,7 +22,9 @@
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/ScannerClient.h"
 #include "device/scanner/SlotList.h"
+#include "panels/lighting/LightingOperations.h"
 #include "panels/profile/ProfileOperations.h"
+#include "panels/system/SystemOperations.h"
 #include "platform/Event.h"
 #include "ui/CTrayIcon.h"
 #include "ui/WindowImplBase.h"
@@ -109,6 +111,8 @@ private:
     std::unique_ptr<device::DeviceScanner> scanner_;
     PanelShell panelShell_;
     panels::ProfileOperations profileOperations_{panelShell_};
+    panels::LightingOperations lightingOperations_{panelShell_};
+    panels::SystemOperations systemOperations_{panelShell_};
     // Tasks posted to the loop reach the window only while it lives.
     std::shared_ptr<CMainWnd*> alive_ = std::make_shared<CMainWnd*>(this);
     // Set at shutdown: a scanner send still waiting for the UI thread gives up.

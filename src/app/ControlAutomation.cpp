@@ -1,6 +1,8 @@
 #include "app/ControlAutomation.h"
 
+#include <algorithm>
 #include <climits>
+#include <utility>
 #include <string>
 
 #include "app/AutomationJson.h"
@@ -94,6 +96,56 @@ void PickColour(ui::CControlUI& control, ui::CPaintManagerUI& manager, const Jso
     palette.SetSelectColor(ColorMember(command, "color"));
     // The palette holds hue, saturation and brightness: report the colour it now shows.
     manager.SendNotify(&control, "colorchanged", palette.GetSelectColor());
+}
+
+ui::Point PointMember(const Json::Value& command, const char* name, const ui::Rect& origin) {
+    const Json::Value& value = command[name];
+    if (!value.isArray() || value.size() != 2 || !value[0].isInt() || !value[1].isInt())
+        throw CommandError(std::string("member ") + name + " must be [x, y]");
+    return {origin.left + value[0].asInt(), origin.top + value[1].asInt()};
+}
+
+// The rectangle a user drags over to take in exactly the named children of `control`.
+ui::Rect SpanOfChildren(ui::CControlUI& control, const Json::Value& names) {
+    auto* container = As<ui::CContainerUI>(control, "Container");
+    if (!names.isArray() || names.empty() || container == nullptr)
+        throw CommandError("member keys must name controls inside " + Named(control));
+    ui::Rect span;
+    for (const Json::Value& name : names) {
+        ui::CControlUI* child = name.isString() ? container->FindSubControl(name.asString()) : nullptr;
+        if (child == nullptr) throw CommandError("no control " + name.toStyledString() + " in " + Named(control));
+        const ui::Rect pos = child->GetPos();
+        span = span.IsEmpty() ? pos
+                              : ui::Rect{std::min(span.left, pos.left), std::min(span.top, pos.top),
+                                         std::max(span.right, pos.right), std::max(span.bottom, pos.bottom)};
+    }
+    // Inside the keys' outer edges, so that a neighbour touching them is not taken in.
+    return span.Deflate(ui::Rect{1, 1, 1, 1});
+}
+
+// Presses the mouse button at one point, moves to another and lets go, as a user drags.
+void Drag(ui::CControlUI& control, ui::CPaintManagerUI& manager, const Json::Value& command) {
+    // Where things are is what the user sees: the window as it is laid out now.
+    manager.EnsureLayout();
+    ui::Point from;
+    ui::Point to;
+    if (Has(command, "keys")) {
+        const ui::Rect span = SpanOfChildren(control, command["keys"]);
+        from = {span.left, span.top};
+        to = {span.right - 1, span.bottom - 1};
+    } else {
+        from = PointMember(command, "from", control.GetPos());
+        to = PointMember(command, "to", control.GetPos());
+    }
+    for (const auto& [type, at] : {std::pair{ui::EventType::ButtonDown, from},
+                                   std::pair{ui::EventType::MouseMove, to},
+                                   std::pair{ui::EventType::ButtonUp, to}}) {
+        ui::TEventUI event;
+        event.Type = type;
+        event.pSender = &control;
+        event.ptMouse = at;
+        control.Event(event);
+    }
 }
 
 void Click(ui::CControlUI& control, ui::CPaintManagerUI& manager) {
@@ -190,6 +242,8 @@ Json::Value ControlAutomation::Notify(const Json::Value& command) {
         PickColour(control, *manager, command);
     } else if (type == "click") {
         Click(control, *manager);
+    } else if (type == "drag") {
+        Drag(control, *manager, command);
     } else {
         const auto wParam = IntMemberOr(command, "wParam", 0, 0, INT64_MAX);
         const auto lParam = IntMemberOr(command, "lParam", 0, INT64_MIN, INT64_MAX);

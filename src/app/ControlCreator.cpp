@@ -7,6 +7,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "panels/lighting/CLightControlUI.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "platform/TextCompare.h"
 #include "platform/Trace.h"
@@ -52,8 +53,8 @@ constexpr std::array kClasses = {
     ControlClass{"LumitrekMouseDevice", &Make<model::CLumitrekUSBDevice>},
     ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekUSBDevice>},
     ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
+    ControlClass{"LightControl", &Make<panels::CLightControlUI>},
     // Panels still to be written: a control of the base each will derive from.
-    ControlClass{"LightControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"KeySetControl", &Make<ui::CHorizontalLayoutUI>},

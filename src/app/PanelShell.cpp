@@ -18,6 +18,17 @@ model::CLumitrekUSBDevice* PanelShell::CurrentDevice() {
     return devices != nullptr ? devices->CurrentDevice() : nullptr;
 }
 
+std::vector<model::CLumitrekUSBDevice*> PanelShell::ConnectedDevices() {
+    std::vector<model::CLumitrekUSBDevice*> connected;
+    DeviceList* devices = devices_();
+    if (devices == nullptr) return connected;
+    for (int i = 0; i < devices->TabCount(); ++i) {
+        model::CLumitrekUSBDevice* device = devices->DeviceAt(i);
+        if (device != nullptr && device->IsConnected()) connected.push_back(device);
+    }
+    return connected;
+}
+
 int PanelShell::ShowKeyedMessage(std::string_view key, int mode) {
     return app::ShowKeyedMessage(window_(), key, dpi_(), mode);
 }

@@ -24,6 +24,7 @@ public:
                std::function<ui::WindowHandle()> window, std::function<int()> dpi);
 
     model::CLumitrekUSBDevice* CurrentDevice() override;
+    std::vector<model::CLumitrekUSBDevice*> ConnectedDevices() override;
     int ShowKeyedMessage(std::string_view key, int mode) override;
     int ShowFormattedMessage(std::string_view key, long long value) override;
     int ShowDetailedMessage(std::string_view key, std::string_view detail) override;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace model {
 class CLumitrekUSBDevice;
@@ -20,6 +21,8 @@ public:
 
     // The device of the selected tab, or null.
     virtual model::CLumitrekUSBDevice* CurrentDevice() = 0;
+    // Every device whose command channel is open, in the device list's order.
+    virtual std::vector<model::CLumitrekUSBDevice*> ConnectedDevices() = 0;
 
     // A message given by its language key; 1 confirmed, 0 cancelled. `mode` 0 offers
     // only the confirm button, 1 confirm and cancel.

@@ -491,11 +491,24 @@ void CLumitrekKeyboardDevice::QueueColourPage(bool levelled) {
 void CLumitrekKeyboardDevice::SetCustomLedColour(int position) {
     const LightSetting current = GetCurrentLightSetting();
     if (current.mode != kCustomColourMode || position < 0 || position >= GetLedCount()) return;
-    const auto old = lighting::Rgba::FromWord(GetLedColour(position));
-    SetLedColour(position,
-                 lighting::Rgba(current.red, current.green, current.blue, old.alpha).ToWord());
+    engine_.Effects().SetLedRgb(position, {current.red, current.green, current.blue});
     const int group = LightPanelGroup();
     if (group < 0) return;
+    StoreCustomColours(group);
+    QueueColourPage(false);
+}
+
+void CLumitrekKeyboardDevice::SetCustomLedColours(const std::vector<int>& positions) {
+    const LightSetting current = GetCurrentLightSetting();
+    if (current.mode != kCustomColourMode) return;
+    bool changed = false;
+    for (int position : positions) {
+        if (position < 0 || position >= GetLedCount()) continue;
+        engine_.Effects().SetLedRgb(position, {current.red, current.green, current.blue});
+        changed = true;
+    }
+    const int group = LightPanelGroup();
+    if (!changed || group < 0) return;
     StoreCustomColours(group);
     QueueColourPage(false);
 }
@@ -530,10 +543,7 @@ void CLumitrekKeyboardDevice::FillCustomColours(bool on) {
     const LightSetting current = GetCurrentLightSetting();
     const lighting::Rgb fill =
         on ? lighting::Rgb{current.red, current.green, current.blue} : lighting::Rgb{};
-    for (int led = 0; led < GetLedCount(); ++led) {
-        const auto old = lighting::Rgba::FromWord(GetLedColour(led));
-        SetLedColour(led, lighting::Rgba(fill, old.alpha).ToWord());
-    }
+    for (int led = 0; led < GetLedCount(); ++led) engine_.Effects().SetLedRgb(led, fill);
     QueueColourPage(true);
     if (const int group = LightPanelGroup(); group >= 0) StoreCustomColours(group);
 }

@@ -66,6 +66,9 @@ public:
     virtual void LoadCustomColours();
     virtual void FillCustomColours(bool on);
     virtual void SetCustomLedColour(int position);
+    // The LEDs at `positions` take the current colour, all at once: one save of the
+    // group and one colour page, however many keys the user took in.
+    void SetCustomLedColours(const std::vector<int>& positions);
 
     // Queues a read of the active settings block; when it comes, the block goes into
     // the device's lighting state, the current lighting and the profile's switches

@@ -1,5 +1,7 @@
 #include "model/device/KeyboardSettingsBlock.h"
 
+#include <algorithm>
+
 namespace model {
 
 KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const LightSetting& light,
@@ -7,18 +9,18 @@ KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const 
     Bytes block{};
     block[0] = byte0;
     block[1] = light.mode >= kFirstHostOnlyMode ? 0 : light.mode;
-    block[2] = light.brightness;
-    block[3] = static_cast<uint8_t>(4 - light.speed);
-    block[4] = light.direction;
-    block[5] = light.multiColour;
+    block[2] = std::min(light.brightness, kMaxBrightness);
+    block[3] = static_cast<uint8_t>(kMaxSpeed - std::min(light.speed, kMaxSpeed));
+    block[4] = light.direction != 0 ? 1 : 0;
+    block[5] = light.multiColour != 0 ? 1 : 0;
     block[6] = light.red;
     block[7] = light.green;
     block[8] = light.blue;
     block[18] = light.zzccMode;
-    block[19] = static_cast<uint8_t>(stages.WFlag());
+    block[19] = stages.WFlag() != 0 ? 1 : 0;
     block[20] = stages.Key6Flag() == 0 ? 1 : 0;
-    block[21] = static_cast<uint8_t>(stages.WinFlag());
-    block[22] = static_cast<uint8_t>(stages.PollingRate());
+    block[21] = stages.WinFlag() != 0 ? 1 : 0;
+    block[22] = static_cast<uint8_t>(std::min<uint16_t>(stages.PollingRate(), kMaxPollingRate));
     block[25] = light.customGroup;
     return block;
 }

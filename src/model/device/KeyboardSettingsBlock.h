@@ -36,6 +36,12 @@ public:
     // nothing for them, so it is told mode 0.
     static constexpr uint8_t kFirstHostOnlyMode = 21;
 
+    // What the keyboard understands; a value from a file or a script beyond these is
+    // sent as the nearest it understands, never raw (a speed of 9 would wrap to 251).
+    static constexpr uint8_t kMaxBrightness = 5;
+    static constexpr uint8_t kMaxSpeed = 4;
+    static constexpr uint8_t kMaxPollingRate = 3;
+
     using Bytes = std::array<uint8_t, kSize>;
 
     static Bytes Encode(uint8_t byte0, const LightSetting& light, const SystemStages& stages);

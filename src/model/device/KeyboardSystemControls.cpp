@@ -109,13 +109,17 @@ void KeyboardSystemControls::ShowTryOutTip() {
         field->SetTipValue(Translate("Repeat_input_text"));
 }
 
+void KeyboardSystemControls::ClearTryOut() {
+    if (ui::CControlUI* field = Find(kTryOutField)) field->SetText("");
+}
+
 void KeyboardSystemControls::Show(const SystemStages& stages) {
     SetWinLock(stages.WinFlag() != 0);
     SetWFlag(stages.WFlag() != 0);
     SetSixKeyFlag(stages.Key6Flag() != 0);
     SetRepeatRate(stages.Repeat());
     SelectRepeatDelay(stages.RepeatDelay());
-    if (ui::CControlUI* field = Find(kTryOutField)) field->SetText("");
+    ClearTryOut();
     ShowTryOutTip();
     SelectPollingRate(stages.PollingRate());
 }

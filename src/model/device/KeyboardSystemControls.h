@@ -36,6 +36,9 @@ public:
     bool GetWFlag();
     bool GetSixKeyFlag();
 
+    // Empties the field the user tries the key repeat in.
+    void ClearTryOut();
+
     // The whole panel from a settings record; the try-out field is emptied.
     void Show(const SystemStages& stages);
     // Only the texts that depend on the language: the delay label and the field's tip.

@@ -21,7 +21,10 @@ struct SystemStages {
     uint16_t WFlag() const { return Low(words[2]); }
     uint16_t WinFlag() const { return High(words[2]); }
 
+    void SetRepeat(uint16_t v) { words[0] = Pack(v, RepeatDelay()); }
+    void SetRepeatDelay(uint16_t v) { words[0] = Pack(Repeat(), v); }
     void SetKey6Flag(uint16_t v) { words[1] = Pack(v, PollingRate()); }
+    void SetPollingRate(uint16_t v) { words[1] = Pack(Key6Flag(), v); }
     void SetWFlag(uint16_t v) { words[2] = Pack(v, WinFlag()); }
     void SetWinFlag(uint16_t v) { words[2] = Pack(WFlag(), v); }
 

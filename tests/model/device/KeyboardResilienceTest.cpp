@@ -184,11 +184,11 @@ TEST_F(KeyboardResilience, WritesQueuedBehindASlowKeyboardEndWithTheNewestOnTheD
     // The first write's end of configuration answers late, while the user goes on dragging.
     keyboardSim_->Faults().Arm({sim::Fault::Kind::SlowReply, 2, 0, 1, 300});
     std::vector<model::Completion<int>> done;
-    for (int brightness = 1; brightness <= 10; ++brightness) {
-        kb.SetLightSetting(static_cast<uint32_t>(1 | brightness << 8), 0, 0, 0);
+    for (int red = 1; red <= 10; ++red) {  // a slider dragged through ten values
+        kb.SetLightSetting(1, static_cast<uint32_t>(red << 8), 0, 0);
         kb.WriteSettings(0, 0, [&](const model::Completion<int>& c) { done.push_back(c); });
         // The first is on the wire before the others queue up behind it.
-        if (brightness == 1) {
+        if (red == 1) {
             for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 6).empty(); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -201,7 +201,7 @@ TEST_F(KeyboardResilience, WritesQueuedBehindASlowKeyboardEndWithTheNewestOnTheD
     }
     // The first went out before the others queued; of the nine behind it only the last.
     EXPECT_EQ(RequestsOf(*keyboardSim_, 6).size(), 2u);
-    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[2], 10);
+    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 10);
 }
 
 TEST_F(KeyboardResilience, WorkQueuedBeforeAnUnplugNeverReachesTheKeyboardPluggedInAfter) {

@@ -43,6 +43,29 @@ TEST(KeyboardSettingsBlockTest, EncodesTheDeviceFormsOfSpeedModeAndSixKeyFlag) {
     EXPECT_EQ(KeyboardSettingsBlock::Encode(0, Light(35, 0), Stages(1, 0, 0, 0))[20], 0);
 }
 
+TEST(KeyboardSettingsBlockTest, ValuesBeyondWhatTheKeyboardUnderstandsAreNeverSentRaw) {
+    LightSetting light = Light(3, 9);  // a speed of 9 would wrap to 4 - 9 = 251
+    light.brightness = 200;
+    light.direction = 7;
+    light.multiColour = 9;
+    const auto block = KeyboardSettingsBlock::Encode(0, light, Stages(2, 40, 3, 5));
+    EXPECT_EQ(block[2], 5);
+    EXPECT_EQ(block[3], 0);
+    EXPECT_EQ(block[4], 1);
+    EXPECT_EQ(block[5], 1);
+    EXPECT_EQ(block[19], 1);
+    EXPECT_EQ(block[20], 0);
+    EXPECT_EQ(block[21], 1);
+    EXPECT_EQ(block[22], 3);
+
+    PadSettingsBlock pad;
+    pad.TakeLight(light);
+    const auto padBlock = pad.ForWrite();
+    EXPECT_EQ(padBlock[2], 5);
+    EXPECT_EQ(padBlock[3], 0);
+    EXPECT_EQ(padBlock[5], 1);
+}
+
 TEST(KeyboardSettingsBlockTest, DecodingUndoesTheDeviceFormsAndClearsByte16) {
     KeyboardSettingsBlock::Bytes block{};
     block[1] = 13;
