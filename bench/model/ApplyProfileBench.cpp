@@ -29,6 +29,8 @@
 #include "model/device/KeyboardSettingsBlock.h"
 #include "model/device/MacroImage.h"
 #include "platform/Paths.h"
+#include "sim/FaultPlan.h"
+#include "sim/SimDevice.h"
 #include "sim/SimulatedDevices.h"
 #include "ui/CMessageLoop.h"
 
@@ -196,6 +198,44 @@ void BM_ProfileSwitch(benchmark::State& state) {
     state.counters["minimum_plain"] = static_cast<double>(2 + Reports(settings) + Reports(table));
 }
 BENCHMARK(BM_ProfileSwitch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// A lighting slider moved: each step is stored and sent as a settings block. `reports` is
+// what one step sends; dragging both sliders through their whole range (11 steps) while
+// the keyboard answers the first write late shows how many blocks reach it
+// (`blocks_when_slow`: the first, then only the newest of those queued behind it).
+void BM_SliderSteps(benchmark::State& state) {
+    Bench bench;
+    model::CLumitrekKeyboardDevice& kb = bench.Keyboard();
+    std::size_t perStep = 0;
+    std::size_t blocksWhenSlow = 0;
+    for (auto _ : state) {
+        bench.Sim().Log().Clear();
+        kb.SetLightSetting(1 | 3u << 8, 0, 0, 0);
+        kb.WriteSettings(0, 0, model::CLumitrekUSBDevice::WriteDone{});
+        bench.Settle();
+        perStep = bench.Sim().Log().Requests().size();
+
+        bench.Sim().Log().Clear();
+        bench.Sim().Faults().Arm({sim::Fault::Kind::SlowReply, 2, 0, 1, 200});
+        for (uint32_t brightness = 0; brightness <= 5; ++brightness) {
+            kb.SetLightSetting(1 | brightness << 8, 0, 0, 0);
+            kb.WriteSettings(0, 0, model::CLumitrekUSBDevice::WriteDone{});
+        }
+        for (uint32_t speed = 0; speed <= 4; ++speed) {
+            kb.SetLightSetting(1 | 5u << 8 | speed << 16, 0, 0, 0);
+            kb.WriteSettings(0, 0, model::CLumitrekUSBDevice::WriteDone{});
+        }
+        bench.Settle();
+        blocksWhenSlow = 0;
+        for (const auto& request : bench.Sim().Log().Requests())
+            if (request.bytes.at(3) == 6) ++blocksWhenSlow;
+    }
+    state.counters["reports"] = static_cast<double>(perStep);
+    state.counters["minimum"] = static_cast<double>(2 + Reports(model::KeyboardSettingsBlock::kSize));
+    state.counters["steps"] = 11;
+    state.counters["blocks_when_slow"] = static_cast<double>(blocksWhenSlow);
+}
+BENCHMARK(BM_SliderSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 

@@ -240,6 +240,15 @@ TEST_F(LightingJourney, SameModeGivesThePadTheKeyboardsEffect) {
 
     Notify(program, "device_select_next", "click");
     EXPECT_EQ(Get(program, "light_combo_modeSelect")["cursel"], 2);
+    EXPECT_EQ(Get(program, "light_combo_modeSelect")["items"].size(), 9u);
+
+    // The pad's own page drives the pad: its modes, its speed kept as 4 - speed.
+    Notify(program, "light_combo_modeSelect", "itemselect", Pick(4));
+    Notify(program, "deng_speed_slider", "valuechanged", Value(1));
+    Wait(program, kWriteMs);
+    EXPECT_EQ(SettingsByte(program, 1, "pad"), 4);
+    EXPECT_EQ(SettingsByte(program, 3, "pad"), 3);
+    EXPECT_FALSE(Get(program, "deng_fx_layout")["enabled"].asBool());
 }
 
 }  // namespace

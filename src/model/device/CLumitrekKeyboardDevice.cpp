@@ -466,16 +466,17 @@ int CLumitrekKeyboardDevice::SendColourPage(bool levelled) {
     if (Channel().LongTimeLimit()) return device::kResultSuccess;
     const ColourStream::Page page =
         ColourStream::Build(engine_.State().colours, GetPositionMaps(), KeySlots(), levelled);
-    return Commands().StreamColours(std::span(page.bytes.data(), page.length),
-                                    GetCurrentLightSetting().customGroup,
-                                    static_cast<int>(ColourStream::kPageSize));
+    return Commands().StreamColours(
+        std::span(page.bytes.data(), page.length),
+        KeyboardSettingsBlock::ColourPage(GetCurrentLightSetting().customGroup),
+        static_cast<int>(ColourStream::kPageSize));
 }
 
 void CLumitrekKeyboardDevice::QueueColourPage(bool levelled) {
     if (Channel().LongTimeLimit()) return;
     const ColourStream::Page page =
         ColourStream::Build(engine_.State().colours, GetPositionMaps(), KeySlots(), levelled);
-    const int group = GetCurrentLightSetting().customGroup;
+    const int group = KeyboardSettingsBlock::ColourPage(GetCurrentLightSetting().customGroup);
     // A page is a picture of the colours: only the newest of a group is worth sending.
     Queue<int>("colours@" + std::to_string(group), [page, group](DeviceWorker::Session& session) {
         const int result =

@@ -21,7 +21,7 @@ KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const 
     block[20] = stages.Key6Flag() == 0 ? 1 : 0;
     block[21] = stages.WinFlag() != 0 ? 1 : 0;
     block[22] = static_cast<uint8_t>(std::min<uint16_t>(stages.PollingRate(), kMaxPollingRate));
-    block[25] = light.customGroup;
+    block[25] = ColourPage(light.customGroup);
     return block;
 }
 

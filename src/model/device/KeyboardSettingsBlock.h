@@ -41,6 +41,11 @@ public:
     static constexpr uint8_t kMaxBrightness = 5;
     static constexpr uint8_t kMaxSpeed = 4;
     static constexpr uint8_t kMaxPollingRate = 3;
+    // The colour groups (pages) the lighting page offers: 0..4.
+    static constexpr uint8_t kMaxCustomGroup = 4;
+    static uint8_t ColourPage(uint8_t group) {
+        return group > kMaxCustomGroup ? kMaxCustomGroup : group;
+    }
 
     using Bytes = std::array<uint8_t, kSize>;
 

@@ -48,6 +48,7 @@ TEST(KeyboardSettingsBlockTest, ValuesBeyondWhatTheKeyboardUnderstandsAreNeverSe
     light.brightness = 200;
     light.direction = 7;
     light.multiColour = 9;
+    light.customGroup = 250;  // past the groups offered
     const auto block = KeyboardSettingsBlock::Encode(0, light, Stages(2, 40, 3, 5));
     EXPECT_EQ(block[2], 5);
     EXPECT_EQ(block[3], 0);
@@ -57,6 +58,7 @@ TEST(KeyboardSettingsBlockTest, ValuesBeyondWhatTheKeyboardUnderstandsAreNeverSe
     EXPECT_EQ(block[20], 0);
     EXPECT_EQ(block[21], 1);
     EXPECT_EQ(block[22], 3);
+    EXPECT_EQ(block[25], KeyboardSettingsBlock::kMaxCustomGroup);
 
     PadSettingsBlock pad;
     pad.TakeLight(light);
