@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/ShellIds.h"
+#include "app/SimMemoryStore.h"
 #include "app/ShellControls.h"
 #include "device/hid/HidBackend.h"
 #include "platform/Paths.h"
@@ -55,6 +56,8 @@ void Application::Simulate(SimulationChoice choice) {
     bus_ = std::make_unique<device::VirtualBus>();
     simKeyboard_ = std::make_shared<sim::SimDevice>(sim::KeyboardDefinition());
     simPad_ = std::make_shared<sim::SimDevice>(sim::MousePadDefinition());
+    SimMemoryStore::Restore(*simKeyboard_, "keyboard");
+    SimMemoryStore::Restore(*simPad_, "pad");
     if (choice.keyboard) simKeyboard_->Plug(*bus_);
     if (choice.pad) simPad_->Plug(*bus_);
     device::HidBackend::SetDefault(bus_->Backend());
@@ -134,6 +137,8 @@ void Application::Shutdown() {
             device::HidBackend::SetDefault(nullptr);
             bus_->UnplugAll();
         }
+        if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
+        if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
         simKeyboard_.reset();
         simPad_.reset();
         bus_.reset();

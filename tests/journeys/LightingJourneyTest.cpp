@@ -251,5 +251,25 @@ TEST_F(LightingJourney, SameModeGivesThePadTheKeyboardsEffect) {
     EXPECT_FALSE(Get(program, "deng_fx_layout")["enabled"].asBool());
 }
 
+TEST_F(LightingJourney, TheLightingSurvivesARestart) {
+    {
+        HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+        Wait(program, kConnectionMs);
+        Notify(program, "light_combo_modeSelect", "itemselect", Pick(7));
+        Notify(program, "deng_light_slider", "valuechanged", Value(2));
+        Notify(program, "color_option_6", "click");
+        Wait(program, kWriteMs);
+        EXPECT_EQ(program.Finish(), 0);
+    }
+    // The keyboard kept what it was sent, and the program shows it again.
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Wait(program, kConnectionMs);
+    EXPECT_EQ(SettingsByte(program, 1), 7);
+    EXPECT_EQ(Get(program, "light_combo_modeSelect")["cursel"], 7);
+    EXPECT_EQ(Get(program, "deng_light_slider")["value"], 2);
+    EXPECT_EQ(Get(program, "deng_edit_G")["text"], "255");
+    EXPECT_EQ(Get(program, "deng_edit_B")["text"], "255");
+}
+
 }  // namespace
 }  // namespace journeys
