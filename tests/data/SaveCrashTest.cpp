@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <random>
 #include <string>
@@ -40,36 +39,45 @@ TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewDocument) {
     newDocument["Device"][0] = LargeSection(2);
 
     ASSERT_TRUE(JsonDataFile().WriteJsonFile(path, oldDocument));
-    // A save's time varies with the disk's flushes (and a new process's first save is the
-    // slowest): the slowest of a few, and kills anywhere in the first four of each child.
-    std::chrono::microseconds saveTime{0};
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_TRUE(CKeyboardProfiledata().SaveSection(newDocument["Device"][0], path));
-        saveTime = std::max(saveTime, std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::steady_clock::now() - start));
-    }
-    std::uniform_int_distribution<int64_t> delay(0, 4 * saveTime.count());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(CKeyboardProfiledata().SaveSection(newDocument["Device"][0], path));
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::uniform_int_distribution<int64_t> delay(0, saveTime.count());
+    std::uniform_int_distribution<int> savesBefore(0, 3);
 
     int sawOld = 0;
     int sawNew = 0;
     std::mt19937 random(20240607);
     for (int round = 0; round < 30; ++round) {
         ASSERT_TRUE(JsonDataFile().WriteJsonFile(path, oldDocument));
+        int done[2];
+        ASSERT_EQ(::pipe(done), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             // Saves the two sections in turn until killed (or, should the parent be
-            // gone, for a few seconds).
+            // gone, for a few seconds), telling the parent after each save.
+            ::close(done[0]);
             CKeyboardProfiledata profile;
             const Json::Value sections[2] = {newDocument["Device"][0], oldDocument["Device"][0]};
             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            for (int i = 0; std::chrono::steady_clock::now() < end; ++i)
+            for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
                 profile.SaveSection(sections[i % 2], path);
+                const char saved = 1;
+                if (::write(done[1], &saved, 1) != 1) break;
+            }
             ::_exit(0);
         }
+        ::close(done[1]);
+        // The kill lands at a point counted in the child's own saves, however loaded the
+        // machine is: after 0 to 3 of them, somewhere in the next.
+        const int saves = savesBefore(random);
+        char saved = 0;
+        for (int i = 0; i < saves; ++i) ASSERT_EQ(::read(done[0], &saved, 1), 1);
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
+        ::close(done[0]);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
 
