@@ -8,17 +8,19 @@
 #include <vector>
 
 #include "data/KeyMapping.h"
+#include "data/macro/MacroKeyRepair.h"
 #include "model/device/PositionMaps.h"
 
 namespace model {
 
 class KeyTableBuilder {
 public:
-    static constexpr uint8_t kTypeMacro = 0x70;
-    static constexpr uint8_t kTypeMacroRepeat = 0x71;
+    static constexpr uint8_t kTypeMacro = MacroKeyRepair::kTypeMacro;
+    static constexpr uint8_t kTypeMacroRepeat = MacroKeyRepair::kTypeMacroRepeat;
 
+    // One rule for the library and the device: what makes a key play a macro.
     static bool PlaysMacro(const KeyAssignment& assignment) {
-        return assignment.type == kTypeMacro || assignment.type == kTypeMacroRepeat;
+        return MacroKeyRepair::PlaysMacro(assignment);
     }
 
     // The library macros (numbers below `macroCount`) that the present keys play, each
