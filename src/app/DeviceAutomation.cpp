@@ -58,14 +58,15 @@ Json::Value DeviceAutomation::Run(const Json::Value& command) {
     model::CLumitrekUSBDevice* target = &device;
     if (op == "writesettings") {
         const int index = static_cast<int>(automation::IntMemberOr(command, "index", 0, 0, 9));
-        if (device.WriteSettings(index, 0, [this, records, target](const model::Completion<int>& c) {
-                if (records.expired()) return;
-                Json::Value last;
-                last["op"] = "writesettings";
-                last["cancelled"] = c.cancelled;
-                last["result"] = c.value;
-                Finished(*target, last);
-            }) == 0)
+        if (device.WriteSettings(index, 0,
+                                 [this, records, target](const model::Completion<int>& c) {
+                                     if (records.expired()) return;
+                                     Json::Value last;
+                                     last["op"] = "writesettings";
+                                     last["cancelled"] = c.cancelled;
+                                     last["result"] = c.value;
+                                     Finished(*target, last);
+                                 }) == 0)
             throw CommandError("the device has no settings block");
         ++m_records->byDevice[target].queued;
         return automation::Ok();
@@ -108,8 +109,7 @@ Json::Value DeviceAutomation::Status(model::CLumitrekUSBDevice& device) {
     answer["queued"] = record.queued;
     answer["finished"] = record.finished;
     answer["last"] = record.last.isNull() ? Json::Value(Json::objectValue) : record.last;
-    if (auto* keyboard = static_cast<model::CLumitrekKeyboardDevice*>(
-            device.GetInterface("LumitrekKeyboardDevice"))) {
+    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device)) {
         answer["tablesread"] = keyboard->TablesRead();
         Json::Value slots(Json::arrayValue);
         for (uint8_t slot : keyboard->GetPositionMaps().slot) slots.append(slot);
@@ -118,11 +118,12 @@ Json::Value DeviceAutomation::Status(model::CLumitrekUSBDevice& device) {
     return answer;
 }
 
-Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device, const Json::Value& command) {
-    auto* keyboard =
-        static_cast<model::CLumitrekKeyboardDevice*>(device.GetInterface("LumitrekKeyboardDevice"));
+Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device,
+                                     const Json::Value& command) {
+    auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device);
     if (keyboard == nullptr) throw CommandError("only a keyboard has keys");
-    const int position = static_cast<int>(IntMember(command, "position", 0, model::kKeyPositions - 1));
+    const int position =
+        static_cast<int>(IntMember(command, "position", 0, model::kKeyPositions - 1));
     std::vector<KeyMapping> keys = keyboard->GetKeyList();
     if (position >= static_cast<int>(keys.size())) throw CommandError("no such key in the profile");
     KeyMapping& mapping = keys[position];

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "data/JsonInputGuard.h"
 #include "platform/AtomicFile.h"
@@ -152,6 +153,17 @@ std::filesystem::path JsonDataFile::KeepCopy(const std::filesystem::path& path) 
 std::string JsonDataFile::StyledText(const Json::Value& value) {
     Json::StyledWriter writer;
     return writer.write(value);
+}
+
+std::string JsonDataFile::MakeFreeTimeStampName(
+    const std::function<bool(const std::string&)>& taken) const {
+    constexpr int kAttempts = 1000;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::string name = MakeTimeStampName();
+        if (!taken(name)) return name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return {};
 }
 
 std::string JsonDataFile::MakeTimeStampName() const {

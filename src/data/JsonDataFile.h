@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 class JsonDataFile {
@@ -41,6 +42,9 @@ public:
 
     // Local time as "2021_03_07_09_05_02_045": the identifier of new profiles and macros.
     std::string MakeTimeStampName() const;
+    // A time-stamp name `taken` says is free. Time stamps differ only by the millisecond,
+    // so a taken one waits for the next; empty when a thousand in a row were taken.
+    std::string MakeFreeTimeStampName(const std::function<bool(const std::string&)>& taken) const;
     static std::string MakeTimeStampName(std::chrono::system_clock::time_point when);
 
 private:

@@ -7,6 +7,11 @@
 #include <cstdint>
 
 struct LightSetting {
+    // The levels every device kind and the lighting page know: brightness 0..5, speed
+    // 0..4 (the devices keep 4 - speed, so a larger one would wrap).
+    static constexpr uint8_t kMaxBrightness = 5;
+    static constexpr uint8_t kMaxSpeed = 4;
+
     uint8_t mode = 0;
     uint8_t brightness = 0;
     uint8_t speed = 0;

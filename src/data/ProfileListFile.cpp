@@ -33,14 +33,24 @@ JsonDataFile::ReadStatus ProfileListFile::Read() {
     document_ = files_.ReadJsonFile(Path(), status);
     const bool usable = status == Status::Ok && JsonAccess::IsObject(document_);
     writable_ = status != Status::Unreadable;
-    if (status == Status::Invalid || (status == Status::Ok && !usable))
-        writable_ = !files_.KeepCopy(Path()).empty();
+    keepCopyFirst_ = status == Status::Invalid || (status == Status::Ok && !usable);
     if (!usable) document_ = Json::Value();
     return usable ? Status::Ok : status;
 }
 
-bool ProfileListFile::Write() const {
-    return writable_ && files_.WriteJsonFile(Path(), document_);
+bool ProfileListFile::Write() {
+    if (!writable_) return false;
+    if (keepCopyFirst_) {
+        if (files_.KeepCopy(Path()).empty()) return false;
+        keepCopyFirst_ = false;
+    }
+    return files_.WriteJsonFile(Path(), document_);
+}
+
+int ProfileListFile::IndexOfFile(const std::filesystem::path& file) const {
+    for (int i = 0; i < Count(); ++i)
+        if (ProfileFile(At(i).uuid) == file) return i;
+    return -1;
 }
 
 int ProfileListFile::Count() const {

@@ -27,10 +27,11 @@ public:
     std::filesystem::path Path() const { return folder_ / kFileName; }
 
     // Re-reads the file. A file that is there but not a usable list is copied aside
-    // before it can be written over (see JsonDataFile::KeepCopy); when even that fails
-    // the list refuses to write until it has read a good file.
+    // before the first write over it (see JsonDataFile::KeepCopy); when that fails, or
+    // the file could not be read at all, the list refuses to write until it has read a
+    // good file.
     JsonDataFile::ReadStatus Read();
-    bool Write() const;
+    bool Write();
 
     int Count() const;
     // Entry i; empty texts for an index out of range or an element that is not an object.
@@ -46,6 +47,8 @@ public:
     // No profiles, nothing selected.
     void Clear();
 
+    // The index of the profile whose file is `file`; -1 for none.
+    int IndexOfFile(const std::filesystem::path& file) const;
     // The profile file of `uuid` in the folder; empty when the UUID is not a plain file
     // name, since the list is a file a user can edit.
     std::filesystem::path ProfileFile(const std::string& uuid) const;
@@ -59,5 +62,6 @@ private:
     std::filesystem::path folder_;
     Json::Value document_;
     bool writable_ = true;
+    bool keepCopyFirst_ = false;
     JsonDataFile files_;
 };

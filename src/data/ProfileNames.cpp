@@ -10,10 +10,10 @@ bool ProfileNames::Contains(const std::vector<std::string>& names, std::string_v
     return false;
 }
 
-std::string ProfileNames::NewName(const std::vector<std::string>& names) {
+std::string ProfileNames::Numbered(std::string_view prefix, const std::vector<std::string>& names) {
     // n names can block at most n numbers, so this ends by n + 1.
     for (std::size_t n = 1;; ++n) {
-        std::string name = "profile";
+        std::string name(prefix);
         name += std::to_string(n);
         if (!Contains(names, name)) return name;
     }

@@ -9,8 +9,12 @@ class ProfileNames {
 public:
     // Whether `name` equals one of `names`, letter case ignored.
     static bool Contains(const std::vector<std::string>& names, std::string_view name);
+    // `prefix` followed by the smallest n >= 1 that makes a free name.
+    static std::string Numbered(std::string_view prefix, const std::vector<std::string>& names);
     // "profile%d" with the smallest n >= 1 that is free.
-    static std::string NewName(const std::vector<std::string>& names);
+    static std::string NewName(const std::vector<std::string>& names) {
+        return Numbered("profile", names);
+    }
     // `source` + " copy", with " copy" appended again while the name is taken.
     static std::string CopyName(std::string_view source, const std::vector<std::string>& names);
     // `name`, with "(1)", then "(2)", ... appended in turn while it is taken: A, A(1), A(1)(2).

@@ -1,10 +1,8 @@
 #include "data/macro/MacroLibrary.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <system_error>
-#include <thread>
 
 #include "data/JsonAccess.h"
 #include "data/ProfileNames.h"
@@ -20,10 +18,6 @@ constexpr const char* kList = "MacroInfo";
 constexpr const char* kName = "MacroName";
 constexpr const char* kGuid = "Guid";
 constexpr const char* kEvents = "Events";
-
-// A new identifier waits one millisecond per taken name; a folder that blocks this many
-// in a row is not one a macro should be added to.
-constexpr int kMaxIdentifierAttempts = 1000;
 
 bool IsUsableList(const Json::Value& root) {
     return JsonAccess::IsObject(root) &&
@@ -86,12 +80,7 @@ std::vector<std::string> MacroLibrary::Names(const std::vector<MacroInfo>& entri
 }
 
 std::string MacroLibrary::NewName(const std::vector<std::string>& names) {
-    // n names can block at most n numbers, so this ends by n + 1.
-    for (std::size_t n = 1;; ++n) {
-        std::string name = "macro_";
-        name += std::to_string(n);
-        if (!ProfileNames::Contains(names, name)) return name;
-    }
+    return ProfileNames::Numbered("macro_", names);
 }
 
 std::optional<MacroLibrary::ListDocument> MacroLibrary::ReadForChange() const {
@@ -113,18 +102,14 @@ bool MacroLibrary::WriteList(const ListDocument& list) const {
 }
 
 std::string MacroLibrary::NewIdentifier(const Json::Value& entries) const {
-    // Time stamps only differ by the millisecond, and a file left from an entry removed by
-    // hand (or an identifier repeated when the clock went back) must not be taken over.
-    for (int attempt = 0; attempt < kMaxIdentifierAttempts; ++attempt) {
-        std::string guid = files_.MakeTimeStampName();
+    // A file left from an entry removed by hand (or an identifier repeated when the clock
+    // went back) must not be taken over.
+    return files_.MakeFreeTimeStampName([&](const std::string& guid) {
         std::error_code error;
         const fs::path path = MacroFile::PathOf(folder_, guid);
-        if (!path.empty() && !NamesFile(entries, guid) &&
-            !fs::exists(fs::symlink_status(path, error)))
-            return guid;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return {};
+        return path.empty() || NamesFile(entries, guid) ||
+               fs::exists(fs::symlink_status(path, error));
+    });
 }
 
 std::optional<MacroInfo> MacroLibrary::Add(const std::string& name) {

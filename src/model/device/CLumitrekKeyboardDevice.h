@@ -37,6 +37,12 @@ public:
 
     std::string GetClass() const override;
     void* GetInterface(std::string_view name) override;
+    // The device as a keyboard; null for another kind (or no device).
+    static CLumitrekKeyboardDevice* Of(CLumitrekUSBDevice* device) {
+        return device ? static_cast<CLumitrekKeyboardDevice*>(
+                            device->GetInterface("LumitrekKeyboardDevice"))
+                      : nullptr;
+    }
 
     // ---- overrides
     void BindKeyButtons() override { BindKeyboardButtons(); }

@@ -9,8 +9,9 @@ KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const 
     Bytes block{};
     block[0] = byte0;
     block[1] = light.mode >= kFirstHostOnlyMode ? 0 : light.mode;
-    block[2] = std::min(light.brightness, kMaxBrightness);
-    block[3] = static_cast<uint8_t>(kMaxSpeed - std::min(light.speed, kMaxSpeed));
+    block[2] = std::min(light.brightness, LightSetting::kMaxBrightness);
+    block[3] = static_cast<uint8_t>(LightSetting::kMaxSpeed -
+                                    std::min(light.speed, LightSetting::kMaxSpeed));
     block[4] = light.direction != 0 ? 1 : 0;
     block[5] = light.multiColour != 0 ? 1 : 0;
     block[6] = light.red;

@@ -36,10 +36,8 @@ public:
     // nothing for them, so it is told mode 0.
     static constexpr uint8_t kFirstHostOnlyMode = 21;
 
-    // What the keyboard understands; a value from a file or a script beyond these is
-    // sent as the nearest it understands, never raw (a speed of 9 would wrap to 251).
-    static constexpr uint8_t kMaxBrightness = 5;
-    static constexpr uint8_t kMaxSpeed = 4;
+    // What the keyboard understands besides the levels of LightSetting; a value from a
+    // file or a script beyond these is sent as the nearest it understands, never raw.
     static constexpr uint8_t kMaxPollingRate = 3;
     // The colour groups (pages) the lighting page offers: 0..4.
     static constexpr uint8_t kMaxCustomGroup = 4;

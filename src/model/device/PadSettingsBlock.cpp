@@ -13,8 +13,8 @@ void PadSettingsBlock::TakeRead(uint8_t activeIndex, std::span<const uint8_t, kR
 void PadSettingsBlock::TakeLight(const LightSetting& light) {
     copy_[1] = light.mode;
     // Nothing beyond what the pad understands goes out raw (a speed above 4 would wrap).
-    copy_[2] = std::min<uint8_t>(light.brightness, 5);
-    copy_[3] = std::min<uint8_t>(light.speed, 4);
+    copy_[2] = std::min(light.brightness, LightSetting::kMaxBrightness);
+    copy_[3] = std::min(light.speed, LightSetting::kMaxSpeed);
     copy_[5] = light.multiColour != 0 ? 1 : 0;
     copy_[6] = light.red;
     copy_[7] = light.green;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/LightSetting.h"
 #include "device/scanner/DeviceKind.h"
 #include "panels/lighting/LightModeLayout.h"
 #include "ui/CColorPaletteUI.h"
@@ -84,9 +85,10 @@ void CLightControlUI::FillModeList(const std::vector<std::string>& names,
     }
     if (auto* brightness = Find<ui::CSliderUI>(kBrightness, "Slider")) {
         brightness->SetMinValue(0);
-        brightness->SetMaxValue(kMaxBrightness);
+        brightness->SetMaxValue(LightSetting::kMaxBrightness);
     }
-    if (auto* speed = Find<ui::CSliderUI>(kSpeed, "Slider")) speed->SetMaxValue(kMaxSpeed);
+    if (auto* speed = Find<ui::CSliderUI>(kSpeed, "Slider"))
+        speed->SetMaxValue(LightSetting::kMaxSpeed);
 }
 
 void CLightControlUI::SelectMode(int mode) {
@@ -105,8 +107,7 @@ int CLightControlUI::GetMode() const {
 // ---- showing a setting
 
 void CLightControlUI::ShowLightSetting(uint32_t w0, uint32_t w1, uint32_t w2, uint32_t /*w3*/) {
-    const int mode = static_cast<int>(w0 & 0xFF);
-    SelectMode(mode);
+    SelectMode(static_cast<int>(w0 & 0xFF));  // with the parts the mode uses
     SetBrightness(static_cast<int>((w0 >> 8) & 0xFF));
     SetSpeed(static_cast<int>((w0 >> 16) & 0xFF));
     ShowColour(static_cast<uint8_t>(w1 >> 8), static_cast<uint8_t>(w1 >> 16),
@@ -116,7 +117,6 @@ void CLightControlUI::ShowLightSetting(uint32_t w0, uint32_t w1, uint32_t w2, ui
     SetMultiColour((w1 & 0xFF) != 0);
     SetZzccMode(static_cast<int>(w2 >> 24));
     SetDirection(static_cast<int>(w0 >> 24));
-    ApplyModeLayout(kind_, mode);
 }
 
 void CLightControlUI::ShowColour(uint8_t red, uint8_t green, uint8_t blue) {

@@ -21,9 +21,6 @@ namespace panels {
 
 class CLightControlUI : public ui::CHorizontalLayoutUI, public model::ILightingPanel {
 public:
-    static constexpr int kMaxBrightness = 5;
-    static constexpr int kMaxSpeed = 4;
-
     std::string GetClass() const override;
     // "LightControl" gives this panel, model::ILightingPanel::kInterfaceName its interface.
     void* GetInterface(std::string_view name) override;

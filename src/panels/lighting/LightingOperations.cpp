@@ -1,6 +1,7 @@
 #include "panels/lighting/LightingOperations.h"
 
 #include <charconv>
+#include <functional>
 
 #include "app/OperationIds.h"
 #include "device/scanner/DeviceKind.h"
@@ -36,12 +37,6 @@ int ColourValue(const std::string& text) {
     if (error == std::errc::result_out_of_range) return first != last && *first == '-' ? 0 : 255;
     if (error != std::errc() || end == first) return 0;
     return value < 0 ? 0 : value > 255 ? 255 : static_cast<int>(value);
-}
-
-model::CLumitrekKeyboardDevice* KeyboardOf(model::CLumitrekUSBDevice* device) {
-    return device ? static_cast<model::CLumitrekKeyboardDevice*>(
-                        device->GetInterface("LumitrekKeyboardDevice"))
-                  : nullptr;
 }
 
 }  // namespace
@@ -94,122 +89,99 @@ void LightingOperations::Apply(model::CLumitrekUSBDevice& device, const LightSet
 
 // ---- the effect
 
-void LightingOperations::ModePicked() {
+void LightingOperations::Change(bool clearSync,
+                                const std::function<bool(CLightControlUI&, LightSetting&)>& edit) {
     model::CLumitrekUSBDevice* device = nullptr;
     CLightControlUI* panel = nullptr;
     if (!Current(device, panel)) return;
-    const int mode = panel->GetMode();
-    if (mode < 0 || mode > 0xFF) return;
-    panel->SelectMode(mode);
     LightSetting setting = CurrentSetting(*device);
-    setting.mode = static_cast<uint8_t>(mode);
-    Apply(*device, setting, true);
+    if (edit(*panel, setting)) Apply(*device, setting, clearSync);
+}
+
+void LightingOperations::ModePicked() {
+    Change(true, [](CLightControlUI& panel, LightSetting& setting) {
+        const int mode = panel.GetMode();
+        if (mode < 0 || mode > 0xFF) return false;
+        panel.SelectMode(mode);
+        setting.mode = static_cast<uint8_t>(mode);
+        return true;
+    });
 }
 
 void LightingOperations::Brightness() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    LightSetting setting = CurrentSetting(*device);
-    setting.brightness = Level(panel->GetBrightness(), CLightControlUI::kMaxBrightness);
-    panel->SetBrightness(setting.brightness);
-    Apply(*device, setting, true);
+    Change(true, [](CLightControlUI& panel, LightSetting& setting) {
+        setting.brightness = Level(panel.GetBrightness(), LightSetting::kMaxBrightness);
+        panel.SetBrightness(setting.brightness);
+        return true;
+    });
 }
 
 void LightingOperations::Speed() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    LightSetting setting = CurrentSetting(*device);
-    setting.speed = Level(panel->GetSpeed(), CLightControlUI::kMaxSpeed);
-    panel->SetSpeed(setting.speed);
-    Apply(*device, setting, true);
+    Change(true, [](CLightControlUI& panel, LightSetting& setting) {
+        setting.speed = Level(panel.GetSpeed(), LightSetting::kMaxSpeed);
+        panel.SetSpeed(setting.speed);
+        return true;
+    });
 }
 
 void LightingOperations::ZzccModePicked() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel) || device->GetKind() != device::kKindKeyboard) return;
-    const int zzcc = panel->GetZzccMode();
-    panel->SetZzccMode(zzcc);
-    LightSetting setting = CurrentSetting(*device);
-    setting.zzccMode = static_cast<uint8_t>(zzcc);
-    Apply(*device, setting, false);
+    Change(false, [](CLightControlUI& panel, LightSetting& setting) {
+        if (panel.GetKindCode() != device::kKindKeyboard) return false;
+        const int zzcc = panel.GetZzccMode();
+        panel.SetZzccMode(zzcc);
+        setting.zzccMode = static_cast<uint8_t>(zzcc);
+        return true;
+    });
 }
 
 void LightingOperations::MultiColour() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    LightSetting setting = CurrentSetting(*device);
-    setting.multiColour = panel->GetMultiColour() ? 1 : 0;
-    Apply(*device, setting, true);
+    Change(true, [](CLightControlUI& panel, LightSetting& setting) {
+        setting.multiColour = panel.GetMultiColour() ? 1 : 0;
+        return true;
+    });
 }
 
 void LightingOperations::Direction(int direction) {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    panel->SetDirection(direction);
-    LightSetting setting = CurrentSetting(*device);
-    setting.direction = direction != 0 ? 1 : 0;
-    Apply(*device, setting, true);
+    Change(true, [direction](CLightControlUI& panel, LightSetting& setting) {
+        panel.SetDirection(direction);
+        setting.direction = direction != 0 ? 1 : 0;
+        return true;
+    });
 }
 
 // ---- the colour
 
-void LightingOperations::TakeColour(uint32_t argb, bool clearSync, bool toPalette) {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    LightSetting setting = CurrentSetting(*device);
-    setting.red = static_cast<uint8_t>(argb >> 16);
-    setting.green = static_cast<uint8_t>(argb >> 8);
-    setting.blue = static_cast<uint8_t>(argb);
-    setting.multiColour = 0;
-    for (int channel = 0; channel < 3; ++channel) {
-        const uint8_t value = channel == 0   ? setting.red
-                              : channel == 1 ? setting.green
-                                             : setting.blue;
-        panel->SetColourText(channel, std::to_string(value));
-    }
-    panel->SetMultiColour(false);
-    panel->SetColourButton(argb);
-    if (toPalette) panel->SetPaletteColour(argb);
-    Apply(*device, setting, clearSync);
+void LightingOperations::TakeColour(bool clearSync, const ColourPick& pick) {
+    Change(clearSync, [&pick](CLightControlUI& panel, LightSetting& setting) {
+        const uint32_t argb = pick(panel, setting);
+        setting.red = static_cast<uint8_t>(argb >> 16);
+        setting.green = static_cast<uint8_t>(argb >> 8);
+        setting.blue = static_cast<uint8_t>(argb);
+        setting.multiColour = 0;
+        panel.SetMultiColour(false);
+        panel.ShowColour(setting.red, setting.green, setting.blue);
+        return true;
+    });
 }
 
 void LightingOperations::PaletteColour() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    TakeColour(panel->GetPaletteColour(), true, false);
+    TakeColour(
+        true, [](CLightControlUI& panel, const LightSetting&) { return panel.GetPaletteColour(); });
 }
 
 void LightingOperations::Swatch(long n) {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    TakeColour(panel->GetPresetColour(static_cast<int>(n)), false, true);
+    TakeColour(false, [n](CLightControlUI& panel, const LightSetting&) {
+        return panel.GetPresetColour(static_cast<int>(n));
+    });
 }
 
 void LightingOperations::ColourEdited(int channel) {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel) || channel < 0 || channel > 2) return;
-    const int value = ColourValue(panel->GetColourText(channel));
-    panel->SetColourText(channel, std::to_string(value));
-    LightSetting setting = CurrentSetting(*device);
-    (channel == 0   ? setting.red
-     : channel == 1 ? setting.green
-                    : setting.blue) = static_cast<uint8_t>(value);
-    setting.multiColour = 0;
-    panel->SetMultiColour(false);
-    const uint32_t argb =
-        0xFF000000u | uint32_t{setting.red} << 16 | uint32_t{setting.green} << 8 | setting.blue;
-    panel->SetPaletteColour(argb);
-    panel->SetColourButton(argb);
-    Apply(*device, setting, true);
+    if (channel < 0 || channel > 2) return;
+    TakeColour(true, [channel](CLightControlUI& panel, const LightSetting& setting) {
+        uint8_t rgb[3] = {setting.red, setting.green, setting.blue};
+        rgb[channel] = static_cast<uint8_t>(ColourValue(panel.GetColourText(channel)));
+        return uint32_t{rgb[0]} << 16 | uint32_t{rgb[1]} << 8 | rgb[2];
+    });
 }
 
 // ---- the keyboard's custom colours
@@ -218,7 +190,7 @@ void LightingOperations::CustomGroupPicked() {
     model::CLumitrekUSBDevice* device = nullptr;
     CLightControlUI* panel = nullptr;
     if (!Current(device, panel)) return;
-    model::CLumitrekKeyboardDevice* keyboard = KeyboardOf(device);
+    model::CLumitrekKeyboardDevice* keyboard = model::CLumitrekKeyboardDevice::Of(device);
     const int group = panel->GetCustomGroup();
     if (keyboard == nullptr || group < 0) return;
     keyboard->SelectCustomGroup(group);
@@ -227,10 +199,8 @@ void LightingOperations::CustomGroupPicked() {
 }
 
 void LightingOperations::SelectionEnd() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    model::CLumitrekKeyboardDevice* keyboard = KeyboardOf(device);
+    model::CLumitrekKeyboardDevice* keyboard =
+        model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice());
     if (keyboard == nullptr) return;
     std::vector<int> selected;
     const auto& leds = keyboard->LedButtons();
@@ -245,10 +215,8 @@ void LightingOperations::SelectionEnd() {
 }
 
 void LightingOperations::FillCustomColours(bool lit) {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CLightControlUI* panel = nullptr;
-    if (!Current(device, panel)) return;
-    model::CLumitrekKeyboardDevice* keyboard = KeyboardOf(device);
+    model::CLumitrekKeyboardDevice* keyboard =
+        model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice());
     if (keyboard == nullptr || keyboard->GetCurrentLightSetting().mode !=
                                    model::CLumitrekKeyboardDevice::kCustomColourMode)
         return;

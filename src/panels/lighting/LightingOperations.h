@@ -6,6 +6,9 @@
 // "same mode", which gives the other connected devices the same kind of effect.
 //
 // UI thread only.
+#include <cstdint>
+#include <functional>
+
 #include "app/ShellOperations.h"
 #include "data/LightSetting.h"
 #include "panels/IPanelShell.h"
@@ -53,8 +56,12 @@ public:
 
 private:
     bool Current(model::CLumitrekUSBDevice*& device, CLightControlUI*& panel);
-    // A colour chosen from the palette or a swatch: multi-colour off, shown everywhere.
-    void TakeColour(uint32_t argb, bool clearSync, bool toPalette);
+    // The current device's setting changed by `edit` (which may refuse: false), then applied.
+    void Change(bool clearSync, const std::function<bool(CLightControlUI&, LightSetting&)>& edit);
+    // A colour (ARGB) taken as the user's: multi-colour off, shown in the values, the
+    // palette and the colour button, and applied.
+    using ColourPick = std::function<uint32_t(CLightControlUI&, const LightSetting&)>;
+    void TakeColour(bool clearSync, const ColourPick& pick);
 
     IPanelShell& shell_;
 };

@@ -1,9 +1,7 @@
 #include "panels/profile/CDeviceProfileUI.h"
 
 #include <array>
-#include <chrono>
 #include <system_error>
-#include <thread>
 
 #include "data/JsonAccess.h"
 #include "data/ProfileNames.h"
@@ -207,17 +205,13 @@ void CDeviceProfileUI::SelectProfile(int index, bool notify) {
 }
 
 std::string CDeviceProfileUI::NewUuid() const {
-    // The UUID is a time stamp to the millisecond: two profiles made within one would
-    // share a file, so a taken one waits for the next millisecond.
-    std::string uuid = files_.MakeTimeStampName();
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        bool taken = std::filesystem::exists(list_.ProfileFile(uuid));
-        for (int i = 0; i < list_.Count() && !taken; ++i) taken = list_.At(i).uuid == uuid;
-        if (!taken) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        uuid = files_.MakeTimeStampName();
-    }
-    return uuid;
+    // Two profiles made within one millisecond must not share a file.
+    return files_.MakeFreeTimeStampName([this](const std::string& uuid) {
+        if (std::filesystem::exists(list_.ProfileFile(uuid))) return true;
+        for (int i = 0; i < list_.Count(); ++i)
+            if (list_.At(i).uuid == uuid) return true;
+        return false;
+    });
 }
 
 bool CDeviceProfileUI::WriteProfileFile(Json::Value source, const ProfileListFile::Entry& entry) {
@@ -374,25 +368,18 @@ int CDeviceProfileUI::RenameProfile(const std::string& requested) {
 std::string CDeviceProfileUI::ProfileNameOf(const std::filesystem::path& file) const {
     ProfileListFile list(userFolder_);
     list.Read();
-    for (int i = 0; i < list.Count(); ++i) {
-        const ProfileListFile::Entry entry = list.At(i);
-        if (list.ProfileFile(entry.uuid) == file) return entry.name;
-    }
-    return {};
+    return list.At(list.IndexOfFile(file)).name;
 }
 
 void CDeviceProfileUI::RestoreProfileIdentity(const std::filesystem::path& file) {
     ProfileListFile list(userFolder_);
     list.Read();
-    for (int i = 0; i < list.Count(); ++i) {
-        const ProfileListFile::Entry entry = list.At(i);
-        if (list.ProfileFile(entry.uuid) != file) continue;
-        Json::Value document = files_.ReadJsonFile(file);
-        if (!JsonAccess::IsObject(document)) return;
-        if (document[kName] == entry.name && document[kUuid] == entry.uuid) return;
-        WriteProfileFile(std::move(document), entry);
-        return;
-    }
+    const ProfileListFile::Entry entry = list.At(list.IndexOfFile(file));
+    if (entry.uuid.empty()) return;
+    Json::Value document = files_.ReadJsonFile(file);
+    if (!JsonAccess::IsObject(document)) return;
+    if (document[kName] == entry.name && document[kUuid] == entry.uuid) return;
+    WriteProfileFile(std::move(document), entry);
 }
 
 }  // namespace panels

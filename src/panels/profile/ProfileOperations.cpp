@@ -59,10 +59,9 @@ void ProfileOperations::SelectPage(model::CLumitrekUSBDevice& device, int page) 
     if (CDeviceProfileUI* panel = PanelOf(device)) panel->SelectTab(page - 1);
 }
 
-bool ProfileOperations::Current(model::CLumitrekUSBDevice*& device, CDeviceProfileUI*& panel) {
-    device = shell_.CurrentDevice();
-    panel = device != nullptr ? PanelOf(*device) : nullptr;
-    return panel != nullptr;
+CDeviceProfileUI* ProfileOperations::CurrentPanel() {
+    model::CLumitrekUSBDevice* device = shell_.CurrentDevice();
+    return device != nullptr ? PanelOf(*device) : nullptr;
 }
 
 void ProfileOperations::SaidNotSaved(bool saved) {
@@ -72,27 +71,20 @@ void ProfileOperations::SaidNotSaved(bool saved) {
 // ---- the panel's buttons
 
 void ProfileOperations::Add() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (Current(device, panel)) SaidNotSaved(panel->AddProfile());
+    if (CDeviceProfileUI* panel = CurrentPanel()) SaidNotSaved(panel->AddProfile());
 }
 
 void ProfileOperations::Delete() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (Current(device, panel)) SaidNotSaved(panel->DeleteProfile());
+    if (CDeviceProfileUI* panel = CurrentPanel()) SaidNotSaved(panel->DeleteProfile());
 }
 
 void ProfileOperations::Copy() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (Current(device, panel)) SaidNotSaved(panel->CopyProfile());
+    if (CDeviceProfileUI* panel = CurrentPanel()) SaidNotSaved(panel->CopyProfile());
 }
 
 void ProfileOperations::Import() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (!Current(device, panel) || panel->GetSelectedIndex() < 0) return;
+    CDeviceProfileUI* panel = CurrentPanel();
+    if (panel == nullptr || panel->GetSelectedIndex() < 0) return;
     const std::optional<std::string> path = shell_.AskOpenFile(kFileFilter);
     if (!path || path->empty()) return;
     // A file that is not a profile is passed over without a word; one that could not be
@@ -102,9 +94,9 @@ void ProfileOperations::Import() {
 }
 
 void ProfileOperations::Export() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (!Current(device, panel) || panel->GetSelectedIndex() < 0) return;
+    CDeviceProfileUI* panel = CurrentPanel();
+    model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
+    if (device == nullptr || panel->GetSelectedIndex() < 0) return;
     // The file holds what the device last saved: save what it shows first.
     device->SaveProfile();
     const std::optional<std::string> path =
@@ -115,9 +107,8 @@ void ProfileOperations::Export() {
 }
 
 void ProfileOperations::Rename() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (!Current(device, panel)) return;
+    CDeviceProfileUI* panel = CurrentPanel();
+    if (panel == nullptr) return;
     const std::string name = panel->GetNameEditText();
     if (name.empty()) return;
     switch (panel->RenameProfile(name)) {
@@ -136,17 +127,16 @@ void ProfileOperations::Rename() {
 }
 
 void ProfileOperations::ToggleMenu() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (Current(device, panel)) panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
+    if (CDeviceProfileUI* panel = CurrentPanel())
+        panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
 }
 
 // ---- what changes the device's profile
 
 void ProfileOperations::Reset() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (!Current(device, panel) || panel->GetSelectedIndex() < 0) return;
+    CDeviceProfileUI* panel = CurrentPanel();
+    model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
+    if (device == nullptr || panel->GetSelectedIndex() < 0) return;
     if (shell_.ShowKeyedMessage(kConfirmReset, 1) != 1) return;
     if (!panel->ResetProfile()) {
         shell_.ShowKeyedMessage(kNotSaved, 0);
@@ -158,9 +148,9 @@ void ProfileOperations::Reset() {
 }
 
 void ProfileOperations::Switch() {
-    model::CLumitrekUSBDevice* device = nullptr;
-    CDeviceProfileUI* panel = nullptr;
-    if (!Current(device, panel)) return;
+    CDeviceProfileUI* panel = CurrentPanel();
+    model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
+    if (device == nullptr) return;
     const int index = panel->GetSelectedIndex();
     if (index < 0) return;
     panel->SelectProfile(index, false);
@@ -192,8 +182,7 @@ void ProfileOperations::WriteProfileToDevice(model::CLumitrekUSBDevice& device) 
         if (!key.empty()) operations.shell_.ShowFormattedMessage(key, outcome.MessageNumber());
         if (outcome.Stopped()) return;
         target->RefreshPanels();
-        auto* keyboard = static_cast<model::CLumitrekKeyboardDevice*>(
-            target->GetInterface("LumitrekKeyboardDevice"));
+        auto* keyboard = model::CLumitrekKeyboardDevice::Of(target);
         if (keyboard != nullptr && keyboard->GetCurrentLightSetting().mode ==
                                        model::CLumitrekKeyboardDevice::kCustomColourMode)
             keyboard->LoadCustomColours();

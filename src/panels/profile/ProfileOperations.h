@@ -47,8 +47,8 @@ public:
     void RestoreDefaults();
 
 private:
-    // The current device and its panel; false when either is missing.
-    bool Current(model::CLumitrekUSBDevice*& device, CDeviceProfileUI*& panel);
+    // The current device's profile panel, or null.
+    CDeviceProfileUI* CurrentPanel();
     // Writes the device's profile as it now is to the device (settings block, macros,
     // keys in the apply order) and tells the user what came of it. Unless the apply
     // stopped, the panels then show the profile again and, in the custom colour mode,

@@ -1,5 +1,7 @@
 #include "panels/system/SystemOperations.h"
 
+#include <algorithm>
+
 #include "app/OperationIds.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/SystemStages.h"
@@ -10,13 +12,7 @@ namespace {
 
 // An option number outside the group counts as its first option.
 int InGroup(long n) {
-    return n >= 0 && n < SystemOperations::kChoices ? static_cast<int>(n) : 0;
-}
-
-model::SystemStages StagesOf(const model::CLumitrekKeyboardDevice& keyboard) {
-    model::SystemStages stages;
-    stages.words = keyboard.GetSystemStages();
-    return stages;
+    return n >= 0 && n < model::KeyboardSystemControls::kChoices ? static_cast<int>(n) : 0;
 }
 
 }  // namespace
@@ -35,75 +31,57 @@ void SystemOperations::Register(app::ShellOperations& operations) {
                         [this](const app::RouteCall&) { ClearRepeatTest(); });
 }
 
-model::CLumitrekKeyboardDevice* SystemOperations::Keyboard() {
-    model::CLumitrekUSBDevice* device = shell_.CurrentDevice();
-    return device != nullptr ? static_cast<model::CLumitrekKeyboardDevice*>(
-                                   device->GetInterface("LumitrekKeyboardDevice"))
-                             : nullptr;
-}
-
-void SystemOperations::Store(model::CLumitrekKeyboardDevice& keyboard,
-                             const model::SystemStages& stages, bool write) {
-    keyboard.SetSystemStages(stages.words[0], stages.words[1], stages.words[2]);
-    keyboard.SaveProfile();
-    if (write) keyboard.WriteSettings(0, 0, model::CLumitrekUSBDevice::WriteDone{});
+void SystemOperations::Change(bool write, const Edit& edit) {
+    auto* keyboard = model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice());
+    if (keyboard == nullptr) return;
+    model::SystemStages stages;
+    stages.words = keyboard->GetSystemStages();
+    edit(keyboard->SystemControls(), stages);
+    keyboard->SetSystemStages(stages.words[0], stages.words[1], stages.words[2]);
+    keyboard->SaveProfile();
+    if (write) keyboard->WriteSettings(0, 0, model::CLumitrekUSBDevice::WriteDone{});
 }
 
 void SystemOperations::PollingRate(long n) {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    const int index = InGroup(n);
-    keyboard->SystemControls().SelectPollingRate(index);
-    model::SystemStages stages = StagesOf(*keyboard);
-    stages.SetPollingRate(static_cast<uint16_t>(index));
-    Store(*keyboard, stages, true);
+    Change(true, [n](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        controls.SelectPollingRate(InGroup(n));
+        stages.SetPollingRate(static_cast<uint16_t>(InGroup(n)));
+    });
 }
 
 void SystemOperations::RepeatDelay(long n) {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    const int index = InGroup(n);
-    keyboard->SystemControls().SelectRepeatDelay(index);
-    model::SystemStages stages = StagesOf(*keyboard);
-    stages.SetRepeatDelay(static_cast<uint16_t>(index));
-    Store(*keyboard, stages, false);
+    Change(false, [n](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        controls.SelectRepeatDelay(InGroup(n));
+        stages.SetRepeatDelay(static_cast<uint16_t>(InGroup(n)));
+    });
 }
 
 void SystemOperations::RepeatRate() {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    model::SystemStages stages = StagesOf(*keyboard);
-    const int value = keyboard->SystemControls().GetRepeatRate();
-    stages.SetRepeat(static_cast<uint16_t>(value < 0 ? 0 : value > 0xFFFF ? 0xFFFF : value));
-    Store(*keyboard, stages, false);
+    Change(false, [](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        stages.SetRepeat(static_cast<uint16_t>(std::clamp(controls.GetRepeatRate(), 0, 0xFFFF)));
+    });
 }
 
 void SystemOperations::WinLock() {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    model::SystemStages stages = StagesOf(*keyboard);
-    stages.SetWinFlag(keyboard->SystemControls().GetWinLock() ? 1 : 0);
-    Store(*keyboard, stages, true);
+    Change(true, [](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        stages.SetWinFlag(controls.GetWinLock() ? 1 : 0);
+    });
 }
 
 void SystemOperations::WFlag() {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    model::SystemStages stages = StagesOf(*keyboard);
-    stages.SetWFlag(keyboard->SystemControls().GetWFlag() ? 1 : 0);
-    Store(*keyboard, stages, true);
+    Change(true, [](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        stages.SetWFlag(controls.GetWFlag() ? 1 : 0);
+    });
 }
 
 void SystemOperations::SixKeyFlag() {
-    model::CLumitrekKeyboardDevice* keyboard = Keyboard();
-    if (keyboard == nullptr) return;
-    model::SystemStages stages = StagesOf(*keyboard);
-    stages.SetKey6Flag(keyboard->SystemControls().GetSixKeyFlag() ? 1 : 0);
-    Store(*keyboard, stages, true);
+    Change(true, [](model::KeyboardSystemControls& controls, model::SystemStages& stages) {
+        stages.SetKey6Flag(controls.GetSixKeyFlag() ? 1 : 0);
+    });
 }
 
 void SystemOperations::ClearRepeatTest() {
-    if (model::CLumitrekKeyboardDevice* keyboard = Keyboard())
+    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice()))
         keyboard->SystemControls().ClearTryOut();
 }
 

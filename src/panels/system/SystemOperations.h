@@ -7,12 +7,13 @@
 //
 // UI thread only.
 #include <cstdint>
+#include <functional>
 
 #include "app/ShellOperations.h"
 #include "panels/IPanelShell.h"
 
 namespace model {
-class CLumitrekKeyboardDevice;
+class KeyboardSystemControls;
 struct SystemStages;
 }  // namespace model
 
@@ -20,8 +21,6 @@ namespace panels {
 
 class SystemOperations {
 public:
-    static constexpr int kChoices = 4;  // report rate and repeat delay options 0..3
-
     explicit SystemOperations(IPanelShell& shell) : shell_(shell) {}
 
     void Register(app::ShellOperations& operations);
@@ -35,11 +34,10 @@ public:
     void ClearRepeatTest();
 
 private:
-    model::CLumitrekKeyboardDevice* Keyboard();
-    // Stores the changed record in the keyboard and its profile, saves, and when `write`
-    // sends the keyboard its settings block.
-    static void Store(model::CLumitrekKeyboardDevice& keyboard, const model::SystemStages& stages,
-                      bool write);
+    using Edit = std::function<void(model::KeyboardSystemControls&, model::SystemStages&)>;
+    // The current keyboard's record changed by `edit`, stored in the keyboard and its
+    // profile (saved) and, when `write`, sent to the keyboard in its settings block.
+    void Change(bool write, const Edit& edit);
 
     IPanelShell& shell_;
 };
