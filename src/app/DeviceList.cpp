@@ -473,8 +473,7 @@ void DeviceList::StopDevices() {
     for (Entry& entry : entries_) {
         manager_.KillTimer(entry.tab);
         entry.device->CloseEventChannel();
-        entry.device->CloseCommandChannel();
-        if (entry.device->LightThreadRunning()) entry.device->StopLightThread();
+        entry.device->Shutdown();
     }
 }
 

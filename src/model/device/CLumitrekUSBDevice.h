@@ -193,6 +193,9 @@ public:
     bool OpenCommandChannel(const device::SupportedDeviceEntry& slot);
     // Removal of the command collection. Threads keep running and idle.
     void CloseCommandChannel();
+    // The program is ending: every thread of the device ends, and an operation that is
+    // running is let finish first (a file it writes is whole); nothing queued is sent.
+    void Shutdown() { StopThreads(); }
     bool IsConnected() const { return commandChannel_.IsOpen(); }
     // The command channel's connection number (CommandChannel::Connection).
     uint64_t ConnectionNumber() const { return commandChannel_.Connection(); }
