@@ -43,6 +43,7 @@ CMainWnd::CMainWnd()
     profileOperations_.Register(operations_);
     lightingOperations_.Register(operations_);
     systemOperations_.Register(operations_);
+    macroOperations_.Register(operations_);
 }
 
 CMainWnd::~CMainWnd() {

@@ -8,13 +8,12 @@
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "panels/lighting/CLightControlUI.h"
+#include "panels/macro/CMacroControlUI.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "platform/TextCompare.h"
 #include "platform/Trace.h"
-#include "ui/CButtonUI.h"
 #include "ui/CDialogBuilder.h"
 #include "ui/CHorizontalLayoutUI.h"
-#include "ui/CListContainerElementUI.h"
 #include "ui/controls/CCircleProgressUI.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 #include "ui/controls/CHandImgButtonUI.h"
@@ -54,16 +53,12 @@ constexpr std::array kClasses = {
     ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekUSBDevice>},
     ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
     ControlClass{"LightControl", &Make<panels::CLightControlUI>},
+    ControlClass{"MacroControl", &Make<panels::CMacroControlUI>},
     // Panels still to be written: a control of the base each will derive from.
     ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"KeySetControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"ShootControl", &Make<ui::CHorizontalLayoutUI>},
-    // The macro editor registers itself with the control factory, which the layout
-    // builder asks first; until it exists this row keeps the macro page buildable.
-    ControlClass{"MacroControl", &Make<ui::CHorizontalLayoutUI>},
-    ControlClass{"RedioMacroButton", &Make<ui::CButtonUI>},
-    ControlClass{"ComboEditContainerElement", &Make<ui::CListContainerElementUI>},
 };
 
 constexpr std::array<ControlCreator::SubLayout, 8> kSubLayouts = {{

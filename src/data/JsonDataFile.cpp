@@ -48,6 +48,11 @@ bool Parse(const std::string& text, Json::Value& root) {
     }
 }
 
+// The text passed JsonInputGuard::CheckText.
+bool ParseChecked(const std::string& text, Json::Value& root) {
+    return Parse(text, root) && JsonInputGuard::CheckStrings(root);
+}
+
 }  // namespace
 
 JsonDataFile::ReadStatus JsonDataFile::ReadBytes(const std::filesystem::path& path,
@@ -118,11 +123,19 @@ Json::Value JsonDataFile::ReadJsonFile(const std::filesystem::path& path,
         return Json::Value();
     }
     Json::Value root;
-    if (!Parse(text, root) || !JsonInputGuard::CheckStrings(root)) {
+    if (!ParseChecked(text, root)) {
         status = ReadStatus::Invalid;
         return Json::Value();
     }
     return root;
+}
+
+bool JsonDataFile::ParseText(const std::string& text, Json::Value& root) {
+    root = Json::Value();
+    if (JsonInputGuard::CheckText(text) != nullptr) return false;
+    if (ParseChecked(text, root)) return true;
+    root = Json::Value();
+    return false;
 }
 
 bool JsonDataFile::WriteJsonFile(const std::filesystem::path& path,

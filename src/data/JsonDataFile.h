@@ -31,6 +31,10 @@ public:
     // Writes the value as the whole file; false when the file could not be replaced.
     bool WriteJsonFile(const std::filesystem::path& path, const Json::Value& value) const;
 
+    // Text held elsewhere than in a file (a row's stored event), read as a file is: within
+    // the limits of JsonInputGuard, or not at all (root null, false).
+    static bool ParseText(const std::string& text, Json::Value& root);
+
     // The exact bytes WriteJsonFile puts in a file.
     static std::string StyledText(const Json::Value& value);
 

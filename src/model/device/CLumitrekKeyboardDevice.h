@@ -82,6 +82,9 @@ public:
     void ReadSettingsFromDevice(std::function<void()> then = {});
 
     void SetKeyList(const std::vector<KeyMapping>& keys);
+    // The key picture's labels follow the key list (after the list or a name it shows
+    // changed).
+    void RefreshKeyLabels();
     std::vector<KeyMapping> GetKeyList() const { return keyList_; }
     // The selected key's mapping, in the device and in the profile (not saved).
     void SetSelectedKeyMapping(const KeyMapping& mapping);
@@ -150,7 +153,6 @@ private:
     int LightPanelGroup();
     // The library's macro count ("MacroInfo" entries; 0 without a readable list).
     int LibraryMacroCount() const;
-    void RefreshKeyLabels();
 
     mutable std::mutex keyTablesLock_;  // the worker writes the tables, any thread reads
     std::array<uint8_t, kTableBytes> keyTable_{};

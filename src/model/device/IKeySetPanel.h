@@ -20,6 +20,10 @@ public:
     virtual void BindControls() = 0;
     virtual void SetDeviceKind(int kind) = 0;
     virtual void FillMacroNames(const std::vector<std::string>& names) = 0;
+    // The library changed by one macro: its combo follows without losing its selection.
+    virtual void AddMacroName(const std::string& name) = 0;
+    virtual void RemoveMacroName(int index) = 0;
+    virtual void RenameMacroName(int index, const std::string& name) = 0;
     // Shows a key's mapping (current and default halves).
     virtual void SetKeyMapping(const KeyMapping& mapping) = 0;
     // Rewrites the labels of the device picture's key buttons from the device's key list.

@@ -4,9 +4,11 @@
 #include "ui/controls/CChartViewUI.h"
 #include "ui/controls/CCircleProgressUI.h"
 #include "ui/controls/CCloudShareListItemUI.h"
+#include "ui/controls/CComboEditContainerElementUI.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 #include "ui/controls/CHandImgButtonUI.h"
 #include "ui/controls/CHandImgSelectButtonUI.h"
+#include "ui/controls/CRedioMacroButtonUI.h"
 #include "ui/controls/CSelectPanelUI.h"
 #include "ui/controls/CUpdateInfoListItemUI.h"
 #include "ui/controls/CWndUI.h"
@@ -34,6 +36,9 @@ void RegisterProgramControls() {
     Register<CUpdateInfoListItemUI>("CUpdateInfoListItemUI");
     Register<CHandImgButtonUI>("CHandImgButtonUI", "HandImgButton");
     Register<CHandImgSelectButtonUI>("CHandImgSelectButtonUI", "HandImgSelectButton");
+    Register<CComboEditContainerElementUI>("CComboEditContainerElementUI",
+                                           "ComboEditContainerElement");
+    Register<CRedioMacroButtonUI>("CRedioMacroButtonUI", "RedioMacroButton");
 }
 
 }  // namespace ui

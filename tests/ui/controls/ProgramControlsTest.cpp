@@ -29,6 +29,10 @@ TEST(ProgramControls, EveryClassIsCreatedUnderItsNames) {
         {"HandImgButton", "HandImgButton"},
         {"CHandImgSelectButtonUI", "HandImgSelectButton"},
         {"HandImgSelectButton", "HandImgSelectButton"},
+        {"CComboEditContainerElementUI", "ComboEditContainerElement"},
+        {"ComboEditContainerElement", "ComboEditContainerElement"},
+        {"CRedioMacroButtonUI", "RedioMacroButton"},
+        {"RedioMacroButton", "RedioMacroButton"},
     };
     for (const Registration& row : rows) {
         SCOPED_TRACE(row.factoryName);
