@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "app/ShellIds.h"
 #include "app/SimMemoryStore.h"
@@ -151,9 +152,27 @@ ui::CMessageLoop& Application::Loop() { return *ui::CMessageLoop::Current(); }
 
 namespace {
 
+// "name[N]": the N-th (from 0) control of that name, in layout order; nothing when the name
+// has no such suffix.
+std::optional<std::size_t> NthOf(std::string_view& name) {
+    if (name.size() < 3 || name.back() != ']') return std::nullopt;
+    const auto open = name.rfind('[');
+    if (open == std::string_view::npos || open == 0) return std::nullopt;
+    std::size_t index = 0;
+    const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
+    if (digits.empty() || digits.size() > 6) return std::nullopt;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        index = index * 10 + static_cast<std::size_t>(c - '0');
+    }
+    name = name.substr(0, open);
+    return index;
+}
+
 // Names repeat across the device pages (every page has its "key_0", its "light_0", its
 // panels), so a name means the one the user can see: the first visible control of that
-// name, else the first at all. "page/name" looks within the control named "page" only.
+// name, else the first at all. "page/name" looks within the control named "page" only;
+// "name[N]" takes the N-th of that name (the rows of a list share one name).
 ui::CControlUI* FindByName(ui::CPaintManagerUI& pm, std::string_view path) {
     ui::CControlUI* scope = pm.GetRoot();
     std::string_view name = path;
@@ -162,6 +181,14 @@ ui::CControlUI* FindByName(ui::CPaintManagerUI& pm, std::string_view path) {
         name = path.substr(slash + 1);
     }
     if (scope == nullptr) return nullptr;
+    if (const std::optional<std::size_t> nth = NthOf(name)) {
+        std::size_t seen = 0;
+        return scope->FindControl(
+            [name, nth, &seen](ui::CControlUI* control) {
+                return control->GetName() == name && seen++ == *nth;
+            },
+            ui::Point{}, ui::UIFIND_ALL | ui::UIFIND_ME_FIRST);
+    }
     ui::CControlUI* first = nullptr;
     ui::CControlUI* shown = scope->FindControl(
         [name, &first](ui::CControlUI* control) {

@@ -163,6 +163,21 @@ Json::Value Light(ui::CDeviceKeyButtonUI& key) {
     return light;
 }
 
+// What a list shows of an item: its text, or for a row made of controls (an event row of
+// the macro editor) the texts of its parts that show one, separated by blanks.
+std::string ItemText(ui::CControlUI& item) {
+    std::string text = item.GetText();
+    auto* parts = As<ui::CContainerUI>(item, "Container");
+    if (!text.empty() || parts == nullptr) return text;
+    for (int i = 0; i < parts->GetCount(); ++i) {
+        const std::string part = parts->GetItemAt(i)->GetText();
+        if (part.empty()) continue;
+        if (!text.empty()) text += ' ';
+        text += part;
+    }
+    return text;
+}
+
 // The state "get" reports for one control (without "ok").
 Json::Value Describe(ui::CControlUI& control) {
     Json::Value state(Json::objectValue);
@@ -174,6 +189,7 @@ Json::Value Describe(ui::CControlUI& control) {
     state["text"] = text;
     state["visible"] = control.IsVisible();
     state["enabled"] = control.IsEnabled();
+    if (!control.GetUserData().empty()) state["userdata"] = control.GetUserData();
 
     if (auto* option = As<ui::COptionUI>(control, "Option")) {
         state["selected"] = option->IsSelected();
@@ -192,7 +208,7 @@ Json::Value Describe(ui::CControlUI& control) {
         Json::Value items(Json::arrayValue);
         if (auto* container = As<ui::CContainerUI>(control, "Container")) {
             for (int i = 0; i < container->GetCount(); ++i)
-                items.append(container->GetItemAt(i)->GetText());
+                items.append(ItemText(*container->GetItemAt(i)));
         }
         state["items"] = items;
         state["cursel"] = owner->GetCurSel();
