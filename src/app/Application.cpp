@@ -261,6 +261,21 @@ std::optional<std::intptr_t> Application::SendToMainWindow(unsigned msg, std::ui
     return mainWnd_->SendMessage(msg, wParam, lParam);
 }
 
+bool Application::SaveScreenshot(const std::string& pngPath, int dpi) {
+    if (!screenshotWriter_ || !mainWnd_ || !mainWnd_->IsWindow()) return false;
+    ui::CPaintManagerUI& pm = mainWnd_->GetPaintManager();
+    const int before = pm.GetDPI();
+    const ui::Size client = pm.GetClientSize();
+    // Drawn at the asked DPI, as the desktop would show the window there, then put back.
+    ui::CPaintManagerUI::SetAllDPI(dpi);
+    pm.SetClientSize(pm.ScaleSize(ui::Size{1000, 640}));
+    Loop().RunPending();
+    const bool written = screenshotWriter_(pm, pngPath);
+    ui::CPaintManagerUI::SetAllDPI(before);
+    pm.SetClientSize(client);
+    return written;
+}
+
 void Application::RequestExit(int signalNumber) {
     if (shutDown_) return;  // already on its way out
     const ui::WindowHandle window = mainHandle_.load();

@@ -65,6 +65,10 @@ public:
     std::optional<WindowState> MainWindowState() override;
     std::optional<std::intptr_t> SendToMainWindow(unsigned msg, std::uintptr_t wParam,
                                                   std::intptr_t lParam) override;
+    bool SaveScreenshot(const std::string& pngPath, int dpi) override;
+    // What draws a window into a PNG file; the shell itself draws nothing.
+    using ScreenshotWriter = std::function<bool(ui::CPaintManagerUI&, const std::string&)>;
+    void SetScreenshotWriter(ScreenshotWriter writer) { screenshotWriter_ = std::move(writer); }
 
     platform::SingleInstance& Instance() { return instance_; }
 
@@ -77,6 +81,7 @@ private:
     std::shared_ptr<sim::SimDevice> simKeyboard_;
     std::shared_ptr<sim::SimDevice> simPad_;
     std::unique_ptr<CMainWnd> mainWnd_;
+    ScreenshotWriter screenshotWriter_;
     std::atomic<ui::WindowHandle> mainHandle_{0};
     std::atomic<bool> shutDown_{false};
 };

@@ -62,6 +62,9 @@ public:
                                                           std::intptr_t /*lParam*/) {
         return std::nullopt;
     }
+    // The main window as it is now, drawn at `dpi` into a PNG file; false when it could
+    // not be drawn or written (or nothing here can draw).
+    virtual bool SaveScreenshot(const std::string& /*pngPath*/, int /*dpi*/) { return false; }
 };
 
 }  // namespace app

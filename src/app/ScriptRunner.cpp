@@ -11,6 +11,7 @@
 #include "app/MessageBox.h"
 #include "app/ScriptLineReader.h"
 #include "ui/CMessageLoop.h"
+#include "ui/DpiValue.h"
 
 namespace app {
 
@@ -285,6 +286,16 @@ Json::Value ScriptRunner::Dispatch(const Json::Value& command, Pending& pending)
             rect.append(v);
         answer["rect"] = std::move(rect);
         return answer;
+    }
+    if (name == "screenshot") {
+        const std::string path = StringMember(command, "path");
+        const auto dpi = IntMemberOr(command, "dpi", 96, 48, 192);
+        if (path.empty()) throw CommandError("member path must not be empty");
+        if (!ui::DpiValue::IsSupported(static_cast<int>(dpi)))
+            throw CommandError("member dpi must be 48, 72, 96, 120, 144, 168 or 192");
+        if (!m_host.SaveScreenshot(path, static_cast<int>(dpi)))
+            throw CommandError("the window could not be drawn into " + path);
+        return automation::Ok();
     }
     if (name == "send") {
         const auto msg = IntMember(command, "msg", 0, 0xFFFF);

@@ -50,6 +50,7 @@ int RunHeadless(app::Application& application, const std::string& script) {
         std::cerr << "telix-tx512: the main window could not be created\n";
         return 1;
     }
+    app::AllowHeadlessScreenshots(application);
     app::ScriptRunner runner(application, *in, std::cout);
     const int code = runner.Run();
     application.Shutdown();

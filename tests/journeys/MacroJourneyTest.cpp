@@ -222,6 +222,19 @@ TEST_F(MacroJourney, ImportTakesOnlyMacrosAndSaysWhatWentWrong) {
     Ask(program, dialog);
     Click(program, "macro_btn_export");
     EXPECT_EQ(Messages(program), std::vector<std::string>{"message_macro_export_failed"});
+
+    // The page as a person sees it, at 150 %.
+    Json::Value shot;
+    shot["cmd"] = "screenshot";
+    shot["path"] = (outside / "macros.png").string();
+    shot["dpi"] = 144;
+    Ask(program, shot);
+    std::ifstream png(outside / "macros.png", std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
+    const unsigned width = header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19];
+    EXPECT_EQ(width, 1500u);
     program.Finish();
 }
 

@@ -41,6 +41,21 @@ int RunDesktop(Application& application, int argc, char** argv) {
     return 0;
 }
 
+void AllowHeadlessScreenshots(Application& application) {
+    // Qt goes with the application's writer, before the program's static objects.
+    auto qt = std::make_shared<std::unique_ptr<QGuiApplication>>();
+    application.SetScreenshotWriter([qt](ui::CPaintManagerUI& pm, const std::string& path) {
+        static int argc = 1;
+        static char name[] = "telix-tx512";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr) {
+            ui::qt::QtEnvironment::PrepareHeadless();
+            *qt = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        return ui::qt::QtScreenshot::SavePng(pm, path);
+    });
+}
+
 int RunAppScreenshot(Application& application, const AppScreenshotRequest& request) {
     ui::qt::QtEnvironment::PrepareHeadless();
     static int argc = 1;

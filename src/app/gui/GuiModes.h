@@ -21,5 +21,8 @@ struct AppScreenshotRequest {
 // devices attached and the current device's page), rendered to a PNG without a display.
 // 0 on success, 1 when the window could not be made, 2 when the file was not written.
 int RunAppScreenshot(Application& application, const AppScreenshotRequest& request);
+// Lets a headless run draw its main window on request (the automation's "screenshot"):
+// Qt is started, without a display, the first time a picture is asked for.
+void AllowHeadlessScreenshots(Application& application);
 
 }  // namespace app

@@ -243,7 +243,7 @@ void CMacroControlUI::LoadMacro(const std::string& guid) {
     if (actions == nullptr) return;
     actions->RemoveAll();
     for (const Json::Value& event : Library().LoadEvents(guid))
-        actions->Add(MacroEventRow::Build(event));
+        actions->Add(MacroEventRow::Build(event, m_pManager));
 }
 
 void CMacroControlUI::SelectMacro() {
@@ -346,7 +346,7 @@ void CMacroControlUI::MoveRow(int from, int to) {
     const bool readable = event && event->isObject();
     actions->RemoveAt(from);
     ui::CListContainerElementUI* moved =
-        MacroEventRow::Build(readable ? *event : Json::Value(Json::objectValue));
+        MacroEventRow::Build(readable ? *event : Json::Value(Json::objectValue), m_pManager);
     // What does not read stays as it was, to be left out by the save as before.
     if (!readable) moved->SetUserData(stored);
     actions->AddAt(moved, to);
@@ -416,7 +416,7 @@ void CMacroControlUI::InsertMouseEvent(int message, int variant) {
     const int s = std::max(actions->GetCurSel(), 0);
     const Json::Value event = MacroEventRow::MouseEvent(typeByte, button, fixedDelay_);
     actions->SelectItem(-1, false, false);
-    actions->AddAt(MacroEventRow::Build(event, fixedDelay_), count > 0 ? s + 1 : 0);
+    actions->AddAt(MacroEventRow::Build(event, fixedDelay_, m_pManager), count > 0 ? s + 1 : 0);
     // Into an empty list there is no row 1 yet: nothing is selected then.
     actions->SelectItem(s + 1, false, false);
 }

@@ -9,6 +9,7 @@
 #include "ui/CEditUI.h"
 #include "ui/CLabelUI.h"
 #include "ui/CListContainerElementUI.h"
+#include "ui/CPaintManagerUI.h"
 
 namespace panels {
 
@@ -74,9 +75,20 @@ Look LookOf(const Json::Value& event) {
     return look;
 }
 
-ui::CLabelUI* Label(const std::string& style, const std::string& text, bool translated) {
+// Applied now when the window's styles are at hand, so that what the row sets after it
+// stays.
+void ApplyStyle(ui::CControlUI& control, const std::string& style, ui::CPaintManagerUI* skin) {
+    if (style.empty()) return;
+    if (const std::string* attributes = skin != nullptr ? skin->GetStyle(style) : nullptr)
+        control.ApplyAttributeList(*attributes);
+    else
+        control.SetAttribute("style", style);
+}
+
+ui::CLabelUI* Label(const std::string& style, const std::string& text, bool translated,
+                    ui::CPaintManagerUI* skin) {
     auto* label = new ui::CLabelUI();
-    if (!style.empty()) label->SetAttribute("style", style);
+    ApplyStyle(*label, style, skin);
     label->SetResourceText(translated);
     label->SetText(text);
     return label;
@@ -84,18 +96,22 @@ ui::CLabelUI* Label(const std::string& style, const std::string& text, bool tran
 
 }  // namespace
 
-ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event, uint16_t delay) {
+ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event, uint16_t delay,
+                                                  ui::CPaintManagerUI* skin) {
     const Look look = LookOf(event);
     auto* row = new ui::CListContainerElementUI();
     row->SetName(kRowName);
     row->SetFixedHeight(kRowHeight);
     row->SetChildVAlign(4);
-    row->Add(Label(look.actionStyle, look.actionText, false));
-    row->Add(Label(look.nameStyle, look.nameKey, true));
+    ui::CLabelUI* action = Label(look.actionStyle, look.actionText, false, skin);
+    // Arrows and distances share one column, so that the names line up.
+    action->SetFixedWidth(kActionWidth);
+    row->Add(action);
+    row->Add(Label(look.nameStyle, look.nameKey, true, skin));
 
     auto* edit = new ui::CEditUI();
     edit->SetName(kDelayEditName);
-    edit->SetAttribute("style", kTextStyle);
+    ApplyStyle(*edit, kTextStyle, skin);
     edit->SetBkColor(kDelayBackground);
     edit->SetFixedHeight(kDelayHeight);
     edit->SetMaxChar(kDelayChars);
@@ -108,8 +124,9 @@ ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event, uint
     return row;
 }
 
-ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event) {
-    return Build(event, MacroLibrary::ShownDelay(JsonAccess::ReadText(event, "Delay")));
+ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event,
+                                                  ui::CPaintManagerUI* skin) {
+    return Build(event, MacroLibrary::ShownDelay(JsonAccess::ReadText(event, "Delay")), skin);
 }
 
 std::optional<Json::Value> MacroEventRow::StoredEvent(const ui::CControlUI& row) {

@@ -14,6 +14,7 @@
 
 namespace ui {
 class CControlUI;
+class CPaintManagerUI;
 class CEditUI;
 class CListContainerElementUI;
 }  // namespace ui
@@ -26,11 +27,15 @@ public:
     static constexpr const char* kDelayEditName = "macro_delay";
     static constexpr int kRowHeight = 30;
 
+    static constexpr int kActionWidth = 44;
+
     // A new row for `event`, whose delay edit shows `delay`. The caller owns it until it
-    // is added to a list.
-    static ui::CListContainerElementUI* Build(const Json::Value& event, uint16_t delay);
+    // is added to a list. The row styles come from `skin` (the window the row goes to; the
+    // styles wait for the row to join a window without it).
+    static ui::CListContainerElementUI* Build(const Json::Value& event, uint16_t delay,
+                                              ui::CPaintManagerUI* skin);
     // The same, with the delay the event stores (above 65534 shown as 65535).
-    static ui::CListContainerElementUI* Build(const Json::Value& event);
+    static ui::CListContainerElementUI* Build(const Json::Value& event, ui::CPaintManagerUI* skin);
 
     // The row's stored event; nothing when the text does not read as JSON.
     static std::optional<Json::Value> StoredEvent(const ui::CControlUI& row);
