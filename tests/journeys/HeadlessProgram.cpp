@@ -1,5 +1,7 @@
 #include "HeadlessProgram.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -193,6 +195,83 @@ std::vector<int> CommandsSent(const Json::Value& wireLog) {
             commands.push_back(std::stoi(hex.substr(6, 2), nullptr, 16));
     }
     return commands;
+}
+
+// ---- Script
+
+Json::Value Script::Ask(const Json::Value& command) {
+    const Json::Value answer = program_.Send(command);
+    EXPECT_TRUE(answer["ok"].asBool()) << command.toStyledString() << answer.toStyledString();
+    return answer;
+}
+
+Json::Value Script::Notify(const std::string& control, const std::string& type,
+                           Json::Value extra) {
+    extra["cmd"] = "notify";
+    extra["control"] = control;
+    extra["type"] = type;
+    return Ask(extra);
+}
+
+Json::Value Script::Get(const std::string& control) {
+    Json::Value command;
+    command["cmd"] = "get";
+    command["control"] = control;
+    return Ask(command);
+}
+
+void Script::Wait(int ms) {
+    Json::Value command;
+    command["cmd"] = "wait";
+    command["ms"] = ms;
+    Ask(command);
+}
+
+Json::Value Script::Sim(const std::string& device, const std::string& op) {
+    Json::Value command;
+    command["cmd"] = "sim";
+    command["device"] = device;
+    command["op"] = op;
+    return Ask(command);
+}
+
+void Script::Menu(const std::string& item) {
+    Json::Value command;
+    command["cmd"] = "menu";
+    command["item"] = item;
+    Ask(command);
+}
+
+void Script::Answer(int result) {
+    Json::Value command;
+    command["cmd"] = "answer";
+    command["result"] = result;
+    Ask(command);
+}
+
+void Script::Dialog(const std::string& path) {
+    Json::Value command;
+    command["cmd"] = "dialog";
+    command["path"] = path;
+    Ask(command);
+}
+
+std::vector<std::string> Script::Messages() {
+    Json::Value command;
+    command["cmd"] = "messages";
+    const Json::Value answer = Ask(command);
+    std::vector<std::string> keys;
+    for (const Json::Value& box : answer["messages"]) keys.push_back(box["key"].asString());
+    return keys;
+}
+
+Json::Value ReadJsonFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    if (!in || !Json::parseFromStream(builder, in, &value, &errors)) return Json::Value();
+    return value;
 }
 
 }  // namespace journeys

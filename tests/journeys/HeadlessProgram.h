@@ -55,6 +55,33 @@ private:
     std::filesystem::path stderrFile_;
 };
 
+// The commands journeys send most, each expected to succeed: a refused command fails the
+// test (with the command and the answer) and the answer is still returned.
+class Script {
+public:
+    explicit Script(HeadlessProgram& program) : program_(program) {}
+    Json::Value Ask(const Json::Value& command);
+    // `extra` carries the type's own members ("index", "text", ...).
+    Json::Value Notify(const std::string& control, const std::string& type,
+                       Json::Value extra = Json::Value(Json::objectValue));
+    Json::Value Click(const std::string& control) { return Notify(control, "click"); }
+    Json::Value Get(const std::string& control);
+    void Wait(int ms);
+    Json::Value Sim(const std::string& device, const std::string& op);
+    void Menu(const std::string& item);
+    // Queues the answer of the next message box / file dialog.
+    void Answer(int result);
+    void Dialog(const std::string& path);
+    // The language keys of the message boxes shown since the last call.
+    std::vector<std::string> Messages();
+
+private:
+    HeadlessProgram& program_;
+};
+
+// A file the program keeps, read as JSON (null when it is missing or not JSON).
+Json::Value ReadJsonFile(const std::filesystem::path& path);
+
 // The command codes of the requests in a `sim wirelog` answer, in the order they went out.
 std::vector<int> CommandsSent(const Json::Value& wireLog);
 

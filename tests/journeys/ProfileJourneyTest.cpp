@@ -22,15 +22,6 @@ constexpr int kSwitchMs = 1200;  // the 400 ms settling of a pick, then the writ
 constexpr int kPosition64 = 64;
 constexpr int kRemapped = 0x200005;
 
-Json::Value ReadJson(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    Json::parseFromStream(builder, in, &value, &errors);
-    return value;
-}
-
 void WriteJson(const fs::path& path, const Json::Value& value) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << value.toStyledString();
@@ -49,7 +40,7 @@ protected:
     // Two profiles, A and B: B lights in mode 7 and remaps key 64; A is selected.
     void WriteTwoProfiles() {
         const Json::Value defaults =
-            ReadJson(fs::path(TX512_SOURCE_DIR) / "resources" / "DefaultData" / "keyboard.Json");
+            ReadJsonFile(fs::path(TX512_SOURCE_DIR) / "resources" / "DefaultData" / "keyboard.Json");
         ASSERT_TRUE(defaults.isObject());
         Json::Value a = defaults;
         a["profilename"] = "A";
@@ -191,7 +182,7 @@ TEST_F(ProfileJourney, ASwitchPutsTheWholeProfileOnTheKeyboardOncePerSettledPick
     const Json::Value messages = Messages(program);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0]["key"], "message_text_22");
-    const Json::Value file = ReadJson(KeyboardFolder() / "2026_01_01_00_00_00_002.Json");
+    const Json::Value file = ReadJsonFile(KeyboardFolder() / "2026_01_01_00_00_00_002.Json");
     EXPECT_EQ(file["profilename"], "B");
     EXPECT_EQ(file["Device"][0]["KeyList"][kPosition64]["Assignment"], 0x200004);
 }
@@ -237,7 +228,7 @@ TEST_F(ProfileJourney, AProfileFileThatIsNotUtf8IsKeptAsideAndTheUserToldOnce) {
         EXPECT_EQ(text.str(), bytes);
     }
     EXPECT_EQ(copies, 1);
-    const Json::Value rebuilt = ReadJson(file);
+    const Json::Value rebuilt = ReadJsonFile(file);
     EXPECT_EQ(rebuilt["profilename"], "A");
     EXPECT_EQ(rebuilt["profileUUID"], "2026_01_01_00_00_00_001");
 }
