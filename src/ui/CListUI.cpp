@@ -52,8 +52,8 @@ void* CListUI::GetInterface(std::string_view name) {
 
 unsigned CListUI::GetControlFlags() const { return UIFLAG_TABSTOP; }
 
-void CListUI::Renumber() {
-    for (int i = 0; i < GetCount(); ++i) {
+void CListUI::Renumber(int from) {
+    for (int i = std::max(from, 0); i < GetCount(); ++i) {
         if (IListItemUI* item = AsItem(GetItemAt(i))) {
             item->SetIndex(i);
             item->SetOwner(this);
@@ -65,7 +65,8 @@ bool CListUI::AddAt(CControlUI* control, int index) {
     if (!CVerticalLayoutUI::AddAt(control, index)) return false;
     int at = GetItemIndex(control);
     if (m_iCurSel >= at) ++m_iCurSel;
-    Renumber();
+    // Only the items from the new one on move: appending a long list stays linear.
+    Renumber(at);
     return true;
 }
 
@@ -76,7 +77,7 @@ bool CListUI::RemoveAt(int index, bool doNotDestroy) {
     if (!CVerticalLayoutUI::RemoveAt(index, doNotDestroy)) return false;
     if (index == m_iCurSel) m_iCurSel = -1;
     else if (index < m_iCurSel) --m_iCurSel;
-    Renumber();
+    Renumber(index);
     return true;
 }
 

@@ -35,7 +35,8 @@ public:
     void SetAttribute(std::string_view name, std::string_view value) override;
 
 protected:
-    void Renumber();
+    // Items from `from` on learn their index and owner.
+    void Renumber(int from = 0);
 
     TListInfoUI m_listInfo;
     int m_iCurSel = -1;

@@ -259,6 +259,28 @@ TEST_F(MacroPanelTest, IdentifiersThatLeadOutOfTheFolderAreListedButNeverUsed) {
     EXPECT_EQ(panel_->MacroCount(), 1);
 }
 
+TEST_F(MacroPanelTest, AMacroLongerThanTheEditorShowsIsCopiedAsideBeforeItIsSaved) {
+    WriteList({{"long", "g1"}});
+    Json::Value events(Json::arrayValue);
+    for (std::size_t i = 0; i < MacroLibrary::kMaxLoadedEvents + 3; ++i)
+        events.append(Event(10, 4, i % 2 == 0 ? "down" : "up", "1"));
+    WriteMacro("g1", events);
+    const std::string original = files_.readjsonFile(folder_ / "g1.mac");
+    SelectMacro(0);
+    ASSERT_EQ(static_cast<std::size_t>(panel_->RowCount()), MacroLibrary::kMaxLoadedEvents);
+    panel_->SelectRow(0);
+    panel_->DeleteRow();
+    ASSERT_TRUE(panel_->SaveMacro());
+    ASSERT_TRUE(panel_->SaveMacro());
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder_))
+        if (entry.path().filename().string().rfind("g1.mac.unreadable-", 0) == 0)
+            copies.push_back(entry.path());
+    ASSERT_EQ(copies.size(), 1u);  // once, not at every save
+    EXPECT_EQ(files_.readjsonFile(copies[0]), original);
+    EXPECT_EQ(MacroFile("g1")["Events"].size(), MacroLibrary::kMaxLoadedEvents - 1);
+}
+
 TEST_F(MacroPanelTest, InsertsGoAfterTheSelectedRowWithTheFixedDelay) {
     WriteList({{"m", "g1"}});
     SelectMacro(0);

@@ -157,18 +157,28 @@ bool MacroLibrary::SaveEvents(const std::string& guid, const std::string& name,
     return !path.empty() && files_.WriteJsonFile(path, Document(name, guid, events));
 }
 
-std::vector<Json::Value> MacroLibrary::LoadEvents(const std::string& guid) const {
+std::vector<Json::Value> MacroLibrary::LoadEvents(const std::string& guid, bool* cut) const {
     std::vector<Json::Value> events;
+    if (cut != nullptr) *cut = false;
     const fs::path path = MacroFile::PathOf(folder_, guid);
     if (path.empty()) return events;
     const Json::Value root = files_.ReadJsonFile(path);
     const Json::Value& list = JsonAccess::Member(root, kEvents);
     if (!JsonAccess::IsArray(list)) return events;
     for (const Json::Value& event : list) {
-        if (events.size() == kMaxLoadedEvents) break;
-        if (JsonAccess::IsObject(event)) events.push_back(event);
+        if (!JsonAccess::IsObject(event)) continue;
+        if (events.size() == kMaxLoadedEvents) {
+            if (cut != nullptr) *cut = true;
+            break;
+        }
+        events.push_back(event);
     }
     return events;
+}
+
+bool MacroLibrary::KeepCopyOf(const std::string& guid) const {
+    const fs::path path = MacroFile::PathOf(folder_, guid);
+    return !path.empty() && !files_.KeepCopy(path).empty();
 }
 
 MacroLibrary::ImportResult MacroLibrary::Import(const fs::path& source) const {

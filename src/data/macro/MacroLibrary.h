@@ -69,8 +69,12 @@ public:
     bool SaveEvents(const std::string& guid, const std::string& name,
                     const std::vector<Json::Value>& events) const;
     // The macro file's events in file order, elements that are not objects left out, at
-    // most kMaxLoadedEvents. A missing or broken file has none.
-    std::vector<Json::Value> LoadEvents(const std::string& guid) const;
+    // most kMaxLoadedEvents. A missing or broken file has none. `cut` (when given) tells
+    // whether the file held more events than were handed out.
+    std::vector<Json::Value> LoadEvents(const std::string& guid, bool* cut = nullptr) const;
+    // Copies the macro file aside (JsonDataFile::KeepCopy) before a save replaces what it
+    // holds with less; false when no copy could be made.
+    bool KeepCopyOf(const std::string& guid) const;
 
     // Takes a copy of a macro file made elsewhere: a new entry (NewName of the present
     // names, a new identifier) whose file holds the source's bytes as they are. Only a

@@ -228,12 +228,23 @@ bool CMacroControlUI::SaveMacro() {
             if (row->GetUserData().empty()) break;
             std::optional<Json::Value> event = MacroEventRow::StoredEvent(*row);
             if (!event || !event->isObject()) continue;
-            (*event)["Delay"] = MacroLibrary::DelayText(edit != nullptr ? edit->GetText() : "");
-            MacroEventRow::Store(*row, *event);
+            const std::string delay = MacroLibrary::DelayText(edit != nullptr ? edit->GetText() : "");
+            if ((*event)["Delay"] != delay) {
+                (*event)["Delay"] = delay;
+                MacroEventRow::Store(*row, *event);
+            }
             events.push_back(std::move(*event));
         }
     }
-    if (Library().SaveEvents(guid, MacroNameAt(selected), events)) return true;
+    const MacroLibrary library = Library();
+    if (guid == cutGuid_) {
+        if (!library.KeepCopyOf(guid)) {
+            failure_ = Failure::NotSaved;
+            return false;
+        }
+        cutGuid_.clear();
+    }
+    if (library.SaveEvents(guid, MacroNameAt(selected), events)) return true;
     failure_ = Failure::NotSaved;
     return false;
 }
@@ -242,8 +253,11 @@ void CMacroControlUI::LoadMacro(const std::string& guid) {
     ui::CListUI* actions = ActionList();
     if (actions == nullptr) return;
     actions->RemoveAll();
-    for (const Json::Value& event : Library().LoadEvents(guid))
+    bool cut = false;
+    for (const Json::Value& event : Library().LoadEvents(guid, &cut))
         actions->Add(MacroEventRow::Build(event, m_pManager));
+    // Only part of the file is shown: what is not shown must outlive the next save.
+    cutGuid_ = cut ? guid : std::string();
 }
 
 void CMacroControlUI::SelectMacro() {

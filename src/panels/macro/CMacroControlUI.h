@@ -147,6 +147,9 @@ private:
     std::vector<std::string> startupNames_;
     uint16_t fixedDelay_ = kDefaultFixedDelay;
     Failure failure_ = Failure::None;
+    // The macro whose file holds more events than the rows show (MacroLibrary::
+    // kMaxLoadedEvents): its file is copied aside before the first save replaces it.
+    std::string cutGuid_;
     ui::CListUI* nameList_ = nullptr;
     ui::CListUI* actionList_ = nullptr;
     ui::CEditUI* nameEdit_ = nullptr;
