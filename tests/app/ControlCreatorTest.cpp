@@ -131,9 +131,9 @@ TEST(ControlCreator, ElementNamesIgnoreCaseAndUnlistedOnesGiveNothing) {
     std::unique_ptr<ui::CControlUI> panel(creator.CreateControl("keysetcontrol"));
     ASSERT_NE(panel, nullptr);
     EXPECT_NE(panel->GetInterface("HorizontalLayout"), nullptr);
-    std::unique_ptr<ui::CControlUI> button(creator.CreateControl("REDIOMACROBUTTON"));
-    ASSERT_NE(button, nullptr);
-    EXPECT_NE(button->GetInterface("Button"), nullptr);
+    std::unique_ptr<ui::CControlUI> macros(creator.CreateControl("MACROCONTROL"));
+    ASSERT_NE(macros, nullptr);
+    EXPECT_NE(macros->GetInterface("MacroControl"), nullptr);
     // Menus are built by the menu window's own callback, never through the main window's.
     EXPECT_EQ(creator.CreateControl("Menu"), nullptr);
     EXPECT_EQ(creator.CreateControl("MenuElement"), nullptr);
