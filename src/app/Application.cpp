@@ -261,6 +261,12 @@ std::optional<std::intptr_t> Application::SendToMainWindow(unsigned msg, std::ui
     return mainWnd_->SendMessage(msg, wParam, lParam);
 }
 
+bool Application::SendInput(const ui::TInputEvent& input) {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return false;
+    mainWnd_->GetPaintManager().HandleInput(input);
+    return true;
+}
+
 bool Application::SaveScreenshot(const std::string& pngPath, int dpi) {
     if (!screenshotWriter_ || !mainWnd_ || !mainWnd_->IsWindow()) return false;
     ui::CPaintManagerUI& pm = mainWnd_->GetPaintManager();

@@ -66,6 +66,7 @@ public:
     std::optional<std::intptr_t> SendToMainWindow(unsigned msg, std::uintptr_t wParam,
                                                   std::intptr_t lParam) override;
     bool SaveScreenshot(const std::string& pngPath, int dpi) override;
+    bool SendInput(const ui::TInputEvent& input) override;
     // What draws a window into a PNG file; the shell itself draws nothing.
     using ScreenshotWriter = std::function<bool(ui::CPaintManagerUI&, const std::string&)>;
     void SetScreenshotWriter(ScreenshotWriter writer) { screenshotWriter_ = std::move(writer); }

@@ -21,6 +21,7 @@ namespace ui {
 class CControlUI;
 class CMessageLoop;
 class CPaintManagerUI;
+struct TInputEvent;
 }  // namespace ui
 
 namespace app {
@@ -65,6 +66,9 @@ public:
     // The main window as it is now, drawn at `dpi` into a PNG file; false when it could
     // not be drawn or written (or nothing here can draw).
     virtual bool SaveScreenshot(const std::string& /*pngPath*/, int /*dpi*/) { return false; }
+    // Input to the main window as the desktop delivers it (keys, mouse buttons); false when
+    // there is no main window.
+    virtual bool SendInput(const ui::TInputEvent& /*input*/) { return false; }
 };
 
 }  // namespace app

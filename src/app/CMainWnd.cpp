@@ -44,6 +44,7 @@ CMainWnd::CMainWnd()
     lightingOperations_.Register(operations_);
     systemOperations_.Register(operations_);
     macroOperations_.Register(operations_);
+    keySetOperations_.Register(operations_);
 }
 
 CMainWnd::~CMainWnd() {

@@ -24,6 +24,7 @@
 #include "device/scanner/SlotList.h"
 #include "panels/lighting/LightingOperations.h"
 #include "panels/profile/ProfileOperations.h"
+#include "panels/keys/KeySetOperations.h"
 #include "panels/macro/MacroOperations.h"
 #include "panels/system/SystemOperations.h"
 #include "platform/Event.h"
@@ -115,6 +116,7 @@ private:
     panels::LightingOperations lightingOperations_{panelShell_};
     panels::SystemOperations systemOperations_{panelShell_};
     panels::MacroOperations macroOperations_{panelShell_};
+    panels::KeySetOperations keySetOperations_{panelShell_};
     // Tasks posted to the loop reach the window only while it lives.
     std::shared_ptr<CMainWnd*> alive_ = std::make_shared<CMainWnd*>(this);
     // Set at shutdown: a scanner send still waiting for the UI thread gives up.

@@ -190,6 +190,7 @@ Json::Value Describe(ui::CControlUI& control) {
     state["visible"] = control.IsVisible();
     state["enabled"] = control.IsEnabled();
     if (!control.GetUserData().empty()) state["userdata"] = control.GetUserData();
+    if (!control.GetToolTip().empty()) state["tooltip"] = control.GetToolTip();
 
     if (auto* option = As<ui::COptionUI>(control, "Option")) {
         state["selected"] = option->IsSelected();
@@ -197,6 +198,7 @@ Json::Value Describe(ui::CControlUI& control) {
         state["selected"] = item->IsSelected();
     } else if (auto* key = As<ui::CDeviceKeyButtonUI>(control, "DeviceKeyButton")) {
         state["selected"] = key->IsSelectedByArea();
+        state["keyselected"] = key->IsKeySelected();
         state["light"] = Light(*key);
     }
     if (auto* progress = As<ui::CProgressUI>(control, "Progress")) {

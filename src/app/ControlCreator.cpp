@@ -7,6 +7,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "panels/keys/CKeySetControlUI.h"
 #include "panels/lighting/CLightControlUI.h"
 #include "panels/macro/CMacroControlUI.h"
 #include "panels/profile/CDeviceProfileUI.h"
@@ -54,10 +55,10 @@ constexpr std::array kClasses = {
     ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
     ControlClass{"LightControl", &Make<panels::CLightControlUI>},
     ControlClass{"MacroControl", &Make<panels::CMacroControlUI>},
+    ControlClass{"KeySetControl", &Make<panels::CKeySetControlUI>},
     // Panels still to be written: a control of the base each will derive from.
     ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},
-    ControlClass{"KeySetControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"ShootControl", &Make<ui::CHorizontalLayoutUI>},
 };
 

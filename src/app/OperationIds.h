@@ -222,6 +222,10 @@ inline constexpr Id kRecoilDirection = "recoil.direction";
 // distance or delay edit left: save the shot
 inline constexpr Id kRecoilShotEdited = "recoil.shot_edited";
 
+// ---- key assignment panel
+// key button n of a keyboard picture (keyboards only): the key panel shows that key
+inline constexpr Id kKeyboardKeyButton = "keyset.key_button";
+
 // ---- mouse settings panel
 // mouse key button n (mice only)
 inline constexpr Id kMouseKeyButton = "mouse.key_button";

@@ -2,6 +2,8 @@
 
 #include "app/DeviceList.h"
 #include "app/MessageBox.h"
+#include "ui/CPaintManagerUI.h"
+#include "ui/TEventUI.h"
 #include "ui/qt/IFileDialog.h"
 
 namespace app {
@@ -59,6 +61,16 @@ std::optional<std::string> PanelShell::AskSaveFile(std::string_view filter,
     request.defaultExtension = defaultExtension;
     request.fileName = proposedName;
     return ui::qt::IFileDialog::Ask(request);
+}
+
+void PanelShell::StartKeyCapture(KeyCapture key) {
+    manager_.SetKeyHook([key = std::move(key)](const ui::TInputEvent& input) {
+        return key(input.scanCode, input.kind == ui::TInputEvent::Kind::KeyDown);
+    });
+}
+
+void PanelShell::StopKeyCapture() {
+    manager_.SetKeyHook({});
 }
 
 }  // namespace app

@@ -32,6 +32,8 @@ public:
     std::optional<std::string> AskSaveFile(std::string_view filter,
                                            std::string_view defaultExtension,
                                            std::string_view proposedName) override;
+    void StartKeyCapture(KeyCapture key) override;
+    void StopKeyCapture() override;
 
 private:
     ui::CPaintManagerUI& manager_;

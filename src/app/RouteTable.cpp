@@ -55,7 +55,9 @@ std::vector<RouteRow> BuildTable() {
         Exact(kClick, "skinbtn", kShellOpenSkinChooser),
         Exact(kClick, "setbtn", kShellOpenSettingsBeside),
         // ... then numbered buttons ...
+        // A key of the picture: the handler of the current device's kind acts.
         Prefix(kClick, "key_", kMouseKeyButton),
+        Prefix(kClick, "key_", kKeyboardKeyButton),
         Prefix(kClick, "color_option_", kLightColourOption),
         Prefix(kClick, "windowdeviceset_", kShellOpenDeviceSettings),
         // ... then the panels' buttons.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/AutomationJson.h"
+#include "app/InputAutomation.h"
 #include "app/MessageBox.h"
 #include "app/ScriptLineReader.h"
 #include "ui/CMessageLoop.h"
@@ -286,6 +287,14 @@ Json::Value ScriptRunner::Dispatch(const Json::Value& command, Pending& pending)
             rect.append(v);
         answer["rect"] = std::move(rect);
         return answer;
+    }
+    if (name == "key") {
+        PressKey(m_host, command);
+        return automation::Ok();
+    }
+    if (name == "mouse") {
+        UseMouse(m_host, command);
+        return automation::Ok();
     }
     if (name == "screenshot") {
         const std::string path = StringMember(command, "path");

@@ -4,6 +4,7 @@
 // the window, its dialogs or its message boxes any other way.
 //
 // UI thread only.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,14 @@ public:
     virtual std::optional<std::string> AskSaveFile(std::string_view filter,
                                                    std::string_view defaultExtension,
                                                    std::string_view proposedName) = 0;
+
+    // Key capture: until StopKeyCapture, every key pressed or released in the window goes
+    // first to `key` (the key's Linux evdev code, 0 when not known, and whether it went
+    // down); what it answers true for reaches no control. The window has the whole
+    // keyboard meanwhile, where the desktop allows it.
+    using KeyCapture = std::function<bool(int evdevCode, bool down)>;
+    virtual void StartKeyCapture(KeyCapture key) = 0;
+    virtual void StopKeyCapture() = 0;
 };
 
 }  // namespace panels

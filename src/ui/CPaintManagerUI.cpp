@@ -479,6 +479,14 @@ bool CPaintManagerUI::HandleInput(const TInputEvent& input) {
     case Kind::KeyDown:
     case Kind::KeyUp:
     case Kind::Char: {
+        if (input.kind != Kind::Char && m_keyHook) {
+            // A copy: the hook may end the capture and so replace itself.
+            const KeyHook hook = m_keyHook;
+            if (hook(input)) {
+                taken = true;
+                break;
+            }
+        }
         if (input.kind == Kind::KeyDown && input.key == vk::Tab) {
             taken = SetNextTabControl((input.modifiers & MK_SHIFT) == 0);
             break;

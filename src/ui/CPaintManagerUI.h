@@ -96,6 +96,12 @@ public:
     CControlUI* GetHot() const { return m_pEventHover; }
     Point GetMousePos() const { return m_ptLastMouse; }
     // While disabled (a modal window above this one), input is refused.
+    // Key capture: while a hook is set, key presses and releases reach it before any
+    // control, and what it takes reaches none. The desktop gives the window the whole
+    // keyboard meanwhile, where it allows (shortcuts of the desktop included).
+    using KeyHook = std::function<bool(const TInputEvent&)>;
+    void SetKeyHook(KeyHook hook) { m_keyHook = std::move(hook); }
+    bool HasKeyHook() const { return static_cast<bool>(m_keyHook); }
     void SetInputEnabled(bool enabled) { m_bInputEnabled = enabled; }
     bool IsInputEnabled() const { return m_bInputEnabled; }
 
@@ -204,6 +210,7 @@ private:
 
     int m_iDPI = 96;
     std::function<void(int, int)> m_dpiHook;
+    KeyHook m_keyHook;
 
     std::map<int, TFontInfo> m_mFonts;
     TFontInfo m_defaultFont;

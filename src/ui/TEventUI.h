@@ -74,6 +74,10 @@ struct TInputEvent {
     int delta = 0;
     unsigned modifiers = 0;  // MK_ bits
     std::string text;
+    // KeyDown, KeyUp: the key's Linux evdev code (0: not known), and whether a held key
+    // repeats.
+    int scanCode = 0;
+    bool autoRepeat = false;
 };
 
 }  // namespace ui

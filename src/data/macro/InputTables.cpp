@@ -88,6 +88,44 @@ constexpr std::array<MouseRow, 15> kMouse = {{
     {522, 0, 0x00, "mouse_cursor_text"},
 }};
 
+// Keys whose evdev code is not their scan code: by (scan code, extended flag).
+struct EvdevException {
+    uint8_t scanCode;
+    bool extended;
+    int code;
+};
+constexpr std::array<EvdevException, 29> kEvdevExceptions = {{
+    {0x5B, E, 125},  // left Windows (KEY_LEFTMETA)
+    {0x1D, E, 97},   // right Ctrl
+    {0x36, E, 54},   // right Shift: the table marks it extended, evdev does not
+    {0x38, E, 100},  // right Alt
+    {0x5C, E, 126},  // right Windows
+    {0x37, E, 99},   // Print Screen (KEY_SYSRQ)
+    {0x45, N, 119},  // Pause
+    {0x52, E, 110},  // Insert
+    {0x47, E, 102},  // Home
+    {0x49, E, 104},  // Page Up
+    {0x53, E, 111},  // Delete
+    {0x4F, E, 107},  // End
+    {0x51, E, 109},  // Page Down
+    {0x4D, E, 106},  // Right
+    {0x4B, E, 105},  // Left
+    {0x50, E, 108},  // Down
+    {0x48, E, 103},  // Up
+    {0x45, E, 69},   // Num Lock: extended in the table, the plain code in evdev
+    {0x35, E, 98},   // keypad /
+    {0x1C, E, 96},   // keypad Enter
+    {0x5D, E, 127},  // Menu (KEY_COMPOSE)
+    {0x73, N, 89},   // Ro
+    {0x7D, N, 124},  // Yen
+    {0x7E, N, 95},   // keypad comma (KEY_KPJPCOMMA)
+    {0x7B, N, 94},   // Muhenkan
+    {0x79, N, 92},   // Henkan
+    {0x70, N, 93},   // Katakana/Hiragana
+    {0x71, N, 123},  // Hanja
+    {0x72, N, 122},  // Hangeul
+}};
+
 template <class Rows, class Match>
 int FindRow(const Rows& rows, int first, int end, Match match) {
     for (int i = first; i < end; ++i)
@@ -118,6 +156,19 @@ int KeyRowOfScanCode(int scanCode, bool extended) {
     return FindRow(kKeys, 0, static_cast<int>(kKeys.size()), [&](const KeyRow& row) {
         return row.scanCode == scanCode && row.extended == extended;
     });
+}
+
+int EvdevCodeOf(const KeyRow& row) {
+    for (const EvdevException& exception : kEvdevExceptions)
+        if (exception.scanCode == row.scanCode && exception.extended == row.extended)
+            return exception.code;
+    return row.extended ? -1 : row.scanCode;
+}
+
+int KeyRowOfEvdev(int code) {
+    if (code <= 0) return -1;
+    return FindRow(kKeys, 0, static_cast<int>(kKeys.size()),
+                   [code](const KeyRow& row) { return EvdevCodeOf(row) == code; });
 }
 
 int MouseRowOfButton(int button) {

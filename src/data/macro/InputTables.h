@@ -44,6 +44,13 @@ std::string KeyNameKey(const KeyRow& row);
 int KeyRowOfUsage(int usage);
 int KeyRowOfModifier(int bit);
 int KeyRowOfScanCode(int scanCode, bool extended);
+// Linux names keys by their evdev code (Qt's native scan code is that code + 8, on X11 and
+// on Wayland alike). The codes of the set-1 keys without the extended flag are their scan
+// codes; the extended keys and the keys of other layouts have codes of their own.
+int EvdevCodeOf(const KeyRow& row);
+// The key row of an evdev code; -1 for a key the table does not have (media keys, F13
+// and above, keys of other layouts).
+int KeyRowOfEvdev(int code);
 // The first button row with that button (rows 0..9), the move row of a type byte
 // (rows 10..13); -1 when there is none.
 int MouseRowOfButton(int button);

@@ -66,8 +66,15 @@ void CDeviceKeyButtonUI::DoEvent(TEventUI& event) {
     CButtonUI::DoEvent(event);
 }
 
+void CDeviceKeyButtonUI::SetKeySelected(bool selected) {
+    if (m_bKeySelected == selected) return;
+    m_bKeySelected = selected;
+    Invalidate();
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(IRenderTarget& target) {
     CButtonUI::PaintStatusImage(target);
+    if (m_bKeySelected) DrawImage(target, GetPushedImage());
     if (m_bLightOverlay)
         DrawImage(target, m_sLightImage, {}, TintFromColourWord(m_dwLightColour), m_uLightAlpha);
     if (!m_bKeySetImageHidden) DrawImage(target, m_sKeySetImage);

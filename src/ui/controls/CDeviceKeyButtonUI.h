@@ -31,6 +31,9 @@ public:
 
     bool IsKeySetImageHidden() const { return m_bKeySetImageHidden; }
     void SetKeySetImageHidden(bool hidden);  // repaints only when the flag changes
+    // The key the key panel shows: drawn as pressed until another key is chosen.
+    bool IsKeySelected() const { return m_bKeySelected; }
+    void SetKeySelected(bool selected);
     bool IsSelectedByArea() const { return m_bSelectedByArea; }
     void SetSelectedByArea(bool selected) { m_bSelectedByArea = selected; }
 
@@ -48,6 +51,7 @@ private:
     std::uint32_t m_dwLightColour = kInitialColourWord;
     std::uint8_t m_uLightAlpha = kInitialAlpha;
     bool m_bLightOverlay = false;
+    bool m_bKeySelected = false;
     bool m_bKeySetImageHidden = true;
     bool m_bSelectedByArea = false;
 };

@@ -97,4 +97,11 @@ int QtInputMapper::WheelNotches(int& residual, int angleDeltaY) {
     return notches;
 }
 
+int QtInputMapper::EvdevCode(quint32 nativeScanCode) {
+    constexpr quint32 kXKeycodeOffset = 8;
+    constexpr quint32 kLastXKeycode = 255;
+    if (nativeScanCode <= kXKeycodeOffset || nativeScanCode > kLastXKeycode) return 0;
+    return static_cast<int>(nativeScanCode - kXKeycodeOffset);
+}
+
 }  // namespace ui::qt

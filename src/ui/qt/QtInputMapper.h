@@ -15,6 +15,9 @@ public:
     // Whole wheel notches (120 eighths of a degree each) from Qt's angle delta; the rest is
     // kept in `residual` so that smooth-scrolling devices add up to notches.
     static int WheelNotches(int& residual, int angleDeltaY);
+    // The Linux evdev code of a key from Qt's native scan code (the X keycode, which is the
+    // evdev code + 8 on X11 and on Wayland); 0 where the platform gives none.
+    static int EvdevCode(quint32 nativeScanCode);
 };
 
 }  // namespace ui::qt

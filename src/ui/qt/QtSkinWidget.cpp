@@ -175,6 +175,15 @@ bool QtSkinWidget::SyncFromWindow() {
         activateWindow();
     }
     m_wasTopMost = wnd->IsTopMost();
+    // Capturing keys: the keyboard is ours (an X11 grab; on Wayland Qt asks the compositor
+    // to inhibit its shortcuts) until the capture ends.
+    const CPaintManagerUI* capturing = Manager();
+    const bool capture = capturing != nullptr && capturing->HasKeyHook() && isVisible();
+    if (capture != m_grabbingKeyboard) {
+        m_grabbingKeyboard = capture;
+        if (capture) grabKeyboard();
+        else releaseKeyboard();
+    }
     m_syncing = false;
     if (CPaintManagerUI* pm = Manager()) pm->EnsureLayout();
     return true;
@@ -422,8 +431,10 @@ void QtSkinWidget::keyPressEvent(QKeyEvent* event) {
     down.kind = Kind::KeyDown;
     down.key = QtInputMapper::VirtualKey(event->key(), event->modifiers());
     down.modifiers = QtInputMapper::KeyState(event->modifiers(), Qt::NoButton);
+    down.scanCode = QtInputMapper::EvdevCode(event->nativeScanCode());
+    down.autoRepeat = event->isAutoRepeat();
     QPointer<QtSkinWidget> self(this);
-    if (down.key != 0) Deliver(down);
+    if (down.key != 0 || down.scanCode != 0) Deliver(down);
     if (!self) return;
     TInputEvent typed;
     typed.kind = Kind::Char;
@@ -442,7 +453,8 @@ void QtSkinWidget::keyReleaseEvent(QKeyEvent* event) {
     up.kind = Kind::KeyUp;
     up.key = QtInputMapper::VirtualKey(event->key(), event->modifiers());
     up.modifiers = QtInputMapper::KeyState(event->modifiers(), Qt::NoButton);
-    if (up.key != 0) Deliver(up);
+    up.scanCode = QtInputMapper::EvdevCode(event->nativeScanCode());
+    if (up.key != 0 || up.scanCode != 0) Deliver(up);
 }
 
 void QtSkinWidget::inputMethodEvent(QInputMethodEvent* event) {

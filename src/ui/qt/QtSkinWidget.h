@@ -89,6 +89,7 @@ private:
     Rect m_normalRect;  // the window's place before the library maximised it
     bool m_wasMaximized = false;
     bool m_wasTopMost = false;
+    bool m_grabbingKeyboard = false;
     bool m_syncing = false;
     bool m_painting = false;
     int m_wheelResidual = 0;

@@ -1,0 +1,32 @@
+#pragma once
+// What the device picture says of each key: a reassigned key shows its key-set mark, and
+// its tool-tip reads "own name → what it does now". The name of an assignment comes from
+// the key names (every key of the key table, the keyboard's consumer and power keys, its
+// Fn, game-mode and M keys) and from the function tables of the key panel.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/KeyMapping.h"
+
+namespace model {
+class CLumitrekUSBDevice;
+}
+
+namespace panels {
+
+class KeyLabels {
+public:
+    // The display text of what `assignment` does; nothing for the types whose label a
+    // key keeps as it is.
+    static std::optional<std::string> LabelOf(const KeyAssignment& assignment,
+                                              const std::vector<std::string>& macroNames);
+    // The display name of the key whose factory entry is (type, byte 1, byte 0); empty
+    // when no key name has it.
+    static std::string OwnNameOf(uint8_t type, uint8_t byte1, uint8_t byte0);
+    // The labels of every key of a keyboard's picture, from its key list.
+    static void Refresh(model::CLumitrekUSBDevice& device);
+};
+
+}  // namespace panels

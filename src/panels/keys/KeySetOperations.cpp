@@ -1,0 +1,161 @@
+#include "panels/keys/KeySetOperations.h"
+
+#include "app/OperationIds.h"
+#include "data/macro/InputTables.h"
+#include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/PanelLookup.h"
+#include "panels/keys/CKeySetControlUI.h"
+#include "ui/controls/CDeviceKeyButtonUI.h"
+
+namespace panels {
+
+namespace {
+
+// Caps Lock, Num Lock and Scroll Lock keep their effect while keys are captured.
+bool KeepsItsEffect(int row) {
+    static const int locks[] = {input::KeyRowOfEvdev(58), input::KeyRowOfEvdev(69),
+                                input::KeyRowOfEvdev(70)};
+    for (int lock : locks)
+        if (row == lock) return true;
+    return false;
+}
+
+}  // namespace
+
+KeySetOperations::KeySetOperations(IPanelShell& shell)
+    : shell_(shell), alive_(std::make_shared<KeySetOperations*>(this)) {}
+
+void KeySetOperations::Register(app::ShellOperations& operations) {
+    namespace op = app::ops;
+    using Call = app::RouteCall;
+    const auto bind = [this](void (KeySetOperations::*handler)()) {
+        return [this, handler](const Call&) { (this->*handler)(); };
+    };
+    operations.Register(op::kKeyboardKeyButton,
+                        [this](const Call& call) { SelectKey(static_cast<int>(call.n)); });
+    operations.Register(op::kKeySetSave, bind(&KeySetOperations::Apply));
+    operations.Register(op::kKeySetDefault, bind(&KeySetOperations::RestoreDefault));
+    operations.Register(op::kKeySetCancel, bind(&KeySetOperations::Undo));
+    operations.Register(op::kKeySetSaveProfile, bind(&KeySetOperations::WriteToKeyboard));
+    operations.Register(op::kKeySetFunctionPicked, bind(&KeySetOperations::CategoryPicked));
+    operations.Register(op::kKeySetMacroOverPicked, bind(&KeySetOperations::ModePicked));
+    operations.Register(op::kKeySetComboCheck,
+                        [this](const Call& call) { ModifierPicked(static_cast<int>(call.n)); });
+    operations.Register(op::kKeyCaptureStart, bind(&KeySetOperations::StartCapture));
+    operations.Register(op::kKeyCaptureStop, bind(&KeySetOperations::StopCapture));
+}
+
+CKeySetControlUI* KeySetOperations::PanelOf(model::CLumitrekUSBDevice& device) {
+    ui::CControlUI* control = model::FindInPage(device, model::IKeySetPanel::kControlName);
+    return control != nullptr ? static_cast<CKeySetControlUI*>(control->GetInterface("KeySetControl"))
+                              : nullptr;
+}
+
+CKeySetControlUI* KeySetOperations::CurrentPanel() {
+    model::CLumitrekUSBDevice* device = shell_.CurrentDevice();
+    return device != nullptr ? PanelOf(*device) : nullptr;
+}
+
+void KeySetOperations::SelectKey(int position) {
+    auto* keyboard = model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice());
+    if (keyboard == nullptr) return;  // the mouse's keys have handlers of their own
+    const auto& buttons = keyboard->KeyButtons();
+    if (position < 0 || position >= static_cast<int>(buttons.size())) return;
+    // One key at a time is the panel's.
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        auto* key = buttons[i] != nullptr ? static_cast<ui::CDeviceKeyButtonUI*>(
+                                                buttons[i]->GetInterface("DeviceKeyButton"))
+                                          : nullptr;
+        if (key != nullptr) key->SetKeySelected(static_cast<int>(i) == position);
+    }
+    keyboard->SelectKey(position);
+}
+
+void KeySetOperations::Apply() {
+    CKeySetControlUI* panel = CurrentPanel();
+    auto* keyboard = panel ? model::CLumitrekKeyboardDevice::Of(panel->Device()) : nullptr;
+    if (keyboard == nullptr || keyboard->GetSelectedKey() < 0) return;
+    keyboard->SetSelectedKeyMapping(panel->ReadAssignment());
+    keyboard->SaveProfile();
+    keyboard->RefreshKeyLabels();
+    panel->SetSaveButtonsEnabled(true);
+}
+
+void KeySetOperations::RestoreDefault() {
+    if (CKeySetControlUI* panel = CurrentPanel()) {
+        panel->ShowDefaultAssignment();
+        panel->SetSaveButtonsEnabled(true);
+    }
+}
+
+void KeySetOperations::Undo() {
+    if (CKeySetControlUI* panel = CurrentPanel()) {
+        panel->ShowCurrentAssignment();
+        panel->SetSaveButtonsEnabled(false);
+    }
+}
+
+void KeySetOperations::WriteToKeyboard() {
+    CKeySetControlUI* panel = CurrentPanel();
+    model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
+    if (device == nullptr) return;
+    std::weak_ptr<KeySetOperations*> alive = alive_;
+    device->ApplyKeys([alive, device](const model::Completion<model::ApplyOutcome>& done) {
+        const auto self = alive.lock();
+        if (!self || done.cancelled) return;
+        KeySetOperations& operations = **self;
+        const model::ApplyOutcome& outcome = done.value;
+        // Why nothing (or not everything) went to the keyboard: the macros did not fit,
+        // could not be prepared, or the keyboard's table is not known or stopped answering.
+        const std::string key = outcome.MessageKey();
+        if (!key.empty()) operations.shell_.ShowFormattedMessage(key, outcome.MessageNumber());
+        if (outcome.Stopped()) return;
+        device->SaveProfile();
+        if (CKeySetControlUI* current = PanelOf(*device)) current->SetSaveButtonsEnabled(false);
+    });
+}
+
+void KeySetOperations::CategoryPicked() {
+    if (CKeySetControlUI* panel = CurrentPanel()) panel->ShowCategoryPage();
+}
+
+void KeySetOperations::ModePicked() {
+    if (CKeySetControlUI* panel = CurrentPanel()) panel->ShowRepeatCount();
+}
+
+void KeySetOperations::ModifierPicked(int option) {
+    CKeySetControlUI* panel = CurrentPanel();
+    if (panel == nullptr) return;
+    panel->SelectModifier(option);
+    Apply();
+}
+
+void KeySetOperations::StartCapture() {
+    if (capturing_) return;
+    capturing_ = true;
+    std::weak_ptr<KeySetOperations*> alive = alive_;
+    shell_.StartKeyCapture([alive](int code, bool /*down*/) {
+        const auto self = alive.lock();
+        return self && (*self)->Captured(code);
+    });
+}
+
+void KeySetOperations::StopCapture() {
+    if (!capturing_) return;
+    capturing_ = false;
+    shell_.StopKeyCapture();
+}
+
+bool KeySetOperations::Captured(int evdevCode) {
+    const int row = input::KeyRowOfEvdev(evdevCode);
+    CKeySetControlUI* panel = CurrentPanel();
+    // A key the table does not have changes nothing: the edit keeps what it showed.
+    if (row >= 0 && panel != nullptr) {
+        panel->CaptureKey(row);
+        Apply();
+    }
+    return !KeepsItsEffect(row);
+}
+
+}  // namespace panels
