@@ -28,6 +28,9 @@ public:
     virtual void SetKeyMapping(const KeyMapping& mapping) = 0;
     // Rewrites the labels of the device picture's key buttons from the device's key list.
     virtual void RefreshKeyLabels() = 0;
+    // Apply, undo and "write to the keyboard" are offered while there is something to
+    // write.
+    virtual void SetSaveButtonsEnabled(bool enabled) = 0;
 };
 
 }  // namespace model

@@ -55,7 +55,7 @@ public:
     void ShowAssignment(const KeyAssignment& assignment);
     // The controls as a mapping; its current half is kept as the panel's.
     KeyMapping ReadAssignment();
-    void SetSaveButtonsEnabled(bool enabled);
+    void SetSaveButtonsEnabled(bool enabled) override;
     void SelectModifier(int option);
     int GetSelectedModifier() const;
     // The selected category's code, -1 for none.

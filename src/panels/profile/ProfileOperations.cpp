@@ -3,6 +3,7 @@
 #include "app/OperationIds.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IKeySetPanel.h"
 #include "model/device/PanelLookup.h"
 #include "panels/profile/CDeviceProfileUI.h"
 
@@ -158,6 +159,10 @@ void ProfileOperations::Switch() {
     device->LoadProfile();
     device->ValidateMacroKeys();
     device->RefreshPanels();
+    // The switch writes the whole profile: no key change is left to write.
+    if (auto* keys = model::PanelOf<model::IKeySetPanel>(
+            model::FindInPage(*device, model::IKeySetPanel::kControlName)))
+        keys->SetSaveButtonsEnabled(false);
     WriteProfileToDevice(*device);
 }
 
