@@ -10,27 +10,17 @@
 #include "panels/keys/CKeySetControlUI.h"
 #include "panels/keys/KeyFunctionTables.h"
 #include "panels/keys/KeyLabels.h"
+#include "ShippedPanel.h"
 #include "ui/CComboUI.h"
-#include "ui/CDialogBuilder.h"
 #include "ui/CEditUI.h"
 #include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/CResourceManager.h"
 #include "ui/CTabLayoutUI.h"
-#include "ui/IDialogBuilderCallback.h"
-#include "ui/controls/ProgramControls.h"
 
 using panels::CKeySetControlUI;
 using panels::KeyLabels;
 
 namespace {
-
-class PanelElements : public ui::IDialogBuilderCallback {
-public:
-    ui::CControlUI* CreateControl(std::string_view name) override {
-        return name == "KeySetControl" ? new CKeySetControlUI() : nullptr;
-    }
-};
 
 KeyMapping Mapping(uint8_t type, uint8_t b1, uint8_t b0, KeyAssignment defaults = {7, 0x20, 0, 0x04}) {
     KeyMapping mapping;
@@ -49,22 +39,7 @@ int KeyRow(const std::string& name) {
 class KeySetPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
-        const std::filesystem::path skin =
-            std::filesystem::path(TX512_SOURCE_DIR) / "resources" / "skin";
-        if (resources.GetResourcePath() != skin) {
-            resources.Release();
-            resources.SetResourcePath(skin);
-            resources.LoadResource("res.xml");
-            ui::RegisterProgramControls();
-        }
-        PanelElements elements;
-        ui::CDialogBuilder builder;
-        ui::CControlUI* root =
-            builder.Create("XML\\CustomControlXML\\KeySetControl.xml", &elements, &manager_);
-        ASSERT_NE(root, nullptr) << builder.GetLastError();
-        manager_.AttachDialog(root);
-        panel_ = static_cast<CKeySetControlUI*>(root->GetInterface("KeySetControl"));
+        panel_ = panels::test::BuildShippedPanel<CKeySetControlUI>(manager_, "KeySetControl");
         ASSERT_NE(panel_, nullptr);
         panel_->BindControls();
         panel_->SetDeviceKind(1);

@@ -8,46 +8,21 @@
 #include "data/LightSetting.h"
 #include "panels/lighting/CLightControlUI.h"
 #include "panels/lighting/LightModeLayout.h"
+#include "ShippedPanel.h"
 #include "ui/CColorPaletteUI.h"
 #include "ui/CComboUI.h"
-#include "ui/CDialogBuilder.h"
 #include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/CResourceManager.h"
 #include "ui/CSliderUI.h"
-#include "ui/IDialogBuilderCallback.h"
-#include "ui/controls/ProgramControls.h"
 
 using panels::CLightControlUI;
 
 namespace {
 
-class PanelElements : public ui::IDialogBuilderCallback {
-public:
-    ui::CControlUI* CreateControl(std::string_view name) override {
-        return name == "LightControl" ? new CLightControlUI() : nullptr;
-    }
-};
-
 class LightPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
-        const std::filesystem::path skin =
-            std::filesystem::path(TX512_SOURCE_DIR) / "resources" / "skin";
-        if (resources.GetResourcePath() != skin) {
-            resources.Release();
-            resources.SetResourcePath(skin);
-            resources.LoadResource("res.xml");
-            ui::RegisterProgramControls();
-        }
-        PanelElements elements;
-        ui::CDialogBuilder builder;
-        ui::CControlUI* root =
-            builder.Create("XML\\CustomControlXML\\LightControl.xml", &elements, &manager_);
-        ASSERT_NE(root, nullptr) << builder.GetLastError();
-        manager_.AttachDialog(root);
-        panel_ = static_cast<CLightControlUI*>(root->GetInterface("LightControl"));
+        panel_ = panels::test::BuildShippedPanel<CLightControlUI>(manager_, "LightControl");
         ASSERT_NE(panel_, nullptr);
     }
     ui::CControlUI* C(const char* name) { return manager_.FindControl(name); }

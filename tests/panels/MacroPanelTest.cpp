@@ -13,15 +13,13 @@
 #include "data/JsonDataFile.h"
 #include "panels/macro/CMacroControlUI.h"
 #include "panels/macro/MacroEventRow.h"
+#include "ShippedPanel.h"
 #include "ui/CDialogBuilder.h"
 #include "ui/CEditUI.h"
 #include "ui/CListUI.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/CResourceManager.h"
-#include "ui/IDialogBuilderCallback.h"
 #include "ui/controls/CComboEditContainerElementUI.h"
 #include "ui/controls/CRedioMacroButtonUI.h"
-#include "ui/controls/ProgramControls.h"
 
 namespace fs = std::filesystem;
 using panels::CMacroControlUI;
@@ -30,40 +28,15 @@ using Failure = CMacroControlUI::Failure;
 
 namespace {
 
-class PanelElements : public ui::IDialogBuilderCallback {
-public:
-    ui::CControlUI* CreateControl(std::string_view name) override {
-        return name == "MacroControl" ? new CMacroControlUI() : nullptr;
-    }
-};
-
-void UseShippedSkin() {
-    ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
-    const fs::path skin = fs::path(TX512_SOURCE_DIR) / "resources" / "skin";
-    if (resources.GetResourcePath() != skin) {
-        resources.Release();
-        resources.SetResourcePath(skin);
-        resources.LoadResource("res.xml");
-        ui::RegisterProgramControls();
-    }
-}
-
 class MacroPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        UseShippedSkin();
         char pattern[] = "/tmp/tx512-macropanel-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         folder_ = pattern;
-        PanelElements elements;
-        ui::CDialogBuilder builder;
-        ui::CControlUI* root =
-            builder.Create("XML\\CustomControlXML\\MacroControl.xml", &elements, &manager_);
-        ASSERT_NE(root, nullptr) << builder.GetLastError();
-        manager_.AttachDialog(root);
-        manager_.SetClientSize({1000, 600});
-        panel_ = static_cast<CMacroControlUI*>(root->GetInterface("MacroControl"));
+        panel_ = panels::test::BuildShippedPanel<CMacroControlUI>(manager_, "MacroControl");
         ASSERT_NE(panel_, nullptr);
+        manager_.SetClientSize({1000, 600});
         panel_->SetLibraryFolder(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }
@@ -402,7 +375,7 @@ TEST_F(MacroPanelTest, RecordingLocksTheListsAndSwapsStartForStop) {
 }
 
 TEST(MacroSkinControls, TheRowElementBuildsItsPartsAndTheRecordButtonKeepsItsImage) {
-    UseShippedSkin();
+    panels::test::UseShippedSkin();
     ui::CPaintManagerUI manager;
     ui::CDialogBuilder builder;
     ui::CControlUI* root = builder.Create(
