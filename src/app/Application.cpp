@@ -16,6 +16,8 @@
 #include "ui/CMessageLoop.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/CResourceManager.h"
+#include "ui/TEventUI.h"
+#include "ui/WindowImplBase.h"
 #include "ui/controls/ProgramControls.h"
 
 namespace app {
@@ -203,11 +205,20 @@ ui::CControlUI* FindByName(ui::CPaintManagerUI& pm, std::string_view path) {
 }  // namespace
 
 ui::CControlUI* Application::FindControl(std::string_view name, ui::CPaintManagerUI** manager) {
-    // The topmost modal window is the last modal one created.
+    // The topmost modal window is the last modal one created; pop-ups are visible windows
+    // of their own that are neither modal nor the main window.
     const auto& managers = ui::CPaintManagerUI::GetManagers();
     for (auto it = managers.rbegin(); it != managers.rend(); ++it) {
         ui::CWindowWnd* window = ui::CWindowWnd::FromHandle((*it)->GetPaintWindow());
-        if (window == nullptr || !window->IsModal()) continue;
+        if (window == nullptr || window == mainWnd_.get()) continue;
+        if (!window->IsModal()) {
+            if (!window->IsWindowVisible()) continue;
+            if (ui::CControlUI* control = FindByName(**it, name)) {
+                if (manager != nullptr) *manager = *it;
+                return control;
+            }
+            continue;
+        }
         if (ui::CControlUI* control = FindByName(**it, name)) {
             if (manager != nullptr) *manager = *it;
             return control;
@@ -218,6 +229,24 @@ ui::CControlUI* Application::FindControl(std::string_view name, ui::CPaintManage
     ui::CPaintManagerUI& pm = mainWnd_->GetPaintManager();
     if (manager != nullptr) *manager = &pm;
     return FindByName(pm, name);
+}
+
+void Application::FocusMovesTo(ui::CPaintManagerUI* manager) {
+    std::vector<ui::WindowHandle> popups;
+    for (ui::CPaintManagerUI* other : ui::CPaintManagerUI::GetManagers()) {
+        ui::CWindowWnd* window = ui::CWindowWnd::FromHandle(other->GetPaintWindow());
+        if (other == manager || window == nullptr || window == mainWnd_.get()) continue;
+        if (!window->IsModal() && window->IsWindowVisible())
+            popups.push_back(other->GetPaintWindow());
+    }
+    // By handle: a pop-up closes (and may delete itself) when it loses the focus.
+    for (ui::WindowHandle handle : popups) {
+        auto* window = dynamic_cast<ui::WindowImplBase*>(ui::CWindowWnd::FromHandle(handle));
+        if (window == nullptr) continue;
+        ui::TInputEvent input;
+        input.kind = ui::TInputEvent::Kind::WindowFocusOut;
+        window->HandleInput(input);
+    }
 }
 
 bool Application::ChooseMenuItem(std::string_view item) {

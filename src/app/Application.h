@@ -55,6 +55,7 @@ public:
     ui::CMessageLoop& Loop() override;
     ui::CControlUI* FindControl(std::string_view name, ui::CPaintManagerUI** manager) override;
     bool ChooseMenuItem(std::string_view item) override;
+    void FocusMovesTo(ui::CPaintManagerUI* manager) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
     device::VirtualBus* Bus() override { return bus_.get(); }
     model::CLumitrekUSBDevice* DeviceObject(std::string_view which) override;

@@ -40,10 +40,14 @@ public:
     virtual ~AutomationHost() = default;
     // The UI thread's loop; the automation runs every command on it.
     virtual ui::CMessageLoop& Loop() = 0;
-    // A control by name: the topmost modal window first, then the main window. The
-    // manager of the window it was found in is stored in `manager` when given.
+    // A control by name: the topmost modal window first, then open pop-ups (newest
+    // first), then the main window. The manager of the window it was found in is stored
+    // in `manager` when given.
     virtual ui::CControlUI* FindControl(std::string_view name,
                                         ui::CPaintManagerUI** manager = nullptr) = 0;
+    // The user is about to act in the window of `manager`: a pop-up elsewhere (the skin
+    // chooser) loses the focus, as a click outside it takes it away.
+    virtual void FocusMovesTo(ui::CPaintManagerUI* /*manager*/) {}
     // A menu item chosen as the user would (a menu command to the main window).
     // False when the main window is gone.
     virtual bool ChooseMenuItem(std::string_view item) = 0;

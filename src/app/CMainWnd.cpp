@@ -3,6 +3,7 @@
 #include "app/MessageBox.h"
 #include "app/OperationIds.h"
 #include "app/ShellIds.h"
+#include "app/HookMessages.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "device/scanner/SupportedDevices.h"
 #include "platform/Trace.h"
@@ -38,11 +39,15 @@ CMainWnd::CMainWnd()
     hooks.closeChildWindows = [this] { CloseChildWindows(); };
     hooks.selectProfilePage = &panels::ProfileOperations::SelectPage;
     hooks.severalDevices = &panels::LightingOperations::SetSeveralDevices;
+    hooks.macroRecording = [this] { return macroOperations_.Recording(); };
+    hooks.stopMacroRecording = [this] { macroOperations_.StopRecording(); };
     devices_->SetHooks(std::move(hooks));
     RegisterShellOperations();
     profileOperations_.Register(operations_);
     lightingOperations_.Register(operations_);
     systemOperations_.Register(operations_);
+    settingsWindows_.Register(operations_);
+    languages_.SetChildWindowsNotifier([this] { settingsWindows_.NotifyLanguageChanged(); });
     macroOperations_.Register(operations_);
     keySetOperations_.Register(operations_);
 }
@@ -73,7 +78,9 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     if (initialised_) return;
     if (hooks_.broadcastLightState) hooks_.broadcastLightState(true);
-    languages_.ApplyLanguage(languages_.ReadSavedLanguage());
+    // A language that only follows the desktop's locale is not a choice: it is not kept.
+    languages_.ApplyLanguage(languages_.ReadSavedLanguage(), languages_.HasSavedChoice());
+    settingsWindows_.RestoreSkin();
     devices_->CreateDevices();
     for (int i = 0; i < devices_->TabCount(); ++i) {
         if (model::CLumitrekUSBDevice* device = devices_->DeviceAt(i))
@@ -133,6 +140,7 @@ void CMainWnd::RegisterShellOperations() {
         SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
     });
     operations_.Register(op::kDeviceSelect, [this](const RouteCall&) {
+        macroOperations_.StopRecording();  // a recording belongs to the device it began on
         devices_->OnDeviceSelectChanged();
     });
     operations_.Register(op::kDeviceSelectPrev, [this](const RouteCall&) { devices_->SelectPrevious(); });
@@ -160,6 +168,15 @@ void CMainWnd::RegisterShellOperations() {
 std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
                                             std::intptr_t lParam, bool& handled) {
     handled = false;
+    if (const auto hook = RouteOfHookMessage(msg)) {
+        ui::TNotifyUI notice;
+        notice.sType = "hook";
+        notice.wParam = wParam;
+        notice.lParam = lParam;
+        operations_.Call(hook->operation, RouteCall{notice, hook->name, 0, hook->arg});
+        handled = true;
+        return 0;
+    }
     switch (msg) {
         case ui::WM_ACTIVATE:
             active_ = wParam != 0;
@@ -176,7 +193,8 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
             handled = true;
             return 0;
         case kUpdateRelayMessage:
-            // The settings window receives update answers; it is not part of this build.
+            settingsWindows_.RelayUpdateMessage(wParam, lParam);
+            handled = true;
             return 0;
         case kLightControlMessage:
             if (wParam == 1) SetLightControl(lParam != 0, false);
@@ -313,6 +331,7 @@ std::intptr_t CMainWnd::OnSysCommand(unsigned msg, std::uintptr_t wParam, std::i
 std::intptr_t CMainWnd::OnDestroy(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                                   bool& handled) {
     platform::Trace("退出测试\n");
+    macroOperations_.StopRecording();  // what was recorded is saved before the devices go
     StopWorkerThreads();
     devices_->StopDevices();
     tray_.DeleteTrayIcon();
@@ -366,7 +385,11 @@ void CMainWnd::Relayout() {
     if (wasShown != IsWindowVisible()) ShowWindow(wasShown, false);
 }
 
-void CMainWnd::HideToTray() { ShowWindow(false, false); }
+void CMainWnd::HideToTray() {
+    // Nobody can see the recording any more: it ends, saved, and the keyboard is given back.
+    macroOperations_.StopRecording();
+    ShowWindow(false, false);
+}
 
 void CMainWnd::ToggleFromTray() {
     CloseChildWindows();

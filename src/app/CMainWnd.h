@@ -19,6 +19,7 @@
 #include "app/NotifyRouter.h"
 #include "app/PanelShell.h"
 #include "app/ShellOperations.h"
+#include "app/settings/SettingsWindows.h"
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/ScannerClient.h"
 #include "device/scanner/SlotList.h"
@@ -57,6 +58,7 @@ public:
     DeviceList& Devices() { return *devices_; }
     ShellOperations& Operations() { return operations_; }
     LanguageManager& Languages() { return languages_; }
+    SettingsWindows& Windows() { return settingsWindows_; }
     ui::CTrayIcon& TrayIcon() { return tray_; }
     bool LightControl() const { return lightControl_; }
     bool IsAwake() const { return awake_; }
@@ -115,6 +117,8 @@ private:
     panels::ProfileOperations profileOperations_{panelShell_};
     panels::LightingOperations lightingOperations_{panelShell_};
     panels::SystemOperations systemOperations_{panelShell_};
+    SettingsWindows settingsWindows_{SettingsWindows::Host{
+        &m_pm, [this] { return GetHWND(); }, [this] { return devices_.get(); }, &languages_}};
     panels::MacroOperations macroOperations_{panelShell_};
     panels::KeySetOperations keySetOperations_{panelShell_};
     // Tasks posted to the loop reach the window only while it lives.

@@ -244,6 +244,7 @@ Json::Value ControlAutomation::Notify(const Json::Value& command) {
     const bool force = BoolMemberOr(command, "force", false);
     if (!force && !control.IsVisible()) throw CommandError(Named(control) + " is hidden");
     if (!force && !control.IsEnabled()) throw CommandError(Named(control) + " is disabled");
+    m_host.FocusMovesTo(manager);
 
     if (type == "itemselect") {
         SelectItem(control, *manager, command);

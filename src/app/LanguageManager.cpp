@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/LocaleLanguage.h"
 #include "data/DataPaths.h"
 #include "data/JsonAccess.h"
 #include "data/JsonDataFile.h"
@@ -69,9 +70,18 @@ LanguageEntry LanguageManager::EntryAt(int index) {
     return entries[static_cast<std::size_t>(index)];
 }
 
+bool LanguageManager::HasSavedChoice() const { return m_store.Get(kSettingName).has_value(); }
+
 int LanguageManager::ReadSavedLanguage() const {
     const std::optional<std::string> saved = m_store.Get(kSettingName);
-    if (!saved) return 0;
+    if (!saved) {
+        const int id = LocaleLanguage::IdFromEnvironment();
+        const std::vector<LanguageEntry> entries = ReadLanguageList();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].id == id) return static_cast<int>(i);
+        }
+        return 0;
+    }
     int id = 0;
     const char* first = saved->data();
     const char* last = first + saved->size();
@@ -88,7 +98,7 @@ bool LanguageManager::NeedsFontRebuild(int current, int next) {
     return HasOwnGlyphs(next) || HasOwnGlyphs(current) || current == kNoLanguage;
 }
 
-void LanguageManager::ApplyLanguage(int index) {
+void LanguageManager::ApplyLanguage(int index, bool remember) {
     if (index == m_current) return;
     if (NeedsFontRebuild(m_current, index)) BuildFontTable(kFontFace);
     m_current = index;
@@ -104,7 +114,7 @@ void LanguageManager::ApplyLanguage(int index) {
         resources.SetLanguage(entry.name);
         resources.LoadLanguage(entry.file);
         resources.ReloadText();
-        SaveLanguage(entry.id);
+        if (remember) SaveLanguage(entry.id);
     }
     Repaint();
 }

@@ -43,10 +43,14 @@ public:
     // gives an empty name and file and id 0.
     static LanguageEntry EntryAt(int index);
 
-    // The index of the saved choice; 0 when nothing is saved or it is not in the list.
+    // The index of the saved choice; 0 when it is not in the list. With nothing saved, the
+    // language of the desktop's locale (LocaleLanguage), or 0 when the list lacks it.
     int ReadSavedLanguage() const;
-    // Switches to language `index` (nothing when it is already the current one).
-    void ApplyLanguage(int index);
+    // Whether a choice was saved at all.
+    bool HasSavedChoice() const;
+    // Switches to language `index` (nothing when it is already the current one) and,
+    // with `remember`, saves it as the choice.
+    void ApplyLanguage(int index, bool remember = true);
     int CurrentIndex() const { return m_current; }
     // Stores the choice; false (traced) when it could not be written.
     bool SaveLanguage(int id);

@@ -181,6 +181,17 @@ inline constexpr Id kKeyCaptureStart = "recorder.key_capture_start";
 // key edit left: stop capturing
 inline constexpr Id kKeyCaptureStop = "recorder.key_capture_stop";
 
+// A key reported by the hook in key capture (mode 1): msg.wParam the key message,
+// msg.lParam a ui::KeyHookRecord*
+inline constexpr Id kKeyCaptureKey = "recorder.key_capture_key";
+// A key or mouse button reported while recording; arg: the variant, see kRecord*
+inline constexpr Id kRecorderKey = "recorder.key";
+inline constexpr Id kRecorderMouse = "recorder.mouse";
+inline constexpr int kRecordAppend = 0;
+inline constexpr int kRecordBefore = 1;
+inline constexpr int kRecordAfter = 2;
+inline constexpr int kRecordReplace = 3;
+
 // The `arg` of the recording items.
 inline constexpr int kRecordTimingRecorded = 0;
 inline constexpr int kRecordTimingConstant = 1;

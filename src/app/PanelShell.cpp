@@ -1,9 +1,12 @@
 #include "app/PanelShell.h"
 
+#include "app/DeviceHook.h"
 #include "app/DeviceList.h"
+#include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IProfilePanel.h"
+#include "model/device/PanelLookup.h"
 #include "app/MessageBox.h"
 #include "ui/CPaintManagerUI.h"
-#include "ui/TEventUI.h"
 #include "ui/qt/IFileDialog.h"
 
 namespace app {
@@ -63,14 +66,29 @@ std::optional<std::string> PanelShell::AskSaveFile(std::string_view filter,
     return ui::qt::IFileDialog::Ask(request);
 }
 
-void PanelShell::StartKeyCapture(KeyCapture key) {
-    manager_.SetKeyHook([key = std::move(key)](const ui::TInputEvent& input) {
-        return key(input.scanCode, input.kind == ui::TInputEvent::Kind::KeyDown);
-    });
+PanelShell::~PanelShell() = default;
+
+void PanelShell::StartInputHook(int mode, bool mouse) {
+    if (!hook_) hook_ = std::make_unique<DeviceHook>(manager_, window_());
+    hook_->Start(mode, true, mouse);
 }
 
-void PanelShell::StopKeyCapture() {
-    manager_.SetKeyHook({});
+void PanelShell::StopInputHook() {
+    if (hook_) hook_->Stop();
+}
+
+int PanelShell::HookMode() const {
+    return hook_ ? hook_->Mode() : 0;
+}
+
+void PanelShell::SetDeviceSwitchingEnabled(bool enabled) {
+    if (ui::CControlUI* selector = manager_.FindControl("device_select_layout"))
+        selector->SetEnabled(enabled);
+    model::CLumitrekUSBDevice* device = CurrentDevice();
+    if (ui::CControlUI* profile =
+            device != nullptr ? model::FindInPage(*device, model::IProfilePanel::kControlName)
+                              : nullptr)
+        profile->SetEnabled(enabled);
 }
 
 }  // namespace app

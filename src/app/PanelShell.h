@@ -4,6 +4,7 @@
 //
 // UI thread only.
 #include <functional>
+#include <memory>
 
 #include "panels/IPanelShell.h"
 #include "ui/UIDefs.h"
@@ -14,6 +15,7 @@ class CPaintManagerUI;
 
 namespace app {
 
+class DeviceHook;
 class DeviceList;
 
 class PanelShell : public panels::IPanelShell {
@@ -22,6 +24,7 @@ public:
     // and its DPI follows the screen.
     PanelShell(ui::CPaintManagerUI& manager, std::function<DeviceList*()> devices,
                std::function<ui::WindowHandle()> window, std::function<int()> dpi);
+    ~PanelShell() override;
 
     model::CLumitrekUSBDevice* CurrentDevice() override;
     std::vector<model::CLumitrekUSBDevice*> ConnectedDevices() override;
@@ -32,14 +35,17 @@ public:
     std::optional<std::string> AskSaveFile(std::string_view filter,
                                            std::string_view defaultExtension,
                                            std::string_view proposedName) override;
-    void StartKeyCapture(KeyCapture key) override;
-    void StopKeyCapture() override;
+    void StartInputHook(int mode, bool mouse) override;
+    void StopInputHook() override;
+    void SetDeviceSwitchingEnabled(bool enabled) override;
+    int HookMode() const;
 
 private:
     ui::CPaintManagerUI& manager_;
     std::function<DeviceList*()> devices_;
     std::function<ui::WindowHandle()> window_;
     std::function<int()> dpi_;
+    std::unique_ptr<DeviceHook> hook_;
 };
 
 }  // namespace app

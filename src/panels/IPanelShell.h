@@ -4,7 +4,6 @@
 // the window, its dialogs or its message boxes any other way.
 //
 // UI thread only.
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,13 +39,14 @@ public:
                                                    std::string_view defaultExtension,
                                                    std::string_view proposedName) = 0;
 
-    // Key capture: until StopKeyCapture, every key pressed or released in the window goes
-    // first to `key` (the key's Linux evdev code, 0 when not known, and whether it went
-    // down); what it answers true for reaches no control. The window has the whole
-    // keyboard meanwhile, where the desktop allows it.
-    using KeyCapture = std::function<bool(int evdevCode, bool down)>;
-    virtual void StartKeyCapture(KeyCapture key) = 0;
-    virtual void StopKeyCapture() = 0;
+    // The input hook of key capture (mode 1) and recording (4 append, 8 before, 16 after,
+    // 32 replace): until StopInputHook, the keys (and with `mouse` the mouse buttons) of
+    // the window are reported to it as the hook messages of the mode, and keys reach no
+    // control. The window has the whole keyboard meanwhile, where the desktop allows it.
+    virtual void StartInputHook(int mode, bool mouse) = 0;
+    virtual void StopInputHook() = 0;
+    // The device selector and the current device's profile panel, which a recording locks.
+    virtual void SetDeviceSwitchingEnabled(bool enabled) = 0;
 };
 
 }  // namespace panels

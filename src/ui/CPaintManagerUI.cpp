@@ -417,6 +417,18 @@ bool CPaintManagerUI::HandleInput(const TInputEvent& input) {
     ++m_iNotifyDepth;
     bool taken = false;
     using Kind = TInputEvent::Kind;
+    if (m_mouseHook && (input.kind == Kind::MouseDown || input.kind == Kind::MouseUp ||
+                        input.kind == Kind::DoubleClick)) {
+        const MouseHook hook = m_mouseHook;  // it may end the recording
+        TInputEvent press = input;  // the second press of a double click is a press too
+        if (press.kind == Kind::DoubleClick) press.kind = Kind::MouseDown;
+        hook(press);
+    }
+    // Buttons beyond the middle one are the hook's only.
+    if ((input.kind == Kind::MouseDown || input.kind == Kind::MouseUp) && input.button > 2) {
+        --m_iNotifyDepth;
+        return false;
+    }
     switch (input.kind) {
     case Kind::MouseMove: {
         m_ptLastMouse = input.pt;

@@ -102,6 +102,10 @@ public:
     using KeyHook = std::function<bool(const TInputEvent&)>;
     void SetKeyHook(KeyHook hook) { m_keyHook = std::move(hook); }
     bool HasKeyHook() const { return static_cast<bool>(m_keyHook); }
+    // Recording: mouse presses and releases are shown to the hook before they act; the
+    // hook only watches.
+    using MouseHook = std::function<void(const TInputEvent&)>;
+    void SetMouseHook(MouseHook hook) { m_mouseHook = std::move(hook); }
     void SetInputEnabled(bool enabled) { m_bInputEnabled = enabled; }
     bool IsInputEnabled() const { return m_bInputEnabled; }
 
@@ -211,6 +215,7 @@ private:
     int m_iDPI = 96;
     std::function<void(int, int)> m_dpiHook;
     KeyHook m_keyHook;
+    MouseHook m_mouseHook;
 
     std::map<int, TFontInfo> m_mFonts;
     TFontInfo m_defaultFont;

@@ -21,6 +21,13 @@ class CMessageLoop;
 
 // Window styles the program passes; they only record intent here.
 constexpr unsigned UI_WNDSTYLE_VISIBLE = 0x10000000;  // WS_VISIBLE
+constexpr unsigned UI_WNDSTYLE_POPUP = 0x80000000;         // WS_POPUP
+constexpr unsigned UI_WNDSTYLE_CLIP = 0x06000000;          // WS_CLIPSIBLINGS | WS_CLIPCHILDREN
+constexpr unsigned UI_WNDSTYLE_EX_TOOLWINDOW = 0x00000080;  // WS_EX_TOOLWINDOW
+constexpr unsigned UI_WNDSTYLE_EX_TOPMOST = 0x00000008;     // WS_EX_TOPMOST
+// A pop-up that must not take the activation from the window it serves; it closes when
+// the focus goes elsewhere.
+constexpr unsigned UI_WNDSTYLE_EX_NOACTIVATE = 0x08000000;  // WS_EX_NOACTIVATE
 
 class CWindowWnd : public IMessageTarget {
 public:
@@ -40,6 +47,9 @@ public:
     CMessageLoop* GetLoop() const { return m_pLoop; }
     static CWindowWnd* FromHandle(WindowHandle handle);  // a live window of this thread
 
+    // The styles given to Create, for the renderer.
+    unsigned GetStyle() const { return m_style; }
+    unsigned GetExStyle() const { return m_exStyle; }
     const std::string& GetTitle() const { return m_sTitle; }
     void SetTitle(std::string_view title) { m_sTitle = title; }
 

@@ -55,7 +55,8 @@ struct TEventUI {
 struct TInputEvent {
     enum class Kind {
         MouseMove,
-        MouseDown,    // button: 0 left, 1 right, 2 middle
+        MouseDown,    // button: 0 left, 1 right, 2 middle, 3 back, 4 forward (3 and 4 reach
+                      // only the mouse hook)
         MouseUp,
         DoubleClick,  // arrives after the first down/up pair, instead of the second down
         MouseLeaveWindow,

@@ -109,8 +109,12 @@ TEST_F(RouterTest, NumberedControlsMatchTheirWholePrefixAndHandOnTheNumber) {
     Raise("click", "key_");
     Raise("click", "key_5");
     Raise("click", "color_option_4");
+    // A key of a picture goes to the mouse's handler and to the keyboard's: the one of the
+    // current device's kind acts.
     EXPECT_EQ(Take(), (Calls{{"mouse.key_button", "key_", 0, 0},
+                             {"keyset.key_button", "key_", 0, 0},
                              {"mouse.key_button", "key_5", 5, 0},
+                             {"keyset.key_button", "key_5", 5, 0},
                              {"light.colour_option", "color_option_4", 4, 0}}));
     // "vexal_DPI_slider_2" ends like a "DPI_slider_" name but is another control.
     Raise("movevaluechanged", "vexal_DPI_slider_2");

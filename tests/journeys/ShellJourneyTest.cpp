@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <chrono>
+#include <cstdlib>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -141,12 +142,16 @@ TEST_F(ShellJourney, ASecondCopyWakesTheFirstAndEndsAtOnce) {
 }
 
 TEST_F(ShellJourney, SwitchingTheLanguageChangesTextsAndIsKeptForTheNextStart) {
+    // The first start follows the locale: English here.
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    ::setenv("LANG", "en_US.UTF-8", 1);
     {
         HeadlessProgram program(sandbox, {"--simulate=none"});
         Wait(program, 300);
         const std::string before = Get(program, "nodevice_ok_btn")["text"].asString();
-        // Index 1 of the shipped list is English.
-        ASSERT_TRUE(Ask(program, R"({"cmd":"send","msg":3089,"wparam":1})")["ok"].asBool());
+        // Index 2 of the shipped list is Traditional Chinese.
+        ASSERT_TRUE(Ask(program, R"({"cmd":"send","msg":3089,"wparam":2})")["ok"].asBool());
         const std::string after = Get(program, "nodevice_ok_btn")["text"].asString();
         EXPECT_NE(before, after);
         EXPECT_FALSE(after.empty());
@@ -157,7 +162,7 @@ TEST_F(ShellJourney, SwitchingTheLanguageChangesTextsAndIsKeptForTheNextStart) {
     HeadlessProgram again(sandbox, {"--simulate=none"});
     Wait(again, 300);
     const std::string text = Get(again, "nodevice_ok_btn")["text"].asString();
-    Ask(again, R"({"cmd":"send","msg":3089,"wparam":1})");
+    Ask(again, R"({"cmd":"send","msg":3089,"wparam":2})");
     EXPECT_EQ(Get(again, "nodevice_ok_btn")["text"].asString(), text);
     Ask(again, R"({"cmd":"quit"})");
     EXPECT_EQ(again.Finish(), 0);

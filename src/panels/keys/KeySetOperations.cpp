@@ -6,22 +6,11 @@
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/PanelLookup.h"
 #include "panels/keys/CKeySetControlUI.h"
+#include "ui/HookRecords.h"
+#include "ui/TNotifyUI.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 
 namespace panels {
-
-namespace {
-
-// Caps Lock, Num Lock and Scroll Lock keep their effect while keys are captured.
-bool KeepsItsEffect(int row) {
-    static const int locks[] = {input::KeyRowOfEvdev(58), input::KeyRowOfEvdev(69),
-                                input::KeyRowOfEvdev(70)};
-    for (int lock : locks)
-        if (row == lock) return true;
-    return false;
-}
-
-}  // namespace
 
 KeySetOperations::KeySetOperations(IPanelShell& shell)
     : shell_(shell), alive_(std::make_shared<KeySetOperations*>(this)) {}
@@ -44,6 +33,7 @@ void KeySetOperations::Register(app::ShellOperations& operations) {
                         [this](const Call& call) { ModifierPicked(static_cast<int>(call.n)); });
     operations.Register(op::kKeyCaptureStart, bind(&KeySetOperations::StartCapture));
     operations.Register(op::kKeyCaptureStop, bind(&KeySetOperations::StopCapture));
+    operations.Register(op::kKeyCaptureKey, [this](const Call& call) { Captured(call); });
 }
 
 CKeySetControlUI* KeySetOperations::PanelOf(model::CLumitrekUSBDevice& device) {
@@ -134,28 +124,25 @@ void KeySetOperations::ModifierPicked(int option) {
 void KeySetOperations::StartCapture() {
     if (capturing_) return;
     capturing_ = true;
-    std::weak_ptr<KeySetOperations*> alive = alive_;
-    shell_.StartKeyCapture([alive](int code, bool /*down*/) {
-        const auto self = alive.lock();
-        return self && (*self)->Captured(code);
-    });
+    shell_.StartInputHook(1, false);
 }
 
 void KeySetOperations::StopCapture() {
     if (!capturing_) return;
     capturing_ = false;
-    shell_.StopKeyCapture();
+    shell_.StopInputHook();
 }
 
-bool KeySetOperations::Captured(int evdevCode) {
-    const int row = input::KeyRowOfEvdev(evdevCode);
+void KeySetOperations::Captured(const app::RouteCall& call) {
+    const auto* record = reinterpret_cast<const ui::KeyHookRecord*>(call.msg.lParam);
     CKeySetControlUI* panel = CurrentPanel();
+    if (record == nullptr || panel == nullptr) return;
     // A key the table does not have changes nothing: the edit keeps what it showed.
-    if (row >= 0 && panel != nullptr) {
-        panel->CaptureKey(row);
-        Apply();
-    }
-    return !KeepsItsEffect(row);
+    const int row = input::KeyRowOfScanCode(static_cast<int>(record->scanCode),
+                                            (record->flags & 1u) != 0);
+    if (row < 0) return;
+    panel->CaptureKey(row);
+    Apply();
 }
 
 }  // namespace panels

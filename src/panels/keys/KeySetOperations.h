@@ -41,8 +41,8 @@ public:
     void ModifierPicked(int option);
     void StartCapture();
     void StopCapture();
-    // A key captured while the key edit has the focus; true when it was taken.
-    bool Captured(int evdevCode);
+    // A key reported by the hook while the key edit has the focus.
+    void Captured(const app::RouteCall& call);
 
 private:
     CKeySetControlUI* CurrentPanel();

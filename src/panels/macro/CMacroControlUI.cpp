@@ -10,6 +10,7 @@
 #include "ui/CListContainerElementUI.h"
 #include "ui/CListLabelElementUI.h"
 #include "ui/CListUI.h"
+#include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
 
 namespace panels {
@@ -443,6 +444,53 @@ void CMacroControlUI::ScrollToSelection() {
 
 void CMacroControlUI::ScrollToSelectionLater(unsigned delayMs) {
     if (m_pManager != nullptr) m_pManager->SetTimer(this, kTimerScroll, delayMs);
+}
+
+// ---- what the recorder works with
+
+ui::CEditUI* CMacroControlUI::FixedDelayEdit() {
+    ui::CControlUI* control = Find("macro_fixed_time_edit");
+    return control != nullptr ? static_cast<ui::CEditUI*>(control->GetInterface("Edit")) : nullptr;
+}
+
+bool CMacroControlUI::FixedDelayChosen() {
+    ui::CControlUI* control = Find("macro_check_time");
+    auto* option = control != nullptr ? static_cast<ui::COptionUI*>(control->GetInterface("Option"))
+                                      : nullptr;
+    return option != nullptr && option->IsSelected();
+}
+
+ui::CControlUI* CMacroControlUI::StopButton() {
+    return Find("macro_btn_stopredio");
+}
+
+void CMacroControlUI::InsertRow(int at, const Json::Value& event) {
+    if (ui::CListUI* actions = ActionList())
+        actions->AddAt(MacroEventRow::Build(event, m_pManager), at);
+}
+
+void CMacroControlUI::SetRowDelay(int row, uint16_t delay) {
+    ui::CListUI* actions = ActionList();
+    ui::CControlUI* control = actions != nullptr ? actions->GetItemAt(row) : nullptr;
+    if (control == nullptr) return;
+    std::optional<Json::Value> event = MacroEventRow::StoredEvent(*control);
+    if (event && event->isObject()) {
+        (*event)["Delay"] = std::to_string(delay);
+        MacroEventRow::Store(*control, *event);
+    }
+    if (ui::CEditUI* edit = MacroEventRow::DelayEdit(*control)) edit->SetText(std::to_string(delay));
+}
+
+void CMacroControlUI::ReplaceRow(int row, const Json::Value& event) {
+    ui::CListUI* actions = ActionList();
+    ui::CControlUI* control = actions != nullptr ? actions->GetItemAt(row) : nullptr;
+    if (control == nullptr) return;
+    ui::CEditUI* edit = MacroEventRow::DelayEdit(*control);
+    const uint16_t delay = MacroLibrary::ShownDelay(edit != nullptr ? edit->GetText() : "0");
+    const bool selected = actions->GetCurSel() == row;
+    actions->RemoveAt(row);
+    actions->AddAt(MacroEventRow::Build(event, delay, m_pManager), row);
+    if (selected) actions->SelectItem(row, false, false);
 }
 
 }  // namespace panels

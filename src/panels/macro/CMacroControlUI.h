@@ -19,6 +19,8 @@
 
 #include "data/macro/MacroLibrary.h"
 #include "model/device/IMacroPanel.h"
+#include "panels/macro/MacroRecorder.h"
+#include "platform/TickCount.h"
 #include "ui/CHorizontalLayoutUI.h"
 
 namespace ui {
@@ -125,6 +127,29 @@ public:
     uint16_t FixedDelay() const { return fixedDelay_; }
     void SetFixedDelay(uint16_t delay) { fixedDelay_ = delay; }
 
+    // ---- recording (MacroRecorder)
+    // `timing`: MacroRecorder::Timing.
+    void StartRecording(int timing) { recorder_.Start(timing); }
+    void StopRecording() { recorder_.Stop(); }
+    bool IsRecording() const { return recorder_.Recording(); }
+    void RecordKey(int variant, unsigned message, const ui::KeyHookRecord& record) {
+        recorder_.RecordKey(variant, message, record);
+    }
+    void RecordMouse(int variant, unsigned message, const ui::MouseHookRecord& record) {
+        recorder_.RecordMouse(variant, message, record);
+    }
+    // "macro_check_time": record with the fixed delay.
+    bool FixedDelayChosen();
+    // What the recorder works with.
+    ui::CEditUI* FixedDelayEdit();
+    ui::CControlUI* StopButton();
+    void InsertRow(int at, const Json::Value& event);
+    void SetRowDelay(int row, uint16_t delay);
+    // Row `row` shows `event` from now on; its delay stays as its edit shows it.
+    void ReplaceRow(int row, const Json::Value& event);
+    // For tests: the recorder's clock.
+    void SetRecorderClock(MacroRecorder::Clock clock) { recorder_.SetClock(std::move(clock)); }
+
 private:
     ui::CListUI* NameList();
     ui::CListUI* ActionList();
@@ -150,6 +175,7 @@ private:
     // The macro whose file holds more events than the rows show (MacroLibrary::
     // kMaxLoadedEvents): its file is copied aside before the first save replaces it.
     std::string cutGuid_;
+    MacroRecorder recorder_{*this, [] { return platform::TickCount(); }};
     ui::CListUI* nameList_ = nullptr;
     ui::CListUI* actionList_ = nullptr;
     ui::CEditUI* nameEdit_ = nullptr;

@@ -7,6 +7,8 @@
 #include "model/device/IKeySetPanel.h"
 #include "model/device/PanelLookup.h"
 #include "panels/macro/CMacroControlUI.h"
+#include "ui/HookRecords.h"
+#include "ui/TNotifyUI.h"
 
 namespace panels {
 
@@ -41,6 +43,12 @@ ButtonMessages MessagesOf(int button) {
         default: return {Panel::kLeftDown, Panel::kLeftUp, 0};
     }
 }
+
+// Hook modes of the recording variants.
+constexpr int kHookAppend = 4;
+constexpr int kHookBefore = 8;
+constexpr int kHookAfter = 16;
+constexpr int kHookReplace = 32;
 
 // A file name proposed for an export: the macro's name, without what a file name cannot
 // hold.
@@ -89,6 +97,20 @@ void MacroOperations::Register(app::ShellOperations& operations) {
                         [this](const Call& call) { InsertButton(call.arg, false, true); });
     operations.Register(op::kMacroInsertButtonClick,
                         [this](const Call& call) { InsertButton(call.arg, true, true); });
+    // Recording: the button and the row menu's items start it, the hook's messages feed it.
+    operations.Register(op::kRecorderStart, [this](const Call&) {
+        StartRecording(kHookAppend, op::kRecordTimingRecorded);
+    });
+    operations.Register(op::kRecorderRecordBefore,
+                        [this](const Call& call) { StartRecording(kHookBefore, call.arg); });
+    operations.Register(op::kRecorderRecordAfter,
+                        [this](const Call& call) { StartRecording(kHookAfter, call.arg); });
+    operations.Register(op::kRecorderReplaceKey, [this](const Call&) {
+        StartRecording(kHookReplace, op::kRecordTimingIgnored);
+    });
+    operations.Register(op::kRecorderStop, [this](const Call&) { StopRecording(); });
+    operations.Register(op::kRecorderKey, [this](const Call& call) { RecordedKey(call); });
+    operations.Register(op::kRecorderMouse, [this](const Call& call) { RecordedMouse(call); });
 }
 
 CMacroControlUI* MacroOperations::PanelOf(model::CLumitrekUSBDevice& device) {
@@ -259,6 +281,61 @@ void MacroOperations::InsertButton(int button, bool press, bool release) {
     if (press) panel->InsertMouseEvent(messages.press, messages.variant);
     if (release) panel->InsertMouseEvent(messages.release, messages.variant);
     SaveOrSay(*panel);
+}
+
+// ---- recording
+
+CMacroControlUI* MacroOperations::RecordingPanel() {
+    return recordingDevice_ != nullptr ? PanelOf(*recordingDevice_) : nullptr;
+}
+
+void MacroOperations::SetKeySaveButtons(model::CLumitrekUSBDevice& device, bool enabled) {
+    if (model::IKeySetPanel* keys = KeyPanelOf(device)) keys->SetSaveButtonsEnabled(enabled);
+}
+
+void MacroOperations::StartRecording(int hookMode, int timing) {
+    namespace op = app::ops;
+    Panel* panel = CurrentPanel();
+    model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
+    if (device == nullptr) return;
+    if (Recording() && recordingDevice_ != device) StopRecording();
+    int mode = MacroRecorder::kRecordedDelay;
+    if (timing == op::kRecordTimingConstant) mode = MacroRecorder::kFixedDelay;
+    if (timing == op::kRecordTimingIgnored) mode = MacroRecorder::kNoDelay;
+    if (timing == op::kRecordTimingRecorded && panel->FixedDelayChosen())
+        mode = MacroRecorder::kFixedDelay;
+    recordingDevice_ = device;
+    panel->StartRecording(mode);
+    shell_.StartInputHook(hookMode, true);
+    shell_.SetDeviceSwitchingEnabled(false);
+    SetKeySaveButtons(*device, true);
+}
+
+void MacroOperations::StopRecording() {
+    model::CLumitrekUSBDevice* device = recordingDevice_;
+    if (device == nullptr) return;
+    recordingDevice_ = nullptr;
+    shell_.StopInputHook();
+    shell_.SetDeviceSwitchingEnabled(true);
+    SetKeySaveButtons(*device, false);
+    if (Panel* panel = PanelOf(*device)) {
+        panel->StopRecording();
+        SaveOrSay(*panel);
+    }
+}
+
+void MacroOperations::RecordedKey(const app::RouteCall& call) {
+    const auto* record = reinterpret_cast<const ui::KeyHookRecord*>(call.msg.lParam);
+    Panel* panel = RecordingPanel();
+    if (record != nullptr && panel != nullptr)
+        panel->RecordKey(call.arg, static_cast<unsigned>(call.msg.wParam), *record);
+}
+
+void MacroOperations::RecordedMouse(const app::RouteCall& call) {
+    const auto* record = reinterpret_cast<const ui::MouseHookRecord*>(call.msg.lParam);
+    Panel* panel = RecordingPanel();
+    if (record != nullptr && panel != nullptr)
+        panel->RecordMouse(call.arg, static_cast<unsigned>(call.msg.wParam), *record);
 }
 
 }  // namespace panels

@@ -50,8 +50,23 @@ public:
     // A button of the row menu (app::ops::kMacroButton*): press, release or both.
     void InsertButton(int button, bool press, bool release);
 
+    // ---- recording
+    // Starts recording on the current device's macro panel: `hookMode` 4 append, 8 before,
+    // 16 after the selected row, 32 replace its key; `timing` app::ops::kRecordTiming*
+    // (recorded: the fixed delay when "macro_check_time" is ticked).
+    void StartRecording(int hookMode, int timing);
+    // Ends a recording (the panel unlocked, the input hook released, the macro saved);
+    // nothing when none runs. Whatever ends it: Stop, an unplug, another device, the
+    // window hidden, the program quitting.
+    void StopRecording();
+    bool Recording() const { return recordingDevice_ != nullptr; }
+    void RecordedKey(const app::RouteCall& call);
+    void RecordedMouse(const app::RouteCall& call);
+
 private:
     CMacroControlUI* CurrentPanel();
+    CMacroControlUI* RecordingPanel();
+    void SetKeySaveButtons(model::CLumitrekUSBDevice& device, bool enabled);
     static model::IKeySetPanel* KeyPanelOf(model::CLumitrekUSBDevice& device);
     void SaveOrSay(CMacroControlUI& panel);
     // What the failed library change of `panel` tells the user.
@@ -62,6 +77,7 @@ private:
     void WriteKeys(model::CLumitrekUSBDevice& device);
 
     IPanelShell& shell_;
+    model::CLumitrekUSBDevice* recordingDevice_ = nullptr;
     std::shared_ptr<MacroOperations*> alive_;
 };
 

@@ -98,7 +98,8 @@ void QtDesktop::RemoveTrayIcon(const CTrayIcon& icon) {
 QtSkinWidget* QtDesktop::Create(WindowImplBase& window) {
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     QWidget* parent = nullptr;
-    if (window.GetWindowClassName() == "MenuWnd") {
+    if (window.GetWindowClassName() == "MenuWnd" ||
+        (window.GetExStyle() & UI_WNDSTYLE_EX_NOACTIVATE) != 0) {
         // Menus close themselves when they lose the focus; a pop-up also loses it to a
         // click anywhere outside.
         flags = Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;

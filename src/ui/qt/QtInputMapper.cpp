@@ -84,6 +84,8 @@ int QtInputMapper::ButtonIndex(Qt::MouseButton button) {
     case Qt::LeftButton: return 0;
     case Qt::RightButton: return 1;
     case Qt::MiddleButton: return 2;
+    case Qt::BackButton: return 3;
+    case Qt::ForwardButton: return 4;
     default: return -1;
     }
 }

@@ -10,7 +10,7 @@ public:
     // The virtual-key code of a Qt key, or 0 when it has none.
     static int VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
     static unsigned KeyState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
-    // 0 left, 1 right, 2 middle; -1 for the others.
+    // 0 left, 1 right, 2 middle, 3 back, 4 forward; -1 for the others.
     static int ButtonIndex(Qt::MouseButton button);
     // Whole wheel notches (120 eighths of a degree each) from Qt's angle delta; the rest is
     // kept in `residual` so that smooth-scrolling devices add up to notches.

@@ -1,0 +1,176 @@
+#include "update/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/Event.h"
+#include "platform/TextCompare.h"
+
+namespace update {
+
+namespace {
+
+// How long one wait of the transfer loop lasts at most; the cancel event ends it earlier.
+constexpr int kPollMs = 1000;
+
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct Sink {
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    std::size_t used = 0;
+};
+
+// Keeps what fits; a chunk that does not fit ends the transfer (the rest is dropped).
+std::size_t Keep(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* sink = static_cast<Sink*>(user);
+    const std::size_t bytes = size * count;
+    const std::size_t take = std::min(bytes, sink->capacity - sink->used);
+    if (take > 0) std::memcpy(sink->buffer + sink->used, data, take);
+    sink->used += take;
+    return take == bytes ? bytes : 0;
+}
+
+struct CurlHandles {
+    CURL* easy = curl_easy_init();
+    CURLM* multi = curl_multi_init();
+    curl_slist* headers = nullptr;
+    ~CurlHandles() {
+        if (multi != nullptr && easy != nullptr) curl_multi_remove_handle(multi, easy);
+        if (multi != nullptr) curl_multi_cleanup(multi);
+        if (easy != nullptr) curl_easy_cleanup(easy);
+        curl_slist_free_all(headers);
+    }
+};
+
+curl_slist* HeaderBlock(std::size_t bodyLength) {
+    const std::string length = "Content-Length: " + std::to_string(bodyLength);
+    curl_slist* list = curl_slist_append(nullptr, length.c_str());
+    list = curl_slist_append(list, "Content-Type: application/x-www-form-urlencoded");
+    list = curl_slist_append(list, "Accept:application/prs.Vexal.v1+json");
+    // libcurl would otherwise hold larger bodies back until the server invites them.
+    list = curl_slist_append(list, "Expect:");
+    return list;
+}
+
+// Runs the transfer until it ends or `cancel` is set; the transfer's own result.
+CURLcode Run(CurlHandles& h, const platform::Event* cancel) {
+    curl_multi_add_handle(h.multi, h.easy);
+    int running = 1;
+    while (true) {
+        if (curl_multi_perform(h.multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (running == 0) break;
+        curl_waitfd stop{};
+        unsigned extra = 0;
+        if (cancel != nullptr) {
+            stop.fd = cancel->fd();
+            stop.events = CURL_WAIT_POLLIN;
+            extra = 1;
+        }
+        curl_multi_poll(h.multi, extra != 0 ? &stop : nullptr, extra, kPollMs, nullptr);
+        if (cancel != nullptr && cancel->IsSet()) return CURLE_ABORTED_BY_CALLBACK;
+    }
+    CURLcode result = CURLE_OK;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(h.multi, &left)) {
+        if (message->msg == CURLMSG_DONE) result = message->data.result;
+    }
+    return result;
+}
+
+long StallSeconds(const HttpClientSettings& s) {
+    const int ms = std::max(s.sendTimeoutMs, s.receiveTimeoutMs);
+    return ms <= 0 ? 0 : (ms + 999) / 1000;
+}
+
+}  // namespace
+
+HttpClient::HttpClient() {
+    InitCurlOnce();
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::Reset() {
+    std::string caFile = std::move(settings_.caFile);
+    settings_ = HttpClientSettings();
+    settings_.caFile = std::move(caFile);
+}
+
+long HttpClient::Request(std::string_view method, std::string_view url, std::string_view body,
+                         char* buffer, std::size_t capacity, bool useProxy,
+                         const platform::Event* cancel) {
+    if (url.empty()) {
+        settings_.lastError = kErrorNoUrl;
+        return -1;
+    }
+    const bool post = platform::EqualsNoCase(method, "POST");
+    if (!post && !platform::EqualsNoCase(method, "GET")) {
+        settings_.lastError = kErrorBadMethod;
+        return -1;
+    }
+    CurlHandles h;
+    if (h.easy == nullptr || h.multi == nullptr) {
+        settings_.lastError = CURLE_FAILED_INIT;
+        return -1;
+    }
+    const std::string target(url);
+    Sink sink{buffer, buffer != nullptr ? capacity : 0, 0};
+    CURL* e = h.easy;
+    curl_easy_setopt(e, CURLOPT_URL, target.c_str());
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!settings_.caFile.empty()) curl_easy_setopt(e, CURLOPT_CAINFO, settings_.caFile.c_str());
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
+    if (const long stall = StallSeconds(settings_); stall > 0) {
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, stall);
+    }
+    if (post) {
+        curl_easy_setopt(e, CURLOPT_POST, 1L);
+    } else if (!body.empty()) {
+        curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "GET");
+    }
+    if (post || !body.empty()) {
+        curl_easy_setopt(e, CURLOPT_POSTFIELDS, body.data());
+        curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    }
+    h.headers = HeaderBlock(body.size());
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, h.headers);
+    if (useProxy && !settings_.proxyName.empty()) {
+        curl_easy_setopt(e, CURLOPT_PROXY, settings_.proxyName.c_str());
+        if (!settings_.proxyUserName.empty()) {
+            curl_easy_setopt(e, CURLOPT_PROXYUSERNAME, settings_.proxyUserName.c_str());
+            curl_easy_setopt(e, CURLOPT_PROXYPASSWORD, settings_.proxyPassword.c_str());
+        }
+    }
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Keep);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &sink);
+
+    const CURLcode result = Run(h, cancel);
+    // A body cut at the buffer's end is an answer like any other.
+    const bool cut = result == CURLE_WRITE_ERROR && sink.used == sink.capacity;
+    settings_.lastError = cut ? 0 : static_cast<long>(result);
+    long requestBytes = 0;
+    curl_easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
+    if (requestBytes <= 0) {
+        if (buffer != nullptr) {
+            std::memcpy(buffer, kNoLinkServer.data(), std::min(capacity, kNoLinkServer.size()));
+        }
+        return 0;
+    }
+    return static_cast<long>(sink.used);
+}
+
+}  // namespace update

@@ -1,0 +1,11 @@
+#pragma once
+// What counts as a web address here: "http://" or "https://" (any case), a host right
+// after it, and no blank or control character anywhere. Addresses come from
+// configuration and from the update service's answers, so nothing else is taken.
+#include <string_view>
+
+namespace update {
+
+bool IsWebAddress(std::string_view address);
+
+}  // namespace update
