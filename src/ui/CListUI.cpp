@@ -116,11 +116,18 @@ bool CListUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
         m_iCurSel = -1;
         return false;
     }
-    EnsureVisible(index);
+    if (m_bScrollToSelection) EnsureVisible(index);
     if (takeFocus) control->SetFocus();
     if (triggerEvent && m_pManager != nullptr)
         m_pManager->SendNotify(this, "itemselect", static_cast<std::uintptr_t>(index), old);
     return true;
+}
+
+bool CListUI::SelectItemInPlace(int index) {
+    m_bScrollToSelection = false;
+    const bool selected = SelectItem(index, false, false);
+    m_bScrollToSelection = true;
+    return selected;
 }
 
 int CListUI::FindSelectable(int index, bool forward) const {

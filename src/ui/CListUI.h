@@ -22,6 +22,9 @@ public:
     bool SelectItem(int index, bool takeFocus = false, bool triggerEvent = true) override;
     CControlUI* GetOwnerControl() override { return this; }
 
+    // SelectItem without the scroll to the item (no layout): for many selections in a
+    // row, scrolled once afterwards with EnsureVisible.
+    bool SelectItemInPlace(int index);
     // The next selectable element from `index` in a direction (-1 when none).
     int FindSelectable(int index, bool forward) const;
     // Scrolls so that element `index` is fully in view.
@@ -40,6 +43,7 @@ protected:
 
     TListInfoUI m_listInfo;
     int m_iCurSel = -1;
+    bool m_bScrollToSelection = true;
 };
 
 // Reads the "item..." attributes shared by lists and combos; false for other names.

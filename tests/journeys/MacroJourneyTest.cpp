@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -165,6 +166,52 @@ TEST_F(MacroJourney, ImportTakesOnlyMacrosAndSaysWhatWentWrong) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
     const unsigned width = header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19];
     EXPECT_EQ(width, 1500u);
+    program.Finish();
+}
+
+TEST_F(MacroJourney, KeysAndButtonsPlayedWhileRecordingBecomeTheMacro) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Script script(program);
+    OpenMacroPage(script);
+    script.Click("macro_btn_name_add");
+    Json::Value mouse;
+    mouse["cmd"] = "mouse";
+    mouse["control"] = "macro_btn_starredio";
+    script.Ask(mouse);
+    EXPECT_FALSE(script.Get("device_select_layout")["enabled"].asBool());
+    EXPECT_TRUE(script.Get("macro_btn_stopredio")["visible"].asBool());
+    Json::Value key;
+    key["cmd"] = "key";
+    key["name"] = "A";
+    key["action"] = "down";
+    script.Ask(key);
+    script.Wait(300);
+    key["action"] = "up";
+    script.Ask(key);
+    key["name"] = "Num Enter";
+    key["action"] = "press";
+    script.Ask(key);
+    mouse["control"] = "macro_action_list";
+    mouse["button"] = "right";
+    script.Ask(mouse);
+    // The left click on Stop ends the recording and is not part of it.
+    mouse["control"] = "macro_btn_stopredio";
+    mouse["button"] = "left";
+    script.Ask(mouse);
+    EXPECT_TRUE(script.Get("device_select_layout")["enabled"].asBool());
+
+    const Json::Value library = ReadJsonFile(KeyboardFolder() / "macro.config");
+    const std::string guid = library["MacroInfo"][0]["Guid"].asString();
+    const Json::Value events = ReadJsonFile(KeyboardFolder() / (guid + ".mac"))["Events"];
+    ASSERT_EQ(events.size(), 6u);
+    const int held = std::atoi(events[0]["Delay"].asCString());
+    EXPECT_GE(held, 280);  // the hold time, measured in ticks of the platform clock
+    EXPECT_LE(held, 1000);
+    EXPECT_EQ(events[2]["Type"], 10);
+    EXPECT_EQ(events[2]["Button"], 0x58);  // Num Enter
+    EXPECT_EQ(events[4]["Type"], 1);
+    EXPECT_EQ(events[4]["Button"], 2);     // the right button
+    EXPECT_EQ(events[5]["Action"], "up");
     program.Finish();
 }
 

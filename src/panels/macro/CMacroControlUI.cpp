@@ -324,6 +324,10 @@ void CMacroControlUI::SelectRow(int row) {
     if (ui::CListUI* actions = ActionList()) actions->SelectItem(row, false, false);
 }
 
+void CMacroControlUI::SelectRowInPlace(int row) {
+    if (ui::CListUI* actions = ActionList()) actions->SelectItemInPlace(row);
+}
+
 Json::Value CMacroControlUI::RowEvent(int row) {
     ui::CListUI* actions = ActionList();
     ui::CControlUI* control = actions != nullptr ? actions->GetItemAt(row) : nullptr;

@@ -108,6 +108,8 @@ public:
     int RowCount();
     int SelectedRow();
     void SelectRow(int row);
+    // The same without scrolling to it (recording scrolls on timer kTimerScroll).
+    void SelectRowInPlace(int row);
     // The row's event with the delay its edit shows; null when the row holds none.
     Json::Value RowEvent(int row);
     void SetEditingEnabled(bool enabled);

@@ -147,8 +147,8 @@ void MacroRecorder::Record(int variant, const Json::Value& recorded) {
     if (recordedBefore_ && !first) panel_.SetRowDelay(at - 1, delay);
     recordedBefore_ = true;
 
-    if (variant == kAppend || variant == kAfter) panel_.SelectRow(at);
-    if (variant == kBefore) panel_.SelectRow(at + 1);
+    if (variant == kAppend || variant == kAfter) panel_.SelectRowInPlace(at);
+    if (variant == kBefore) panel_.SelectRowInPlace(at + 1);
     panel_.ScrollToSelectionLater(kScrollDelayMs);
 }
 
