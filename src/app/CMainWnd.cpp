@@ -9,6 +9,7 @@
 #include "platform/Trace.h"
 #include "ui/CControlUI.h"
 #include "ui/CMenuWnd.h"
+#include "ui/IListItemUI.h"
 #include "ui/CMessageLoop.h"
 #include "ui/CResourceManager.h"
 #include "ui/DpiValue.h"
@@ -146,7 +147,14 @@ void CMainWnd::RegisterShellOperations() {
     operations_.Register(op::kDeviceSelectPrev, [this](const RouteCall&) { devices_->SelectPrevious(); });
     operations_.Register(op::kDeviceSelectNext, [this](const RouteCall&) { devices_->SelectNext(); });
     operations_.Register(op::kDevicePage, [this](const RouteCall& call) { devices_->ShowFunctionPage(call.arg); });
-    operations_.Register(op::kShellOpenMacroActionMenu, [this](const RouteCall&) {
+    operations_.Register(op::kShellOpenMacroActionMenu, [this](const RouteCall& call) {
+        // The menu's items act on the selected row: the row activated is that row, as the
+        // press of its double click made it.
+        auto* row = call.msg.pSender != nullptr ? static_cast<ui::IListItemUI*>(
+                                                      call.msg.pSender->GetInterface("ListItem"))
+                                                : nullptr;
+        if (row != nullptr && row->GetOwner() != nullptr && !row->IsSelected())
+            row->GetOwner()->SelectItem(row->GetIndex(), false, false);
         if (ui::CMenuWnd::IsOpen(actionMenu_)) ui::CMenuWnd::Close(actionMenu_);
         actionMenu_ = 0;
         const ui::Point origin = m_pm.GetWindowOrigin();

@@ -148,6 +148,13 @@ TEST_F(MacroJourney, ImportTakesOnlyMacrosAndSaysWhatWentWrong) {
     ASSERT_EQ(names["items"].size(), 1u);
     EXPECT_EQ(names["items"][0], "macro_1");
     EXPECT_EQ(script.Get("macro_action_list")["items"][0], "A 20");
+    // A double click on a row opens its menu; an item inserts after that row.
+    script.Notify("macro_action[0]", "itemactivate");
+    script.Menu("back_click");
+    const Json::Value rows = script.Get("macro_action_list");
+    ASSERT_EQ(rows["items"].size(), 3u);
+    EXPECT_EQ(rows["items"][0], "A 20");
+    EXPECT_EQ(rows["cursel"], 2);
 
     // An export to a folder that does not exist fails out loud.
     script.Dialog((outside / "no" / "such" / "x.mac").string());
