@@ -77,10 +77,6 @@ void PanelShell::StopInputHook() {
     if (hook_) hook_->Stop();
 }
 
-int PanelShell::HookMode() const {
-    return hook_ ? hook_->Mode() : 0;
-}
-
 void PanelShell::SetDeviceSwitchingEnabled(bool enabled) {
     if (ui::CControlUI* selector = manager_.FindControl("device_select_layout"))
         selector->SetEnabled(enabled);

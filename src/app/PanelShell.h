@@ -38,7 +38,6 @@ public:
     void StartInputHook(int mode, bool mouse) override;
     void StopInputHook() override;
     void SetDeviceSwitchingEnabled(bool enabled) override;
-    int HookMode() const;
 
 private:
     ui::CPaintManagerUI& manager_;

@@ -54,7 +54,6 @@ std::span<const ItemBytes> MouseButtonItems() { return kMouseButtonItems; }
 std::span<const ItemBytes> DpiItems() { return kDpiItems; }
 std::span<const ItemBytes> MediaItems() { return kMediaItems; }
 std::span<const ItemBytes> SystemItems() { return kSystemItems; }
-std::span<const ItemBytes> ShortcutItems() { return kShortcutItems; }
 
 std::span<const ItemBytes> ItemsOf(int category) {
     switch (category) {

@@ -50,7 +50,6 @@ std::span<const ItemBytes> MouseButtonItems();
 std::span<const ItemBytes> DpiItems();
 std::span<const ItemBytes> MediaItems();
 std::span<const ItemBytes> SystemItems();
-std::span<const ItemBytes> ShortcutItems();
 // The items of a category's one combo (mouse button, DPI, media, system, shortcut); empty
 // for the others.
 std::span<const ItemBytes> ItemsOf(int category);

@@ -5,6 +5,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/PanelLookup.h"
+#include "panels/ApplyReport.h"
 #include "panels/keys/CKeySetControlUI.h"
 #include "ui/HookRecords.h"
 #include "ui/TNotifyUI.h"
@@ -94,13 +95,7 @@ void KeySetOperations::WriteToKeyboard() {
     device->ApplyKeys([alive, device](const model::Completion<model::ApplyOutcome>& done) {
         const auto self = alive.lock();
         if (!self || done.cancelled) return;
-        KeySetOperations& operations = **self;
-        const model::ApplyOutcome& outcome = done.value;
-        // Why nothing (or not everything) went to the keyboard: the macros did not fit,
-        // could not be prepared, or the keyboard's table is not known or stopped answering.
-        const std::string key = outcome.MessageKey();
-        if (!key.empty()) operations.shell_.ShowFormattedMessage(key, outcome.MessageNumber());
-        if (outcome.Stopped()) return;
+        if (!ReportApply((*self)->shell_, done.value)) return;
         device->SaveProfile();
         if (CKeySetControlUI* current = PanelOf(*device)) current->SetSaveButtonsEnabled(false);
     });

@@ -6,6 +6,7 @@
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/IKeySetPanel.h"
 #include "model/device/PanelLookup.h"
+#include "panels/ApplyReport.h"
 #include "panels/macro/CMacroControlUI.h"
 #include "ui/HookRecords.h"
 #include "ui/TNotifyUI.h"
@@ -194,9 +195,8 @@ void MacroOperations::WriteKeys(model::CLumitrekUSBDevice& device) {
     device.ApplyKeys([alive, keyboard](const model::Completion<model::ApplyOutcome>& done) {
         const auto self = alive.lock();
         if (!self || done.cancelled) return;
-        const std::string key = done.value.MessageKey();
-        if (!key.empty()) (*self)->shell_.ShowFormattedMessage(key, done.value.MessageNumber());
-        if (!done.value.Stopped() && keyboard != nullptr) keyboard->RefreshKeyLabels();
+        if (ReportApply((*self)->shell_, done.value) && keyboard != nullptr)
+            keyboard->RefreshKeyLabels();
     });
 }
 

@@ -5,6 +5,7 @@
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/IKeySetPanel.h"
 #include "model/device/PanelLookup.h"
+#include "panels/ApplyReport.h"
 #include "panels/profile/CDeviceProfileUI.h"
 
 namespace panels {
@@ -182,10 +183,7 @@ void ProfileOperations::WriteProfileToDevice(model::CLumitrekUSBDevice& device) 
         const auto self = alive.lock();
         if (!self || done.cancelled) return;
         ProfileOperations& operations = **self;
-        const model::ApplyOutcome& outcome = done.value;
-        const std::string key = outcome.MessageKey();
-        if (!key.empty()) operations.shell_.ShowFormattedMessage(key, outcome.MessageNumber());
-        if (outcome.Stopped()) return;
+        if (!ReportApply(operations.shell_, done.value)) return;
         target->RefreshPanels();
         auto* keyboard = model::CLumitrekKeyboardDevice::Of(target);
         if (keyboard != nullptr && keyboard->GetCurrentLightSetting().mode ==
