@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite twice: a plain build and an ASan+UBSan build.
+# Builds and runs the whole test suite twice, a plain build and an ASan+UBSan build, then
+# the threaded layers' tests under ThreadSanitizer and every fuzz target for a short while.
 # Ends with the line "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -36,6 +37,22 @@ run_suite plain "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite asan-ubsan "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTX512_SANITIZE=ON
+# ThreadSanitizer over the layers whose tests run threads; -O1 -g1 keeps the build short.
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+run_suite tsan "$root/build-tsan-test" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+  -DTX512_TSAN=ON -DTX512_TEST_LAYERS="platform;device;model;app"
+
+# Every fuzz target for a bounded time (fixed seed, checked-in corpus) when clang is there.
+if command -v clang++-14 >/dev/null 2>&1; then
+  echo "=== fuzz ==="
+  mkdir -p "$root/build-fuzz-test"
+  fuzzlog="$root/build-fuzz-test/fuzz-run.log"
+  TX512_FUZZ_DIR="$root/build-fuzz-test" "$root/scripts/fuzz.sh" --all 6 2>&1 | tee "$fuzzlog"
+  nbad=$(grep -c ' FAILED' "$fuzzlog" || true)
+  ngood=$(grep -c ', ok$' "$fuzzlog" || true)
+  grep -q 'target(s) failed' "$fuzzlog" || { echo "fuzz: the run did not complete"; broken=1; }
+  passed=$((passed + ngood)); failed=$((failed + nbad))
+fi
 
 [[ $broken -ne 0 ]] && failed=$((failed + 1)) && echo "a build or a test run did not complete"
 echo "$passed passed, $failed failed, $skipped skipped"

@@ -9,3 +9,16 @@ if(TX512_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+if(TX512_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TX512_FUZZ needs clang (CXX=clang++-14)")
+  endif()
+  if(TX512_SANITIZE OR TX512_TSAN)
+    message(FATAL_ERROR "TX512_FUZZ brings its own sanitizers")
+  endif()
+  # Every library a target links is instrumented for coverage; only the targets link
+  # libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -6,6 +6,7 @@
 #include "data/DataPaths.h"
 #include "data/JsonAccess.h"
 #include "data/JsonDataFile.h"
+#include "data/LanguageList.h"
 #include "platform/Trace.h"
 #include "ui/CContainerUI.h"
 #include "ui/CControlUI.h"
@@ -49,19 +50,7 @@ std::filesystem::path LanguageManager::ConfigFile() {
 }
 
 std::vector<LanguageEntry> LanguageManager::ReadLanguageList() {
-    std::vector<LanguageEntry> entries;
-    const Json::Value root = JsonDataFile().ReadJsonFile(ConfigFile());
-    const Json::Value& list = JsonAccess::Member(root, "Language");
-    if (!JsonAccess::IsArray(list)) return entries;
-    for (const Json::Value& item : list) {
-        LanguageEntry entry;
-        entry.name = JsonAccess::ReadText(item, "Language_name");
-        entry.file = JsonAccess::ReadText(item, "Language_file");
-        entry.id = JsonAccess::ReadInt(item, "Language_ID");
-        entry.text = JsonAccess::ReadText(item, "Language_text");
-        entries.push_back(std::move(entry));
-    }
-    return entries;
+    return LanguageList::Read(JsonDataFile(), ConfigFile());
 }
 
 LanguageEntry LanguageManager::EntryAt(int index) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/LanguageList.h"
 #include "platform/SettingsStore.h"
 
 namespace ui {
@@ -19,12 +20,7 @@ class CPaintManagerUI;
 
 namespace app {
 
-struct LanguageEntry {
-    std::string name;  // given to the skin library as the language name
-    std::string file;  // the language file, relative to the skin folder
-    int id = 0;        // what is saved as the choice
-    std::string text;  // the entry in the settings window's list (may hold markup)
-};
+using LanguageEntry = ::LanguageEntry;
 
 class LanguageManager {
 public:

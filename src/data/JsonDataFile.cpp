@@ -48,6 +48,46 @@ bool Parse(const std::string& text, Json::Value& root) {
     }
 }
 
+bool HasComments(const Json::Value& value) {
+    for (const Json::CommentPlacement placement :
+         {Json::commentBefore, Json::commentAfterOnSameLine, Json::commentAfter})
+        if (value.hasComment(placement)) return true;
+    if (value.isObject() || value.isArray()) {
+        for (const Json::Value& child : value)
+            if (HasComments(child)) return true;
+    }
+    return false;
+}
+
+Json::Value WithoutComments(const Json::Value& value) {
+    switch (value.type()) {
+        case Json::objectValue: {
+            Json::Value plain(Json::objectValue);
+            for (auto it = value.begin(); it != value.end(); ++it)
+                plain[it.name()] = WithoutComments(*it);
+            return plain;
+        }
+        case Json::arrayValue: {
+            Json::Value plain(Json::arrayValue);
+            for (const Json::Value& element : value) plain.append(WithoutComments(element));
+            return plain;
+        }
+        case Json::intValue:
+            return Json::Value(value.asLargestInt());
+        case Json::uintValue:
+            return Json::Value(value.asLargestUInt());
+        case Json::realValue:
+            return Json::Value(value.asDouble());
+        case Json::stringValue:
+            return Json::Value(value.asString());
+        case Json::booleanValue:
+            return Json::Value(value.asBool());
+        case Json::nullValue:
+            break;
+    }
+    return Json::Value();
+}
+
 // The text passed JsonInputGuard::CheckText.
 bool ParseChecked(const std::string& text, Json::Value& root) {
     return Parse(text, root) && JsonInputGuard::CheckStrings(root);
@@ -165,7 +205,15 @@ std::filesystem::path JsonDataFile::KeepCopy(const std::filesystem::path& path) 
 
 std::string JsonDataFile::StyledText(const Json::Value& value) {
     Json::StyledWriter writer;
-    return writer.write(value);
+    std::string text = writer.write(value);
+    if (!HasComments(value)) return text;
+    // The writer puts a comment that ended its line after the value it followed, and a
+    // comment ending in a blank makes it take the closing bracket for indented ("// a }"):
+    // the file would not read again. Comments are kept only where the text reads back.
+    Json::Value again;
+    if (ParseText(text, again) && again == value) return text;
+    platform::TraceF("JSON comments dropped: they would not read back\n");
+    return writer.write(WithoutComments(value));
 }
 
 std::string JsonDataFile::MakeFreeTimeStampName(

@@ -20,7 +20,8 @@ const char* CheckStructure(std::string_view text) {
                 break;
             case '/':
                 if (i < n && text[i] == '/') {
-                    while (i < n && text[i] != '\n') ++i;
+                    // The parser ends a line comment at a lone "\r" as well.
+                    while (i < n && text[i] != '\n' && text[i] != '\r') ++i;
                 } else if (i < n && text[i] == '*') {
                     const std::size_t end = text.find("*/", i + 1);
                     i = end == std::string_view::npos ? n : end + 2;
@@ -62,8 +63,10 @@ bool StringsValid(const Json::Value& value, int depth) {
             for (auto it = value.begin(); it != value.end(); ++it) {
                 char const* end = nullptr;
                 char const* begin = it.memberName(&end);
-                if (!JsonInputGuard::IsValidUtf8(
-                        std::string_view(begin, static_cast<std::size_t>(end - begin))))
+                const std::string_view name(begin, static_cast<std::size_t>(end - begin));
+                // jsoncpp's writer cuts a member name at a zero character: written back,
+                // "a\u0000b" would become "a", perhaps the name of another member.
+                if (!JsonInputGuard::IsValidUtf8(name) || name.find('\0') != std::string_view::npos)
                     return false;
                 if (!StringsValid(*it, depth + 1)) return false;
             }

@@ -21,7 +21,8 @@ public:
     static const char* CheckText(std::string_view text);
 
     // Checks what escapes could still smuggle in: every string and member name of the
-    // parsed document must be valid UTF-8 ("\udc00" decodes to a lone surrogate).
+    // parsed document must be valid UTF-8 ("\udc00" decodes to a lone surrogate), and no
+    // member name may hold "\u0000", which the writer could not write back.
     static bool CheckStrings(const Json::Value& root);
 
     // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.

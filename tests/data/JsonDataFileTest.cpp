@@ -71,6 +71,19 @@ TEST_F(JsonDataFileTest, KeepsCommentsAcrossARewrite) {
     EXPECT_EQ(ReadText(path), "\n// my keyboard\n{\n   \"a\" : 1\n}\n");
 }
 
+TEST_F(JsonDataFileTest, ARewriteAlwaysReadsBackEvenWhenItsCommentsCouldNot) {
+    // A comment that ends in a blank, left after a value: written as jsoncpp lays it out,
+    // the closing bracket would land inside the comment and the file would not read again.
+    const fs::path path = root_ / "c.Json";
+    WriteText(path, "{ \"a\" : 1, \"b\" : [ 2 // two \n] // end \n}");
+    const Json::Value read = file_.ReadJsonFile(path);
+    ASSERT_EQ(read["b"][0].asInt(), 2);
+    ASSERT_TRUE(file_.WriteJsonFile(path, read));
+    JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Invalid;
+    EXPECT_EQ(file_.ReadJsonFile(path, status), read) << ReadText(path);
+    EXPECT_EQ(status, JsonDataFile::ReadStatus::Ok);
+}
+
 TEST_F(JsonDataFileTest, HostileOrBrokenInputReadsAsNull) {
     const std::string deep = std::string(5000, '[') + std::string(5000, ']');
     std::string deepObjects;
@@ -90,6 +103,11 @@ TEST_F(JsonDataFileTest, HostileOrBrokenInputReadsAsNull) {
         {"UTF-8 surrogate", "{ \"a\" : \"\xed\xa0\x80\" }"},
         {"escaped lone surrogate", "{ \"a\" : \"\\udc00\" }"},
         {"invalid UTF-8 in a name", "{ \"\xe4\xb8\" : 1 }"},
+        // The writer would cut the name at the zero and then, written back, overwrite "a".
+        {"zero in a name", "{ \"a\" : 1, \"a\\u0000b\" : 2 }"},
+        // A line comment ends at a lone CR for the parser: the nesting after it counts.
+        {"deep arrays after a CR comment",
+         "[ // \"\r" + std::string(64, '[') + std::string(65, ']')},
         {"too large", "[" + std::string(16u << 20, ' ') + "]"},
     };
     for (const auto& [name, text] : cases) {

@@ -131,6 +131,32 @@ bool HidDevice::Open(const std::string& path, bool read, bool write, bool overla
     return true;
 }
 
+std::vector<HidData> HidDevice::MakeDataList(const HidCollection& collection, HidReportType type) {
+    std::vector<HidData> list;
+    for (const auto& b : collection.ButtonCaps(type)) {
+        HidData entry;
+        entry.isButton = true;
+        entry.usagePage = b.usagePage;
+        entry.reportId = b.reportId;
+        entry.button.usageMin = b.usageMin;
+        entry.button.usageMax = b.usageMax;
+        entry.button.maxUsageLength = collection.MaxUsageListLength(type, b.usagePage);
+        entry.button.usages.assign(entry.button.maxUsageLength, 0);
+        list.push_back(std::move(entry));
+    }
+    for (const auto& v : collection.ValueCaps(type)) {
+        for (uint32_t usage = v.usageMin; usage <= v.usageMax; ++usage) {
+            HidData entry;
+            entry.usagePage = v.usagePage;
+            entry.reportId = v.reportId;
+            entry.value.usage = static_cast<uint16_t>(usage);
+            list.push_back(std::move(entry));
+            if (!v.isRange) break;
+        }
+    }
+    return list;
+}
+
 bool HidDevice::FillDeviceInformation(const HidConnection& connection) {
     const auto& info = connection.Info();
     auto parsed = HidReportDescriptor::Parse(info.reportDescriptor);
@@ -150,28 +176,7 @@ bool HidDevice::FillDeviceInformation(const HidConnection& connection) {
         state.buffer.assign(collection_->ReportByteLength(type), 0);
         state.buttonCaps = collection_->ButtonCaps(type);
         state.valueCaps = collection_->ValueCaps(type);
-        state.data.clear();
-        for (const auto& b : state.buttonCaps) {
-            HidData entry;
-            entry.isButton = true;
-            entry.usagePage = b.usagePage;
-            entry.reportId = b.reportId;
-            entry.button.usageMin = b.usageMin;
-            entry.button.usageMax = b.usageMax;
-            entry.button.maxUsageLength = collection_->MaxUsageListLength(type, b.usagePage);
-            entry.button.usages.assign(entry.button.maxUsageLength, 0);
-            state.data.push_back(std::move(entry));
-        }
-        for (const auto& v : state.valueCaps) {
-            for (uint32_t usage = v.usageMin; usage <= v.usageMax; ++usage) {
-                HidData entry;
-                entry.usagePage = v.usagePage;
-                entry.reportId = v.reportId;
-                entry.value.usage = static_cast<uint16_t>(usage);
-                state.data.push_back(std::move(entry));
-                if (!v.isRange) break;
-            }
-        }
+        state.data = MakeDataList(*collection_, type);
     }
     interfaceNumber_ = HidPath::InterfaceNumber(path_);
     collectionNumber_ = HidPath::CollectionNumber(path_);

@@ -99,6 +99,10 @@ public:
     // Fills the entries whose report id equals report[0] from one report; entries of
     // other ids keep their contents. False when a value usage cannot be read (the
     // entries handled before it keep their new contents).
+    // The data entries Open makes for one report type of a collection: one per button
+    // capability, then one per value usage.
+    static std::vector<HidData> MakeDataList(const HidCollection& collection, HidReportType type);
+
     static bool UnpackInputReport(std::vector<HidData>& dataList, const uint8_t* report,
                                   size_t reportLength, HidReportType type,
                                   const HidCollection& collection);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device/hid/HidDevice.h"
 #include "device/hid/HidReportDescriptor.h"
 #include "device/hid/TestDescriptors.h"
@@ -15,30 +17,11 @@ HidReportDescriptor MustParse(const std::vector<uint8_t>& bytes) {
     return parsed ? *parsed : HidReportDescriptor{};
 }
 
-// The data list HidDevice builds on open, made here from a parsed collection.
+// The data list HidDevice builds on open, its usage lists filled with a mark that shows
+// which places an unpack wrote.
 std::vector<HidData> InputDataList(const HidCollection& c) {
-    std::vector<HidData> list;
-    for (const auto& b : c.ButtonCaps(HidReportType::Input)) {
-        HidData d;
-        d.isButton = true;
-        d.usagePage = b.usagePage;
-        d.reportId = b.reportId;
-        d.button.usageMin = b.usageMin;
-        d.button.usageMax = b.usageMax;
-        d.button.maxUsageLength = c.MaxUsageListLength(HidReportType::Input, b.usagePage);
-        d.button.usages.assign(d.button.maxUsageLength, 0xEEEE);
-        list.push_back(d);
-    }
-    for (const auto& v : c.ValueCaps(HidReportType::Input)) {
-        for (uint32_t u = v.usageMin; u <= v.usageMax; ++u) {
-            HidData d;
-            d.usagePage = v.usagePage;
-            d.reportId = v.reportId;
-            d.value.usage = static_cast<uint16_t>(u);
-            list.push_back(d);
-            if (!v.isRange) break;
-        }
-    }
+    std::vector<HidData> list = HidDevice::MakeDataList(c, HidReportType::Input);
+    for (HidData& d : list) std::fill(d.button.usages.begin(), d.button.usages.end(), 0xEEEE);
     return list;
 }
 
