@@ -380,6 +380,11 @@ void DeviceList::ShowTab(int index, bool visible, bool select) {
             entry.tab->ResetSelectImages();
         }
     }
+    OnPicturesMoved();
+}
+
+void DeviceList::OnPicturesMoved() {
+    for (Entry& entry : entries_) entry.timers->OnPictureVisibilityChanged();
 }
 
 void DeviceList::HideTab(int index) {
@@ -422,8 +427,9 @@ void DeviceList::OnDeviceSelectChanged() {
     for (Entry& entry : entries_) {
         if (!entry.tab->IsDeviceSelected()) continue;
         ShowPowerTab(*entry.tab);
-        return;
+        break;
     }
+    OnPicturesMoved();
 }
 
 void DeviceList::SelectPrevious() {

@@ -104,6 +104,10 @@ public:
     // true when it was taken.
     bool OnTimer(const ui::TNotifyUI& msg);
 
+    // The window was shown, hidden, minimised or restored, or the selected tab changed:
+    // each device learns whether its picture is on screen (a hidden one stops colouring).
+    void OnPicturesMoved();
+
     // The main window's lighting-control switch: the devices drive their lighting, or not.
     void SetLightControl(bool on);
 

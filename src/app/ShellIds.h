@@ -31,6 +31,8 @@ inline constexpr unsigned kMsgDeviceArrived = 0xC12;  // wParam = scanner slot
 inline constexpr unsigned kMsgDeviceRemoved = 0xC13;  // wParam = scanner slot
 inline constexpr unsigned kMsgOpenSettings = 0xC15;
 inline constexpr unsigned kMsgClearUpdateMark = 0xC16;
+// Posted after the window was shown, hidden, minimised or restored, once that took effect.
+inline constexpr unsigned kMsgPicturesMoved = 0xC17;
 
 // ---- messages of other processes (the local socket) and of the scanner's first pass
 inline constexpr unsigned kActivateMessage = 0xC100;      // wParam 0, lParam 1 second copy / 0 scanner

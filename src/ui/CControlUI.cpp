@@ -1,5 +1,8 @@
 #include "ui/CControlUI.h"
 
+#include <map>
+#include <utility>
+
 #include "ui/AttributeText.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/CResourceManager.h"
@@ -364,9 +367,29 @@ bool CControlUI::DrawImage(IRenderTarget& target, std::string_view image, std::s
     return DrawImageAt(target, m_rcItem, image, modify, tint, alpha);
 }
 
-bool CControlUI::DrawImageAt(IRenderTarget& target, const Rect& area, std::string_view image,
-                             std::string_view modify, Color tint, std::uint8_t alpha) {
-    if (image.empty()) return false;
+namespace {
+
+// Orders (image, modifiers) pairs, owned or viewed alike.
+struct DescriptionLess {
+    using is_transparent = void;
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+        return std::pair<std::string_view, std::string_view>(a.first, a.second) <
+               std::pair<std::string_view, std::string_view>(b.first, b.second);
+    }
+};
+
+}  // namespace
+
+const TDrawInfo& CControlUI::ParsedImage(std::string_view image, std::string_view modify) {
+    // The same few descriptions are drawn over and over (a running preview draws every
+    // key many times a second): each is parsed once per painting thread.
+    static thread_local std::map<std::pair<std::string, std::string>, TDrawInfo, DescriptionLess>
+        parsed;
+    const std::pair<std::string_view, std::string_view> key(image, modify);
+    auto it = parsed.find(key);
+    if (it != parsed.end()) return it->second;
+    if (parsed.size() >= kMaxParsedImages) parsed.clear();
     std::string full;
     if (image.find('=') == std::string_view::npos) {
         full = "file='" + std::string(image) + "'";
@@ -379,6 +402,14 @@ bool CControlUI::DrawImageAt(IRenderTarget& target, const Rect& area, std::strin
     }
     TDrawInfo info = TDrawInfo::Parse(full);
     info.sDrawString = std::string(image);
+    return parsed.emplace(std::make_pair(std::string(image), std::string(modify)), std::move(info))
+        .first->second;
+}
+
+bool CControlUI::DrawImageAt(IRenderTarget& target, const Rect& area, std::string_view image,
+                             std::string_view modify, Color tint, std::uint8_t alpha) {
+    if (image.empty() || !target.WantsImage(tint)) return false;
+    const TDrawInfo& info = ParsedImage(image, modify);
     if (info.IsEmpty()) return false;
     Rect dest = area;
     if (!info.rcDest.IsEmpty()) {

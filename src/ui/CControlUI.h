@@ -16,6 +16,7 @@ namespace ui {
 
 class CPaintManagerUI;
 class IRenderTarget;
+struct TDrawInfo;
 
 // Flags of CControlUI::FindControl.
 constexpr unsigned UIFIND_ALL = 0x0000;
@@ -157,6 +158,10 @@ public:
     virtual void PaintBkImage(IRenderTarget& target);
     virtual void PaintStatusImage(IRenderTarget& target);
     virtual void PaintForeColor(IRenderTarget& target);
+    // An image description ("file='…' dest='…'", or a bare file name) with its modifiers,
+    // parsed (kept for the next draw of the same description).
+    static const TDrawInfo& ParsedImage(std::string_view image, std::string_view modify);
+    static constexpr std::size_t kMaxParsedImages = 4096;
     virtual void PaintForeImage(IRenderTarget& target);
     virtual void PaintText(IRenderTarget& target);
     virtual void PaintBorder(IRenderTarget& target);

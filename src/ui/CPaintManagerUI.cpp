@@ -572,6 +572,19 @@ void CPaintManagerUI::SetInvalidateHandler(std::function<void(const Rect&)> hand
     m_invalidateHandler = std::move(handler);
 }
 
+void CPaintManagerUI::InvalidateOverlay(const Rect& rc) {
+    if (!m_overlayInvalidateHandler) {
+        Invalidate(rc);
+        return;
+    }
+    ++m_nInvalidates;
+    m_overlayInvalidateHandler(rc);
+}
+
+void CPaintManagerUI::SetOverlayInvalidateHandler(std::function<void(const Rect&)> handler) {
+    m_overlayInvalidateHandler = std::move(handler);
+}
+
 void CPaintManagerUI::Paint(IRenderTarget& target) {
     Paint(target, Rect{0, 0, m_szClient.cx, m_szClient.cy});
 }

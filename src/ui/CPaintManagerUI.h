@@ -123,6 +123,10 @@ public:
     void Invalidate(const Rect& rc);
     // The renderer is told about invalid areas here.
     void SetInvalidateHandler(std::function<void(const Rect&)> handler);
+    // Only what a tinted overlay image (a key's light) draws in `rc` changed, so a
+    // renderer may keep what lies beneath it. Without an overlay handler, as Invalidate.
+    void InvalidateOverlay(const Rect& rc);
+    void SetOverlayInvalidateHandler(std::function<void(const Rect&)> handler);
     int GetInvalidateCount() const { return m_nInvalidates; }
     void Paint(IRenderTarget& target);
     // Only the controls that reach into `area` (client pixels) are drawn.
@@ -206,6 +210,7 @@ private:
     bool m_bUpdateNeeded = true;
     bool m_bFirstLayout = true;
     std::function<void(const Rect&)> m_invalidateHandler;
+    std::function<void(const Rect&)> m_overlayInvalidateHandler;
     int m_nInvalidates = 0;
     Size m_szInitWindowSize;
     Size m_szMinWindow;

@@ -25,6 +25,10 @@ public:
                          Color color) = 0;
     // `tint` (alpha 0 = none) colours the image's opaque pixels; `alpha` multiplies the
     // image's own fade.
+    // Whether an image drawn with this tint would show at all in this paint (a renderer
+    // that repaints only some layers says no to the others, and the image is not even
+    // looked up).
+    virtual bool WantsImage(Color /*tint*/) const { return true; }
     virtual void DrawImage(const Rect& dest, const TDrawInfo& image, Color tint,
                            std::uint8_t alpha) = 0;
     // `style`: DT_ flags; `markup`: the text carries simple markup ({b}, {c #color}, ...).

@@ -271,5 +271,43 @@ TEST_F(LightingJourney, TheLightingSurvivesARestart) {
     EXPECT_EQ(Get(program, "deng_edit_B")["text"], "255");
 }
 
+TEST_F(LightingJourney, AWindowInTheTrayFreezesThePreviewAndShowingItAnimatesItAgain) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Wait(program, kConnectionMs);
+    Notify(program, "light_combo_modeSelect", "itemselect", Pick(4));  // the colour cycle
+    Wait(program, 300);
+    const std::string key = "keyboard_device_page/light_10";
+    const Json::Value before = Get(program, key)["light"];
+    Wait(program, 400);
+    EXPECT_NE(Get(program, key)["light"], before);
+
+    Notify(program, "closebtn", "click");
+    Wait(program, 200);
+    const Json::Value hidden = Get(program, key)["light"];
+    Wait(program, 600);
+    EXPECT_EQ(Get(program, key)["light"], hidden);  // nothing computed for nobody
+
+    Json::Value activate;  // a second copy asks for the window
+    activate["cmd"] = "send";
+    activate["msg"] = 0xC100;
+    activate["lparam"] = 1;
+    Ask(program, activate);
+    Wait(program, 200);
+    const Json::Value shown = Get(program, key)["light"];
+    Wait(program, 400);
+    EXPECT_NE(Get(program, key)["light"], shown);
+}
+
+TEST_F(LightingJourney, CustomColoursKeepStreamingToTheKeyboardFromTheTray) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Wait(program, kConnectionMs);
+    Notify(program, "light_combo_modeSelect", "itemselect", Pick(20));
+    Notify(program, "closebtn", "click");
+    Wait(program, 300);
+    Sim(program, "keyboard", "wirelog");  // what came before
+    Wait(program, 600);
+    EXPECT_GE(Writes(program, 11), 3);  // the colour stream goes on
+}
+
 }  // namespace
 }  // namespace journeys

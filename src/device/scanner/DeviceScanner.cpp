@@ -42,11 +42,20 @@ void DeviceScanner::Run(platform::Event& stop) {
     }
 }
 
+int DeviceScanner::NextWaitMs() const {
+    // The monitor tells of every arrival and removal, so with nothing left to retry a
+    // pass has nothing to find until it speaks. Without one, or with a collection that
+    // did not open yet (its permissions follow the node a moment later), look again
+    // every pass interval.
+    const bool quiet = monitor_ && !dirty_ && retry_.empty();
+    return quiet ? options_.quietIntervalMs : options_.passIntervalMs;
+}
+
 void DeviceScanner::WaitForNews(platform::Event& stop) {
-    // Sleeps the pass interval, but wakes early for a stop or for hot-plug news, so an
-    // arrival is seen at once rather than at the next tick.
+    // Wakes early for a stop or for hot-plug news, so an arrival is seen at once rather
+    // than at the next pass.
     pollfd fds[2] = {{stop.fd(), POLLIN, 0}, {monitor_ ? monitor_->fd() : -1, POLLIN, 0}};
-    ::poll(fds, 2, options_.passIntervalMs);
+    ::poll(fds, 2, NextWaitMs());
 }
 
 void DeviceScanner::RunPass(platform::Event* stop) {

@@ -5,7 +5,8 @@
 // Unlike a plain poll, it enumerates only on the first pass and when the backend's
 // change monitor has news (or, with no monitor, every pass); between those it only
 // retries collections that would fill a free slot but did not open (permissions not
-// yet applied, say), and runs presence tests, which never open the device.
+// yet applied, say), and runs presence tests, which never open the device. With a monitor
+// and no retry pending it sleeps until the monitor has news (a removal is news too).
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -21,7 +22,10 @@
 namespace device {
 
 struct ScannerOptions {
-    int passIntervalMs = 100;  // the longest wait between passes
+    int passIntervalMs = 100;  // the longest wait between passes while something is pending
+    // The longest wait while the change monitor has said nothing and nothing waits for a
+    // retry: a safety net only, since the monitor wakes the scanner for every change.
+    int quietIntervalMs = 5000;
 };
 
 struct ScannerStats {
@@ -59,6 +63,7 @@ private:
     void Removals(platform::Event* stop);
     Probe TryClaim(const std::string& path);
     void WaitForNews(platform::Event& stop);
+    int NextWaitMs() const;
 
     SlotList& slots_;
     ScannerClient& client_;

@@ -7,6 +7,7 @@
 #include "device/protocol/ResultCode.h"
 #include "device/scanner/DeviceKind.h"
 #include "model/device/ButtonName.h"
+#include "model/device/DeviceTabTimers.h"
 #include "model/device/FunctionPages.h"
 #include "model/device/ILightingPanel.h"
 #include "model/device/IPowerIndicator.h"
@@ -110,6 +111,8 @@ void CLumitrekUSBDevice::BindButtonsIn(ui::CContainerUI& container) {
                 button->SetLightColour(kBoundLedColour, 255, button->IsLightOverlay());
         }
     }
+    // The buttons show the bound colour until the preview refreshes them.
+    if (effects_) effects_->Wake();
 }
 
 void CLumitrekUSBDevice::SetKeyCount(int n) {
@@ -234,6 +237,23 @@ void CLumitrekUSBDevice::SetPreviewEnabled(bool on) {
             return session.commands.EnableHostLighting();
         });
     }
+}
+
+void CLumitrekUSBDevice::SetPictureOnScreen(bool shown) {
+    if (effects_) effects_->SetOnScreen(shown);
+}
+
+bool CLumitrekUSBDevice::LightingAtRest() const {
+    return effects_ && effects_->State().resting.load(std::memory_order_acquire);
+}
+
+void CLumitrekUSBDevice::OnLightThreadWakes() {
+    std::weak_ptr<CLumitrekUSBDevice*> alive = alive_;
+    PostToUi([alive] {
+        if (auto device = alive.lock())
+            if ((*device)->IsConnected())
+                (*device)->ArmTabTimer(kTimerRefresh, DeviceTabTimers::kFirstRefreshMs);
+    });
 }
 
 void CLumitrekUSBDevice::SetLightSetting(uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3) {

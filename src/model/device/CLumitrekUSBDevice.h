@@ -174,6 +174,16 @@ public:
     // keyboard to take its lighting from the host.
     void SetPreviewEnabled(bool on);
     bool IsPreviewEnabled() const;
+    // Whether the device's picture is on screen: the light thread computes colours only
+    // while someone looks (or while they leave the host, see HostDrivesLeds).
+    void SetPictureOnScreen(bool shown);
+    // The device shows colours the host computes on its LEDs (refreshed on timer 1000
+    // and the light thread even while the picture is hidden). None of the kinds so far.
+    virtual bool HostDrivesLeds() const { return false; }
+    // The light thread rests on a still picture it has drawn in full (the preview timer
+    // may lapse), and its wake from there (from the light thread: the timer comes back).
+    bool LightingAtRest() const;
+    void OnLightThreadWakes();
     void SetRedrawFlag(bool on) { redrawFlag_ = on; }
     bool GetRedrawFlag() const { return redrawFlag_; }
 

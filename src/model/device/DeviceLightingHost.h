@@ -15,6 +15,8 @@ public:
     bool IsCommandChannelOpen() const override { return device_.IsConnected(); }
     bool IsSynchronised() const override { return device_.Channel().SyncFlag() != 0; }
     int LedCount() const override { return device_.GetLedCount(); }
+    bool HostDrivesLeds() const override { return device_.HostDrivesLeds(); }
+    void OnLightThreadWakes() override { device_.OnLightThreadWakes(); }
     std::mutex& LightStepLock() override { return device_.LightStepLock(); }
     std::mutex& LightListLock() override { return device_.LightListLock(); }
 

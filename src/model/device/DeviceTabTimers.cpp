@@ -9,7 +9,18 @@ DeviceTabTimers::DeviceTabTimers(CLumitrekUSBDevice& device, std::function<bool(
     : device_(device), tabSelected_(std::move(tabSelected)) {}
 
 void DeviceTabTimers::OnCommandChannelOpened() {
+    started_ = false;
     if (device_.IsConnected()) device_.ArmTabTimer(CLumitrekUSBDevice::kTimerStart, kStartDelayMs);
+}
+
+bool DeviceTabTimers::PictureShown() const { return tabSelected_ && tabSelected_(); }
+
+void DeviceTabTimers::OnPictureVisibilityChanged() {
+    const bool shown = PictureShown();
+    device_.SetPictureOnScreen(shown);
+    // Before the device's start timer has run, that timer starts the refresh itself.
+    if (started_ && shown && device_.IsConnected())
+        device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kFirstRefreshMs);
 }
 
 bool DeviceTabTimers::OnTimer(unsigned id) {
@@ -22,18 +33,26 @@ bool DeviceTabTimers::OnTimer(unsigned id) {
     const bool powerPoll = device_.GetPowerParameter() != 0;
     switch (id) {
         case CLumitrekUSBDevice::kTimerStart:
+            started_ = true;
             device_.OnConnected();
             device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kFirstRefreshMs);
             if (powerPoll && device_.IsConnected())
                 device_.ArmTabTimer(CLumitrekUSBDevice::kTimerPower, kPowerPollMs);
             return true;
-        case CLumitrekUSBDevice::kTimerRefresh:
+        case CLumitrekUSBDevice::kTimerRefresh: {
             // Only a picture on screen is worth colouring; each key repaints itself when
-            // its light changed, so a still picture costs nothing to keep.
-            if (device_.GetRedrawFlag() && tabSelected_ && tabSelected_()) device_.RefreshKeyPreview();
-            if (device_.IsConnected())
+            // its light changed, so a still picture costs nothing to keep. A hidden one
+            // lets the timer lapse until OnPictureVisibilityChanged brings it back.
+            const bool shown = PictureShown();
+            device_.SetPictureOnScreen(shown);
+            // Read before the refresh: a resting thread's colours are final, so this
+            // refresh shows them and the timer may lapse until the thread wakes.
+            const bool resting = device_.LightingAtRest();
+            if (shown && device_.GetRedrawFlag()) device_.RefreshKeyPreview();
+            if (device_.IsConnected() && ((shown && !resting) || device_.HostDrivesLeds()))
                 device_.ArmTabTimer(CLumitrekUSBDevice::kTimerRefresh, kRefreshMs);
             return true;
+        }
         case CLumitrekUSBDevice::kTimerSync:
             device_.OnSyncRequest();
             return true;

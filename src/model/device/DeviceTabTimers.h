@@ -8,7 +8,12 @@
 //         1005 in 5000 ms when the device has a power parameter and is connected
 //   1000  RefreshKeyPreview while the picture is on screen (the tab selected, its window
 //         shown) and the device's redraw flag is set: the keys whose light changed repaint
-//         themselves; again in 50 ms while connected
+//         themselves; again in 50 ms while connected and the picture is on screen (or the
+//         device's LEDs are driven by the host), and while the light thread draws: a
+//         thread resting on a still picture lets it lapse until it wakes (a setting
+//         changed) and arms it again in 5 ms. A hidden picture lets it lapse too, and
+//         tells the device, whose light thread then sleeps; OnPictureVisibilityChanged
+//         restarts it (in 5 ms) when the picture comes back
 //   1002  armed by the device's listener: OnSyncRequest
 //   1003, 1004  the device's OnRequest3 and OnRequest4
 //   1005  PollPowerStatus; again in 5000 ms while the power parameter is set and connected
@@ -33,10 +38,15 @@ public:
     void OnCommandChannelOpened();
     // A timer of the tab fired. False for an id that is not one of the device's.
     bool OnTimer(unsigned id);
+    // The window was shown, hidden, minimised or restored, or another tab was selected.
+    void OnPictureVisibilityChanged();
 
 private:
+    bool PictureShown() const;
+
     CLumitrekUSBDevice& device_;
     std::function<bool()> tabSelected_;
+    bool started_ = false;  // the start timer of this connection has run
 };
 
 }  // namespace model

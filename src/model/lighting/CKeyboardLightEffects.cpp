@@ -513,6 +513,14 @@ void CKeyboardLightEffects::ApplySettings(const LightSetting& setting) {
     RunInit(RowOf(kKeyboardModes, setting.mode).init);
 }
 
+void CKeyboardLightEffects::RestartEffect() {
+    const InitOp init = RowOf(kKeyboardModes, state_.settings.ThreadMode()).init;
+    EffectResetState();
+    // The custom colours are already in the buffer: they are loaded when the mode is
+    // entered, and that mode never sleeps.
+    RunInit(init == InitOp::LoadCustomColoursThenIndices ? InitOp::InitColourIndices : init);
+}
+
 void CKeyboardLightEffects::RunInit(InitOp op) {
     switch (op) {
         case InitOp::InitColourIndices:

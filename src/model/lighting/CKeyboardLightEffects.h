@@ -20,6 +20,7 @@ public:
     CKeyboardLightEffects(LightingState& state, IKeyboardLightingHost& host);
 
     virtual void EffectResetState();
+    void RestartEffect() override;
     virtual void PaintRippleMasks();
     virtual void SpreadRippleMasks();
     virtual void ShiftRippleLines();

@@ -120,10 +120,12 @@ void CLightEffects::RefreshKeyPreview(IKeyPreviewSink& sink) {
 
 void CLightEffects::SetLedColour(int position, uint32_t rgba) {
     if (position >= 0 && position < LedCount()) state_.colours.Set(position, Rgba::FromWord(rgba));
+    state_.wake.Set();  // a still effect draws over it again, as it always did
 }
 
 void CLightEffects::SetLedRgb(int position, Rgb colour) {
     if (position >= 0 && position < LedCount()) state_.colours.SetColour(position, colour);
+    state_.wake.Set();
 }
 
 uint32_t CLightEffects::GetLedColour(int position) const {
@@ -138,16 +140,35 @@ void CLightEffects::FadeIntensity(int position, uint8_t rate) {
 
 void CLightEffects::ApplySettings(const LightSetting& setting) {
     state_.settings.Apply(setting);
+    // A sleeping thread looks again: the new mode may stream its colours.
+    state_.wake.Set();
+}
+
+void CLightEffects::SetOnScreen(bool shown) {
+    if (state_.onScreen == shown) return;
+    state_.onScreen = shown;
+    state_.wake.Set();
+}
+
+bool CLightEffects::ColoursWanted() const {
+    if (state_.onScreen || host_.HostDrivesLeds()) return true;
+    return RowOf(Modes(), state_.settings.ThreadMode()).step == EffectOp::EffectCustomColours;
 }
 
 void CLightEffects::LoadLightSteps(std::vector<LightStep> steps) {
-    std::lock_guard lock(host_.LightStepLock());
-    state_.program.Load(std::move(steps));
+    {
+        std::lock_guard lock(host_.LightStepLock());
+        state_.program.Load(std::move(steps));
+    }
+    state_.wake.Set();
 }
 
 void CLightEffects::LoadLightList(const std::vector<LightSetting>& list) {
-    std::lock_guard lock(host_.LightListLock());
-    state_.lightList.Load(list);
+    {
+        std::lock_guard lock(host_.LightListLock());
+        state_.lightList.Load(list);
+    }
+    state_.wake.Set();
 }
 
 void CLightEffects::RunStep(EffectOp op) {

@@ -43,7 +43,23 @@ public:
     void ClearColours() { state_.colours.Clear(); }
     // Lowers an LED's intensity by the fading rule; rate 0 leaves it.
     void FadeIntensity(int position, uint8_t rate);
-    void SetPreviewEnabled(bool enabled) { state_.previewEnabled = enabled; }
+    void SetPreviewEnabled(bool enabled) {
+        state_.previewEnabled = enabled;
+        Wake();
+    }
+    // Something the light thread or the preview shows may have changed: a sleeping thread
+    // looks again (and the preview with it).
+    void Wake() { state_.wake.Set(); }
+    // Whether the device's picture is on screen; wakes a sleeping light thread to look.
+    void SetOnScreen(bool shown);
+    bool IsOnScreen() const { return state_.onScreen; }
+    // Whether anyone needs the colours computed now: the picture on screen, the streamed
+    // custom colours, or LEDs driven by the host.
+    bool ColoursWanted() const;
+    // The light thread wakes after a sleep: the running effect starts afresh, as after a
+    // mode change (its phase restarts; what happened meanwhile, key reactions included,
+    // would have run its course).
+    virtual void RestartEffect() {}
     bool IsPreviewEnabled() const { return state_.previewEnabled; }
 
     // A load of the lighting settings (profile or device). The base only takes the copy;

@@ -20,6 +20,12 @@ public:
     // LED positions of the device (126 on the keyboard, 15 on the pad); the engine never
     // draws at or beyond it, nor beyond its 126-entry arrays.
     virtual int LedCount() const = 0;
+    // The device's LEDs show what the host computes (not its own animation), so the
+    // colours are needed even while nobody looks at the preview.
+    virtual bool HostDrivesLeds() const { return false; }
+    // Called by the light thread when it wakes from a still picture to draw again (from
+    // the light thread): the preview should look again.
+    virtual void OnLightThreadWakes() {}
     // The device's light-step and light-list locks. The engine takes them itself around
     // each access to the light steps and the light list: never call the engine while
     // holding one.

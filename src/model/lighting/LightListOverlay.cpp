@@ -17,7 +17,11 @@ void LightListOverlay::Load(const std::vector<LightSetting>& list) {
     active_ = false;
     for (int n = 0; n < kLedSlots; ++n) {
         entries_[n] = Entry{n < size_ ? list[n] : LightSetting{}};
-        if (n < size_ && entries_[n].setting.present && entries_[n].setting.mode <= kOff) active_ = true;
+        // Static and dark entries are drawn every pass but never change on their own.
+        const LightSetting& setting = entries_[n].setting;
+        if (n < size_ && setting.present &&
+            (setting.mode == kBreathing || setting.mode == kBlink || setting.mode == kCycle))
+            active_ = true;
     }
 }
 

@@ -19,7 +19,8 @@ public:
     // every LED's breathing, blinking and colour cycle afresh.
     void Load(const std::vector<LightSetting>& list);
     int Size() const { return size_; }
-    // True when some entry draws on its own, so the loop must run every pass.
+    // True when some entry changes on its own (breathes, blinks or cycles), so the loop
+    // must run every pass.
     bool HasActiveEntries() const { return active_; }
 
     // Advances each entry by `passes` one-millisecond passes up to tick `now` and draws it.

@@ -69,13 +69,23 @@ void LightLoop::StepEffect(const ModeRow& row, uint8_t speed, uint32_t passes) {
         if (count_ < threshold) return;
         count_ = 0;
         effects_.RunStep(row.step);
+        stillDrawn_ = true;
         return;
     }
     for (uint32_t i = 0; i < passes; ++i) {
         if (++count_ < threshold) continue;
         count_ = 0;
         effects_.RunStep(row.step);
+        stillDrawn_ = true;
     }
+}
+
+bool LightLoop::Still() {
+    const EffectOp op = RowOf(effects_.Modes(), state_.settings.ThreadMode()).step;
+    if (op != EffectOp::EffectAllOff && op != EffectOp::EffectStatic) return false;
+    if (!stillDrawn_) return false;
+    std::lock_guard lock(host_.LightListLock());
+    return !state_.lightList.HasActiveEntries();
 }
 
 void LightLoop::PlayProgram(uint32_t passes, uint32_t now) {
@@ -106,11 +116,33 @@ unsigned LightLoop::IdleTicks() {
 }
 
 void LightLoop::Run(platform::Event& stop) {
+    state_.wake.Reset();  // what happened before the start is seen by the first pass
     Restart(platform::TickCount());
     while (!stop.IsSet()) {
+        if (!effects_.ColoursWanted()) {
+            sleeps_ = sleeps_ + 1;
+            if (platform::Event::WaitAny(stop, state_.wake, -1) != 1) break;
+            // The time asleep is not caught up: the effect starts afresh.
+            Restart(platform::TickCount());
+            stillDrawn_ = false;
+            effects_.RestartEffect();
+            continue;
+        }
         wakeups_ = wakeups_ + 1;
         if (RunPass(platform::TickCount()) == PassResult::ChannelClosed) {
             if (stop.Wait(kClosedWaitMs)) break;
+            continue;
+        }
+        if (Still()) {
+            // Nothing on the picture can change until a setting, the light list or a
+            // colour does, and each of those sets the wake event.
+            sleeps_ = sleeps_ + 1;
+            state_.resting.store(true, std::memory_order_release);
+            const int woken = platform::Event::WaitAny(stop, state_.wake, -1);
+            state_.resting.store(false, std::memory_order_release);
+            if (woken != 1) break;
+            host_.OnLightThreadWakes();
+            stillDrawn_ = false;
             continue;
         }
         if (!platform::SleepTicks(stop, IdleTicks())) break;

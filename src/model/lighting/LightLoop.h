@@ -7,6 +7,12 @@
 // (64 per second) and RunPass catches up the millisecond passes since the previous wake,
 // so the pass-counted animations (light programs, light list, the pad) keep their speed.
 // RunPass can be stepped without a thread, at any tick, for tests.
+//
+// The keyboard animates its own LEDs; the host's colours serve the preview, the streamed
+// custom colours and LEDs the host drives. While none of them is wanted the thread
+// sleeps until the state's wake event (or its stop event) is set, and starts the effect
+// afresh when it wakes. A still effect (all off, static) with no light list entry that
+// changes on its own sleeps the same way once it has drawn, until a setting changes.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -55,12 +61,15 @@ public:
     // between (100 ms while the command channel is closed), then traces the exit text.
     void Run(platform::Event& stop);
 
-    // Wakes of Run so far, for measuring.
+    // Passes of Run so far, and the times it went to sleep because nobody wanted the
+    // colours, for measuring and tests.
     uint64_t Wakeups() const { return wakeups_; }
+    uint64_t Sleeps() const { return sleeps_; }
 
 private:
     uint32_t PassesSince(uint32_t now);
     unsigned IdleTicks();
+    bool Still();
     void StepEffect(const ModeRow& row, uint8_t speed, uint32_t passes);
     void PlayProgram(uint32_t passes, uint32_t now);
 
@@ -74,7 +83,9 @@ private:
     uint32_t count_ = 0;
     uint32_t lastPass_ = 0;
     bool started_ = false;
+    bool stillDrawn_ = false;  // a still effect has drawn since the last wake
     Relaxed<uint64_t> wakeups_{0};
+    Relaxed<uint64_t> sleeps_{0};
 };
 
 }  // namespace lighting

@@ -29,10 +29,21 @@ void CDeviceKeyButtonUI::SetLightColour(std::uint32_t colourWord, std::uint8_t a
                                         bool overlay) {
     if (m_dwLightColour == colourWord && m_uLightAlpha == alpha && m_bLightOverlay == overlay)
         return;
+    // A lit key that only changes its light leaves everything beneath the light as it was,
+    // when the key draws nothing over its light (a key-set mark, a legend, a border).
+    const bool lightOnly = m_bLightOverlay && overlay && NothingOverTheLight();
     m_dwLightColour = colourWord;
     m_uLightAlpha = alpha;
     m_bLightOverlay = overlay;
-    Invalidate();
+    if (lightOnly && m_pManager != nullptr && IsVisible())
+        m_pManager->InvalidateOverlay(m_rcItem);
+    else
+        Invalidate();
+}
+
+bool CDeviceKeyButtonUI::NothingOverTheLight() const {
+    return (m_bKeySetImageHidden || m_sKeySetImage.empty()) && GetText().empty() &&
+           GetForeImage().empty() && (GetBorderSize() == 0 || (GetBorderColor() >> 24) == 0);
 }
 
 void CDeviceKeyButtonUI::SetLightOverlay(bool overlay) {

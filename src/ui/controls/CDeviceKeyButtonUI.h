@@ -39,6 +39,9 @@ public:
 
     void DoEvent(TEventUI& event) override;
     void PaintStatusImage(IRenderTarget& target) override;
+    // The key draws nothing after its light: a change of the light alone repaints only
+    // the light (CPaintManagerUI::InvalidateOverlay).
+    bool NothingOverTheLight() const;
     void SetAttribute(std::string_view name, std::string_view value) override;
 
     // What a key shows before the preview first reaches it.

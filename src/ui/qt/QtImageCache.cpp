@@ -30,9 +30,12 @@ QImage Load(const std::string& name, Color mask) {
 }  // namespace
 
 const QImage& QtImageCache::Get(std::string_view name, Color mask) {
-    auto key = std::make_pair(std::string(name), mask);
-    auto it = m_images.find(key);
-    if (it == m_images.end()) it = m_images.emplace(key, Load(key.first, mask)).first;
+    auto it = m_images.find(std::pair<std::string_view, Color>(name, mask));
+    if (it == m_images.end()) {
+        std::string owned(name);
+        QImage image = Load(owned, mask);
+        it = m_images.emplace(std::make_pair(std::move(owned), mask), std::move(image)).first;
+    }
     return it->second;
 }
 

@@ -29,15 +29,19 @@ QtRenderTarget::QtRenderTarget(QPainter& painter, QtImageCache& images, int dpi,
 QtRenderTarget::~QtRenderTarget() {
     // Unbalanced clips of a control that threw its drawing off must not leak into the
     // painter's next user.
-    while (m_clipDepth > 0) PopClip();
+    while (!m_clips.empty()) PopClip();
 }
 
 void QtRenderTarget::FillRect(const Rect& rect, Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || rect.IsEmpty()) return;
     m_painter.fillRect(ToQRect(rect), ToQColor(color));
 }
 
 void QtRenderTarget::DrawRect(const Rect& rect, int lineWidth, Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || rect.IsEmpty() || lineWidth <= 0) return;
     // The border lies inside the rectangle, as the layout counts it.
     const int w = std::min({lineWidth, rect.Width(), rect.Height()});
@@ -50,6 +54,8 @@ void QtRenderTarget::DrawRect(const Rect& rect, int lineWidth, Color color) {
 
 void QtRenderTarget::DrawRoundRect(const Rect& rect, int lineWidth, int radiusX, int radiusY,
                                    Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || rect.IsEmpty() || lineWidth <= 0) return;
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, m_antiAlias);
@@ -64,6 +70,8 @@ void QtRenderTarget::DrawRoundRect(const Rect& rect, int lineWidth, int radiusX,
 }
 
 void QtRenderTarget::DrawLine(Point from, Point to, int lineWidth, Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || lineWidth <= 0) return;
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, m_antiAlias);
@@ -74,6 +82,8 @@ void QtRenderTarget::DrawLine(Point from, Point to, int lineWidth, Color color) 
 
 void QtRenderTarget::FillPie(const Rect& bounds, float startAngle, float sweepAngle,
                              Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || bounds.IsEmpty() || sweepAngle == 0.0f) return;
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, m_antiAlias);
@@ -89,6 +99,8 @@ void QtRenderTarget::FillPie(const Rect& bounds, float startAngle, float sweepAn
 
 void QtRenderTarget::DrawArc(const Rect& bounds, float startAngle, float sweepAngle,
                              int lineWidth, Color color) {
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
     if (Invisible(color) || bounds.IsEmpty() || lineWidth <= 0 || sweepAngle == 0.0f) return;
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, m_antiAlias);
@@ -97,6 +109,30 @@ void QtRenderTarget::DrawArc(const Rect& bounds, float startAngle, float sweepAn
     const float sweep = std::clamp(sweepAngle, -360.0f, 360.0f);
     m_painter.drawArc(PieBounds(bounds), QtAngle(startAngle), QtAngle(sweep));
     m_painter.restore();
+}
+
+void QtRenderTarget::Tint(const QImage& source, Color tint, QImage& out) {
+    // The tint colours the image's own shape: its alpha stays, its colour becomes the
+    // tint, blended by the tint's alpha (a flat colour drawn "source atop" the image).
+    if (out.size() != source.size() || out.format() != QImage::Format_ARGB32_Premultiplied)
+        out = QImage(source.size(), QImage::Format_ARGB32_Premultiplied);
+    const unsigned ta = tint >> 24;
+    const unsigned keep = 255 - ta;
+    const unsigned tr = (tint >> 16) & 0xFF, tg = (tint >> 8) & 0xFF, tb = tint & 0xFF;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const unsigned a = qAlpha(in[x]);
+            const unsigned scale = ta * a;  // the tint's share, premultiplied, of 255 * 255
+            const auto mix = [&](unsigned t, unsigned own) {
+                return (t * scale + own * keep * 255 + 255 * 255 / 2) / (255 * 255);
+            };
+            to[x] = qRgba(static_cast<int>(mix(tr, qRed(in[x]))),
+                          static_cast<int>(mix(tg, qGreen(in[x]))),
+                          static_cast<int>(mix(tb, qBlue(in[x]))), static_cast<int>(a));
+        }
+    }
 }
 
 int QtRenderTarget::ScaleCorner(int value) const { return (value * m_dpi + 48) / 96; }
@@ -156,9 +192,15 @@ void QtRenderTarget::DrawLayout(QPainter& painter, const QRect& target, const QI
     }
 }
 
+bool QtRenderTarget::WantsImage(Color tint) const {
+    const bool overlay = !Invisible(tint);
+    return !((m_layer == Layer::Underlay && overlay) || (m_layer == Layer::Overlay && !overlay));
+}
+
 void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color tint,
                                std::uint8_t alpha) {
     if (info.IsEmpty() || dest.IsEmpty()) return;
+    if (!WantsImage(tint)) return;
     const QImage& loaded = m_images.Get(info.sImageName, info.dwMask);
     if (loaded.isNull()) return;
     QRect source = loaded.rect();
@@ -171,16 +213,17 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     // Laid out once at this size, then only copied: the same keys are drawn at the same
     // sizes frame after frame.
     const Rect& c = info.rcCorner;
-    const ComposedKey key{info.sImageName,
-                          info.dwMask,
-                          {source.x(), source.y(), source.width(), source.height()},
-                          {c.left, c.top, c.right, c.bottom},
-                          info.bHole,
-                          info.bXTiled,
-                          info.bYTiled,
-                          target.width(),
-                          target.height(),
-                          m_dpi};
+    const ComposedKey key{{info.dwMask,
+                           {source.x(), source.y(), source.width(), source.height()},
+                           {c.left, c.top, c.right, c.bottom},
+                           info.bHole,
+                           info.bXTiled,
+                           info.bYTiled,
+                           target.width(),
+                           target.height(),
+                           m_dpi},
+                          info.sImageName,
+                          {}};
     const QImage& composed = m_images.Composed(key, [&] {
         QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -191,38 +234,76 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     });
 
     const QImage* image = &composed;
-    QImage tinted;
-    if (!Invisible(tint)) {
-        // The tint colours the image's own shape: its alpha stays, its colour becomes the
-        // tint (blended by the tint's alpha).
-        tinted = composed.copy();
-        QPainter p(&tinted);
-        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        p.fillRect(tinted.rect(), ToQColor(tint));
-        p.end();
-        image = &tinted;
+    if (!Invisible(tint))
+        image = &m_images.Tinted(composed, tint, [&](QImage& out) { Tint(composed, tint, out); });
+    // Only the part inside the clip: a key repainting on its own must not make the
+    // picture behind it blend all of itself.
+    QRect visible = target;
+    if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
+    if (visible.isEmpty()) return;
+    const QRect part = visible.translated(-target.topLeft());
+    if (opacity >= 1.0) {
+        m_painter.drawImage(visible.topLeft(), *image, part);
+        return;
     }
     m_painter.save();
     m_painter.setOpacity(m_painter.opacity() * opacity);
-    m_painter.drawImage(target.topLeft(), *image);
+    m_painter.drawImage(visible.topLeft(), *image, part);
     m_painter.restore();
 }
 
 void QtRenderTarget::DrawText(const Rect& rect, std::string_view text, Color color,
                               const TFontInfo& font, unsigned style, bool markup) {
-    m_text.Draw(rect, text, color, font, style, markup);
+    if (m_layer == Layer::Overlay) return;
+    ApplyClips();
+    const qreal ratio = m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0;
+    const int width = static_cast<int>(rect.Width() * ratio);
+    const int height = static_cast<int>(rect.Height() * ratio);
+    // Markup may name fonts of the window's table, which can change under the same text.
+    if (markup || text.empty() || Invisible(color) || !QtImageCache::TextFits(width, height)) {
+        m_text.Draw(rect, text, color, font, style, markup);
+        return;
+    }
+    const TextKey key{{color, font.iSize, font.bBold, font.bUnderline, font.bItalic, style,
+                       rect.Width(), rect.Height(), m_dpi, static_cast<int>(ratio * 100)},
+                      text,
+                      font.sFontName};
+    const QImage& drawn = m_images.Text(key, [&] {
+        QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHints(m_painter.renderHints());
+        QtTextPainter(p, m_dpi).Draw(Rect{0, 0, rect.Width(), rect.Height()}, text, color, font,
+                                     style, false);
+        return image;
+    });
+    m_painter.drawImage(QPoint(rect.left, rect.top), drawn);
 }
 
 void QtRenderTarget::PushClip(const Rect& rect) {
-    m_painter.save();
-    m_painter.setClipRect(ToQRect(rect), Qt::IntersectClip);
-    ++m_clipDepth;
+    // Only noted here: images clip themselves to the noted rectangle, and the painter is
+    // clipped when something else is drawn (ApplyClips). Repainting one key clips at every
+    // container above it; a clip that does not narrow the one in force costs nothing.
+    const Rect drawable = m_clips.empty() ? rect : rect.Intersect(m_clips.back().rect);
+    const bool narrows = m_clips.empty() || !(drawable == m_clips.back().rect);
+    m_clips.push_back({drawable, narrows, false});
 }
 
 void QtRenderTarget::PopClip() {
-    if (m_clipDepth == 0) return;  // more pops than pushes: ignore the extra ones
-    --m_clipDepth;
-    m_painter.restore();
+    if (m_clips.empty()) return;  // more pops than pushes: ignore the extra ones
+    const bool saved = m_clips.back().saved;
+    m_clips.pop_back();
+    if (saved) m_painter.restore();
+}
+
+void QtRenderTarget::ApplyClips() {
+    for (Clip& clip : m_clips) {
+        if (!clip.narrows || clip.saved) continue;
+        m_painter.save();
+        m_painter.setClipRect(ToQRect(clip.rect), Qt::IntersectClip);
+        clip.saved = true;
+    }
 }
 
 void QtRenderTarget::SetAntiAlias(bool on) { m_antiAlias = on; }

@@ -4,6 +4,8 @@
 // nine-patch corners of images the way the layout scaled the rectangles.
 #include <QPainter>
 
+#include <vector>
+
 #include "ui/IRenderTarget.h"
 #include "ui/qt/QtImageCache.h"
 #include "ui/qt/QtTextPainter.h"
@@ -12,6 +14,10 @@ namespace ui::qt {
 
 class QtRenderTarget : public IRenderTarget {
 public:
+    // What a paint draws: everything, everything but the tinted overlay images (the keys'
+    // lights), or only those.
+    enum class Layer { All, Underlay, Overlay };
+
     QtRenderTarget(QPainter& painter, QtImageCache& images, int dpi,
                    QtTextPainter::FontLookup fonts = {});
     ~QtRenderTarget() override;
@@ -31,8 +37,11 @@ public:
     void PushClip(const Rect& rect) override;
     void PopClip() override;
     void SetAntiAlias(bool on) override;
+    void SetLayer(Layer layer) { m_layer = layer; }
+    bool WantsImage(Color tint) const override;
 
 private:
+    static void Tint(const QImage& source, Color tint, QImage& out);
     // One part of an image into one part of the destination, stretched or tiled.
     // One part of an image into `dest`, stretched or tiled.
     static void DrawPart(QPainter& painter, const QRect& dest, const QImage& image,
@@ -47,8 +56,17 @@ private:
     QtImageCache& m_images;
     int m_dpi;
     QtTextPainter m_text;
-    int m_clipDepth = 0;
+    // Clips the painter to every noted clip that narrows and is not applied yet.
+    void ApplyClips();
+
+    struct Clip {
+        Rect rect;     // what is drawable inside all the clips pushed so far
+        bool narrows;  // narrower than the clip in force when it was pushed
+        bool saved;    // applied to the painter (saved before), to be restored on pop
+    };
+    std::vector<Clip> m_clips;
     bool m_antiAlias = true;
+    Layer m_layer = Layer::All;
 };
 
 }  // namespace ui::qt

@@ -99,7 +99,10 @@ QtSkinWidget::QtSkinWidget(CPaintManagerUI& manager, QtImageCache& images, QtMes
 
 QtSkinWidget::~QtSkinWidget() {
     if (m_comboPopup) m_comboPopup->close();
-    if (CPaintManagerUI* pm = Manager()) pm->SetInvalidateHandler({});
+    if (CPaintManagerUI* pm = Manager()) {
+        pm->SetInvalidateHandler({});
+        pm->SetOverlayInvalidateHandler({});
+    }
 }
 
 void QtSkinWidget::Setup() {
@@ -110,7 +113,16 @@ void QtSkinWidget::Setup() {
     if (CPaintManagerUI* pm = Manager()) {
         QPointer<QtSkinWidget> self(this);
         pm->SetInvalidateHandler([self](const Rect& rc) {
-            // Invalidations while the tree paints itself are already being painted.
+            if (!self) return;
+            // Whatever changes there, the picture kept under the lights there is stale,
+            // also for a change made while the tree paints itself (already being painted).
+            const QRect rect = ToQRect(rc);
+            self->m_underlays.Drop(rect);
+            if (self->m_painting) return;
+            self->m_plainDamage += rect;
+            self->update(rect);
+        });
+        pm->SetOverlayInvalidateHandler([self](const Rect& rc) {
             if (self && !self->m_painting) self->update(ToQRect(rc));
         });
     }
@@ -258,7 +270,7 @@ QImage QtSkinWidget::Render() {
     image.fill(Qt::transparent);
     if (CPaintManagerUI* pm = Manager()) {
         QPainter painter(&image);
-        PaintTree(painter, *pm);
+        PaintTree(painter, *pm, {});
     }
     return image;
 }
@@ -267,16 +279,25 @@ void QtSkinWidget::paintEvent(QPaintEvent* event) {
     CPaintManagerUI* pm = Manager();
     if (pm == nullptr) return;
     QPainter painter(this);
-    // A key changing its light asks for its own rectangle only: drawing just the
-    // controls there keeps a running preview cheap.
-    PaintTree(painter, *pm, event->rect());
+    // A key changing its light asks for its own rectangle only. Many keys changing at
+    // once come as one region of many rectangles: drawing each alone touches only the
+    // keys, where their bounding rectangle would repaint the whole picture between them.
+    const QRegion& region = event->region();
+    if (region.rectCount() <= 1 || region.rectCount() > kMaxSeparateRects) {
+        PaintTree(painter, *pm, {event->rect()});
+    } else {
+        PaintTree(painter, *pm, std::vector<QRect>(region.begin(), region.end()));
+    }
+    m_plainDamage = QRegion();
 }
 
-void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager, const QRect& area) {
-    bool whole = area.isEmpty();
+void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager,
+                             const std::vector<QRect>& areas) {
+    bool whole = areas.empty();
     if (manager.IsUpdateNeeded()) {
         // The layout moves controls outside the area being painted: paint it all next.
         manager.EnsureLayout();
+        m_underlays.Clear();
         update();
         whole = true;
     }
@@ -287,10 +308,47 @@ void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager, const 
     if (whole) {
         manager.Paint(target);
     } else {
-        manager.Paint(target, Rect{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+        for (const QRect& area : areas) {
+            if (OnlyLightsChanged(area)) PaintOverUnderlay(painter, target, manager, area);
+            else manager.Paint(target, FromQRect(area));
+        }
     }
     m_painting = false;
     if (hasFocus()) QtCaretPainter::Paint(painter, manager);
+}
+
+bool QtSkinWidget::OnlyLightsChanged(const QRect& area) const {
+    // What is kept beneath the lights is dropped whenever anything else changes, so it is
+    // right for any small area that nothing but lights changed in.
+    return QtUnderlayCache::Worth(area) && devicePixelRatioF() == 1.0 &&
+           !m_plainDamage.intersects(area);
+}
+
+void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
+                                     CPaintManagerUI& manager, const QRect& area) {
+    const QImage* underlay = m_underlays.Find(area);
+    if (underlay == nullptr) {
+        // Drawn once as a paint of the area would draw it, lights left out.
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(palette().color(backgroundRole()));
+        {
+            QPainter p(&image);
+            p.translate(-area.topLeft());
+            QtRenderTarget beneath(p, m_images, manager.GetDPI(),
+                                   [&manager](int id) { return manager.GetFont(id); });
+            beneath.SetLayer(QtRenderTarget::Layer::Underlay);
+            manager.Paint(beneath, FromQRect(area));
+        }
+        m_underlays.Keep(area, std::move(image));
+        underlay = m_underlays.Find(area);
+    }
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(area.topLeft(), *underlay);
+    painter.restore();
+    target.SetLayer(QtRenderTarget::Layer::Overlay);
+    manager.Paint(target, FromQRect(area));
+    target.SetLayer(QtRenderTarget::Layer::All);
 }
 
 // ---- input

@@ -11,7 +11,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <vector>
+
 #include "ui/UIDefs.h"
+#include "ui/qt/QtUnderlayCache.h"
 
 
 namespace ui {
@@ -25,6 +28,7 @@ namespace ui::qt {
 
 class QtImageCache;
 class QtMessagePump;
+class QtRenderTarget;
 
 class QtSkinWidget : public QWidget {
 public:
@@ -71,8 +75,16 @@ protected:
 
 private:
     void Setup();
-    // Draws the controls that reach into `area` (all of them for an empty area).
-    void PaintTree(QPainter& painter, CPaintManagerUI& manager, const QRect& area = QRect());
+    // Paints each of `areas` (all of the window when there is none).
+    void PaintTree(QPainter& painter, CPaintManagerUI& manager, const std::vector<QRect>& areas);
+    // Since the last paint, only keys' lights changed in `area` (nothing else there).
+    bool OnlyLightsChanged(const QRect& area) const;
+    // The picture beneath the lights, kept from an earlier paint (made now when there is
+    // none), then the lights over it.
+    void PaintOverUnderlay(QPainter& painter, QtRenderTarget& target, CPaintManagerUI& manager,
+                           const QRect& area);
+    // More rectangles than this in one paint are drawn as their bounding rectangle.
+    static constexpr int kMaxSeparateRects = 512;
     void AfterInput();
     void FollowHotCursor(CPaintManagerUI& manager);
     void OpenDroppedCombo(CPaintManagerUI& manager);
@@ -92,6 +104,8 @@ private:
     bool m_grabbingKeyboard = false;
     bool m_syncing = false;
     bool m_painting = false;
+    QRegion m_plainDamage;  // invalidated since the last paint, for more than lights
+    QtUnderlayCache m_underlays;
     int m_wheelResidual = 0;
 };
 

@@ -254,3 +254,37 @@ TEST_F(DeviceScannerTest, ThreadSeesArrivalAndRemovalQuicklyAndStopsInTime) {
     std::lock_guard lock(traceMutex);
     EXPECT_NE(std::find(traces.begin(), traces.end(), "抓取设备线程设定退出\n"), traces.end());
 }
+
+TEST_F(DeviceScannerTest, AQuietBusLetsTheThreadSleepUntilTheMonitorSpeaks) {
+    auto devices = sim::PlugSimulatedDevices(bus_);
+    DeviceScanner scanner(slots_, client_, bus_.Backend());
+    scanner.Start();
+    ASSERT_TRUE(client_.WaitForMessages(4, 2s));
+    std::this_thread::sleep_for(200ms);
+    const uint64_t settled = scanner.Stats().passes;
+    std::this_thread::sleep_for(600ms);
+    // Nothing to retry and no news: no pass at the 100 ms interval.
+    EXPECT_LE(scanner.Stats().passes, settled + 1);
+
+    // News still wakes it at once: a removal and an arrival.
+    auto start = std::chrono::steady_clock::now();
+    devices.pad->Unplug();
+    ASSERT_TRUE(client_.WaitForMessages(6, 2s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    start = std::chrono::steady_clock::now();
+    devices.pad->Plug(bus_);
+    ASSERT_TRUE(client_.WaitForMessages(8, 2s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    EXPECT_EQ(scanner.Stop(1000), platform::WorkerThread::StopResult::Ended);
+}
+
+TEST_F(DeviceScannerTest, ACollectionThatDidNotOpenIsRetriedAtThePassInterval) {
+    auto devices = sim::PlugSimulatedDevices(bus_);
+    auto flaky = std::make_shared<FlakyBackend>(bus_.Backend());
+    flaky->failOpens = 1;  // its permissions arrive a moment after the node
+    DeviceScanner scanner(slots_, client_, flaky);
+    scanner.Start();
+    ASSERT_TRUE(client_.WaitForMessages(4, 2s));  // without any news from the monitor
+    EXPECT_EQ(flaky->enumerations, 1);
+    EXPECT_EQ(scanner.Stop(1000), platform::WorkerThread::StopResult::Ended);
+}

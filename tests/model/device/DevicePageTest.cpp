@@ -219,10 +219,14 @@ TEST_F(DevicePage, ThePreviewColoursTheKeysOnlyWhileThePictureIsOnScreen) {
     timers->OnCommandChannelOpened();
     driver.Advance(600);
     EXPECT_FALSE(led->IsLightOverlay());
-    // The refresh keeps its rhythm meanwhile, so the picture is current as soon as shown.
-    EXPECT_TRUE(manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerRefresh));
+    // Nobody sees the picture: the refresh lapses (and the light thread sleeps) ...
+    EXPECT_FALSE(manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerRefresh));
+    driver.Advance(300);
+    EXPECT_FALSE(led->IsLightOverlay());
+    // ... until the picture is shown again: then the keys are coloured at once.
     onScreen = true;
-    driver.Advance(50);
+    timers->OnPictureVisibilityChanged();
+    driver.Advance(60);
     EXPECT_TRUE(led->IsLightOverlay());
 }
 

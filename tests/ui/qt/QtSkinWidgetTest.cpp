@@ -6,9 +6,12 @@
 #include <QScreen>
 #include <QTest>
 
+#include <vector>
+
 #include "QtTestSupport.h"
 #include "ui/CComboUI.h"
 #include "ui/CEditUI.h"
+#include "ui/controls/CDeviceKeyButtonUI.h"
 #include "ui/qt/QtSkinWidget.h"
 
 namespace {
@@ -145,3 +148,63 @@ TEST_F(QtSkinWidgetTest, PaintedWidgetShowsTheLayout) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the desktop shows of the widget: the window's backing store as its paints left it.
+QImage OnScreen(QtSkinWidget* widget) {
+    QTest::qWait(20);  // pending paints run (update requests wait a moment)
+    const QRect place = widget->geometry();
+    return widget->screen()
+        ->grabWindow(0, place.x(), place.y(), place.width(), place.height())
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+int PixelsApart(const QImage& a, const QImage& b, const ui::Rect& area) {
+    int apart = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (!qttest::Near(a.pixelColor(x, y), b.pixelColor(x, y), 3)) ++apart;
+    return apart;
+}
+
+}  // namespace
+
+TEST_F(QtSkinWidgetTest, LightsChangingFrameAfterFrameLeaveNoStaleKeyOnScreen) {
+    ui::CPaintManagerUI& pm = window.GetPaintManager();
+    std::vector<ui::CDeviceKeyButtonUI*> keys;
+    for (const char* name : {"key_esc", "key_w", "key_a", "key_s", "key_d", "key_space"}) {
+        auto* key = static_cast<ui::CDeviceKeyButtonUI*>(
+            pm.FindControl(name)->GetInterface("DeviceKeyButton"));
+        ASSERT_NE(key, nullptr) << name;
+        keys.push_back(key);
+    }
+    // Keys without a legend draw nothing over their light, as the keyboard picture's
+    // light buttons: theirs is repainted over the picture kept beneath it.
+    for (size_t i : {0, 2, 3, 5}) keys[i]->SetText("");
+    run.pump.Kick();
+    for (int frame = 0; frame < 12; ++frame) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if ((frame + i) % 3 == 0) continue;  // some keys keep their light this frame
+            const std::uint32_t word = (frame * 40 + i * 70) % 256 | (i * 50 % 256) << 8 |
+                                       (255 - frame * 20) % 256 << 16;
+            keys[i]->SetLightColour(word, static_cast<std::uint8_t>(120 + 10 * i), true);
+        }
+        // Something else changes under a lit key now and then: its legend, its cap,
+        // its light going off and on again.
+        if (frame == 4) keys[2]->SetText("Q");
+        if (frame == 5) keys[1]->SetText("");
+        if (frame == 6) keys[0]->SetNormalImage("key_hot.png");  // beneath its light
+        if (frame == 7) keys[3]->SetLightOverlay(false);
+        if (frame == 9) keys[3]->SetLightOverlay(true);
+        run.pump.Kick();
+        QTest::qWait(20);
+    }
+    const QImage shown = OnScreen(widget);
+    const QImage whole = widget->Render().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    for (ui::CDeviceKeyButtonUI* key : keys)
+        EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
+    EXPECT_EQ(PixelsApart(shown, whole, ui::Rect{0, 0, whole.width(), whole.height()}), 0);
+}
