@@ -421,6 +421,8 @@ TEXTS = {
     # ---- the settings, about and background windows
     "settings_title_text": ("设置", "Settings", "設定"),
     "settings_language_text": ("语言", "Language", "語言"),
+    "settings_autostart_text": ("登录时在托盘中启动", "Start in the tray at login", "登入時在系統匣中啟動"),
+    "settings_autostart_failed_text": ("无法更改登录启动项", "The start-at-login entry could not be changed", "無法變更登入啟動項"),
     "settings_update_text": ("更新", "Updates", "更新"),
     "settings_update_confirm_text": ("选中的更新将在下载后安装。", "The selected updates are installed once they are downloaded.",
                                      "選取的更新將在下載後安裝。"),

@@ -92,11 +92,53 @@ CMainWnd* Application::CreateMainWindow(std::function<void(ui::WindowHandle)> ra
         return nullptr;
     }
     mainHandle_ = mainWnd_->GetHWND();
+    if (startHidden_) mainWnd_->StartHidden();
     mainWnd_->CenterWindow();
+    loop_ = ui::CMessageLoop::Current();
+    commands_ = std::make_unique<cli::CommandExecutor>(*mainWnd_, *loop_);
     if (ipcAvailable_) {
+        instance_.SetDeferredHandler(
+            [this](const platform::LocalMessage& m, const platform::LocalListener::Reply& reply) {
+                return OnLocalCommand(m, reply);
+            });
         instance_.Serve([this](const platform::LocalMessage& m) { return OnLocalMessage(m); });
     }
     return mainWnd_.get();
+}
+
+// The listener thread: a command runs on the UI thread and is answered when it is done.
+bool Application::OnLocalCommand(const platform::LocalMessage& message,
+                                 const platform::LocalListener::Reply& reply) {
+    using platform::LocalMessage;
+    if (!message.Is(LocalMessage::kCommand)) return false;
+    if (message.version() != LocalMessage::kCommandVersion) {
+        reply(LocalMessage::CommandResult(
+            cli::kBadUsage, "",
+            "telix-tx512: the running copy speaks command version " +
+                std::to_string(LocalMessage::kCommandVersion) + ", not " +
+                std::to_string(message.version()) + "; use the same version of the program\n"));
+        return true;
+    }
+    const auto refuse = [reply] {
+        reply(LocalMessage::CommandResult(cli::kRefused, "",
+                                          "telix-tx512: the running copy is shutting down; try again\n"));
+    };
+    if (mainHandle_.load() == 0 || loop_ == nullptr) {
+        refuse();
+        return true;
+    }
+    std::vector<std::string> words = message.args();
+    const bool posted = loop_->PostTask([this, words = std::move(words), reply, refuse] {
+        if (!commands_ || mainHandle_.load() == 0) {
+            refuse();
+            return;
+        }
+        commands_->Run(words, cli::CommandExecutor::Limits{}, [reply](const cli::CommandResult& result) {
+            reply(LocalMessage::CommandResult(result.code, result.out, result.err));
+        });
+    });
+    if (!posted) refuse();
+    return true;
 }
 
 // The listener thread: hand the message to the UI thread and return.
@@ -130,6 +172,7 @@ void Application::Shutdown() {
     // started meanwhile wakes this one instead of opening the same devices.
     mainHandle_ = 0;
     instance_.ReleaseAfter([this] {
+        commands_.reset();
         if (mainWnd_) {
             mainWnd_->StopWorkerThreads();
             if (mainWnd_->IsWindow()) mainWnd_->DestroyWindow();

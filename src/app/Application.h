@@ -12,6 +12,7 @@
 
 #include "app/AutomationHost.h"
 #include "app/CMainWnd.h"
+#include "app/cli/CommandExecutor.h"
 #include "device/hid/VirtualBus.h"
 #include "platform/SingleInstance.h"
 #include "sim/SimDevice.h"
@@ -47,6 +48,8 @@ public:
     // `raise` lifts a shown window above the others (the desktop's way; none headless).
     CMainWnd* CreateMainWindow(std::function<void(ui::WindowHandle)> raise = {});
     CMainWnd* MainWindow() const { return mainWnd_.get(); }
+    // Before CreateMainWindow: the window stays in the tray until the user asks for it.
+    void StartHidden() { startHidden_ = true; }
     // Deletes the main window (closing the devices), releases the resources and the
     // simulated devices, and only then the single-instance lock.
     void Shutdown();
@@ -73,9 +76,14 @@ public:
     void SetScreenshotWriter(ScreenshotWriter writer) { screenshotWriter_ = std::move(writer); }
 
     platform::SingleInstance& Instance() { return instance_; }
+    // Runs command lines, from this process or from others over the local socket; null
+    // before the main window exists and after Shutdown.
+    cli::CommandExecutor* Commands() { return commands_.get(); }
 
 private:
     std::optional<platform::LocalMessage> OnLocalMessage(const platform::LocalMessage& message);
+    bool OnLocalCommand(const platform::LocalMessage& message,
+                        const platform::LocalListener::Reply& reply);
 
     platform::SingleInstance instance_;
     bool ipcAvailable_ = false;
@@ -83,6 +91,9 @@ private:
     std::shared_ptr<sim::SimDevice> simKeyboard_;
     std::shared_ptr<sim::SimDevice> simPad_;
     std::unique_ptr<CMainWnd> mainWnd_;
+    std::unique_ptr<cli::CommandExecutor> commands_;
+    ui::CMessageLoop* loop_ = nullptr;
+    bool startHidden_ = false;
     ScreenshotWriter screenshotWriter_;
     std::atomic<ui::WindowHandle> mainHandle_{0};
     std::atomic<bool> shutDown_{false};

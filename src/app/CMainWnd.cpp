@@ -189,6 +189,15 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
         case ui::WM_ACTIVATE:
             active_ = wParam != 0;
             return 0;
+        case ui::WM_SHOWWINDOW:
+        case ui::WM_SYSCOMMAND:
+            // Whether the device pictures are seen changes once this message has run.
+            PostMessage(kMsgPicturesMoved);
+            return 0;
+        case kMsgPicturesMoved:
+            if (devices_) devices_->OnPicturesMoved();
+            handled = true;
+            return 0;
         case kWmMouseHover:
         case kWmMouseLeave:
             // No device does anything with the pointer being over the window yet.
@@ -197,7 +206,9 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
         case kActivateMessage:
             platform::TraceF("软件标示 %u，%lxd%lxd\n", msg, static_cast<unsigned long>(wParam),
                              static_cast<unsigned long>(lParam));
-            BringToFront();
+            if (lParam == 0) firstScanDone_ = true;  // the scanner's, not another copy's
+            if (lParam != 0) stayHidden_ = false;
+            if (!stayHidden_) BringToFront();
             handled = true;
             return 0;
         case kUpdateRelayMessage:
@@ -218,7 +229,7 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
                 // catch up first, so that the lighting goes to live channels only.
                 const bool arrived = devices_->Reconcile();
                 devices_->SetLightControl(lightControl_);
-                if (arrived) BringToFront();
+                if (arrived && !stayHidden_) BringToFront();
             }
             handled = true;
             return 0;
@@ -273,7 +284,7 @@ std::intptr_t CMainWnd::HandleCustomMessage(unsigned msg, std::uintptr_t wParam,
             return 0;
         case kMsgDeviceArrived:
             devices_->OnDeviceArrived(static_cast<size_t>(wParam));
-            BringToFront();
+            if (!stayHidden_) BringToFront();
             handled = true;
             return 0;
         case kMsgDeviceRemoved:
@@ -400,6 +411,7 @@ void CMainWnd::HideToTray() {
 }
 
 void CMainWnd::ToggleFromTray() {
+    stayHidden_ = false;
     CloseChildWindows();
     if (IsWindowVisible() && !IsMinimized()) {
         ShowWindow(false, false);

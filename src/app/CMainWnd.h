@@ -57,12 +57,20 @@ public:
     // ---- state, for the application and the automation
     DeviceList& Devices() { return *devices_; }
     ShellOperations& Operations() { return operations_; }
+    PanelShell& Panels() { return panelShell_; }
     LanguageManager& Languages() { return languages_; }
     SettingsWindows& Windows() { return settingsWindows_; }
     ui::CTrayIcon& TrayIcon() { return tray_; }
     bool LightControl() const { return lightControl_; }
     bool IsAwake() const { return awake_; }
     bool IsInitialised() const { return initialised_; }
+    // The scanner's first pass has been handled: every device attached at start has
+    // arrived (its command channel is open) by now.
+    bool FirstScanDone() const { return firstScanDone_; }
+    // Started in the tray (--hidden, or no window at all for a command): the scanner's
+    // first pass and arriving devices leave the window hidden until the user asks for it
+    // from the tray or by starting the program again.
+    void StartHidden() { stayHidden_ = true; }
     int Dpi() const { return m_pm.GetDPI(); }
     // The block the factory tool asks for: 2, 3, 0, 2, the number of device-type rows,
     // then vendor, product and kind of each row; 256 words.
@@ -134,6 +142,8 @@ private:
     bool initialised_ = false;
     bool firstRootSize_ = true;
     bool awake_ = true;
+    bool firstScanDone_ = false;
+    bool stayHidden_ = false;
 };
 
 }  // namespace app

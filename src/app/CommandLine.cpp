@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Version.h"
+#include "app/cli/CliRequest.h"
 
 namespace app {
 
@@ -10,6 +11,7 @@ const std::vector<OptionSpec>& KnownOptions() {
     static const std::vector<OptionSpec> options = {
         {"help", "", "show this help and exit"},
         {"version", "", "print the version and exit"},
+        {"hidden", "", "start in the tray without showing the window (how the program starts at login)"},
         {"simulate", "WHICH",
          "use simulated devices instead of USB ones: both, or =keyboard, =pad, =none", true},
         {"headless", "", "run without a display, driven by --script"},
@@ -19,6 +21,7 @@ const std::vector<OptionSpec>& KnownOptions() {
         {"screenshot", "FILE", "render the main window to a PNG file and exit (no display needed)"},
         {"dpi", "N", "with --screenshot: the DPI to render at (48-192, default 96)"},
         {"language", "FILE", "with --screenshot: the language file of the skin folder (default lan_cn.xml)"},
+        {"man", "", "print this help as a manual page (troff) and exit"},
     };
     return options;
 }
@@ -72,17 +75,72 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     return result;
 }
 
+namespace {
+
+constexpr const char* kSummary = "Configures the TELIX TX512 keyboard and its lit mouse pad.";
+constexpr const char* kCommandsIntro =
+    "A command is handed to the copy of the program that runs in this session, which changes its "
+    "window as a click would; with none running, the program does the work itself without a "
+    "window and exits. Profiles are named by their name (in any case) or their number. "
+    "With --simulate[=WHICH] a command works on the simulated devices when no copy runs.";
+constexpr const char* kExitCodes = "0 done; 1 refused (no such profile, no device, the device busy or "
+                                   "failing); 2 bad usage. Messages go to standard error.";
+
+std::string OptionLeft(const OptionSpec& o) {
+    std::string left = "--" + o.name;
+    if (!o.valueName.empty()) left += (o.optionalValue ? "[=" + o.valueName + "]" : " " + o.valueName);
+    return left;
+}
+
+// troff takes a line that starts with '.' or '\'' as a request, and '\' as an escape.
+std::string Roff(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += "\\e";
+        else if (c == '-') out += "\\-";
+        else out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
+    return out;
+}
+
+}  // namespace
+
 std::string HelpText() {
     std::ostringstream out;
     out << "Usage: telix-tx512 [options]\n"
-        << "Configures the TELIX TX512 keyboard and its lit mouse pad.\n\nOptions:\n";
+        << "       telix-tx512 COMMAND [arguments]\n"
+        << kSummary << "\n\nOptions:\n";
     for (const auto& o : KnownOptions()) {
-        std::string left = "--" + o.name;
-        if (!o.valueName.empty()) left += (o.optionalValue ? "[=" + o.valueName + "]" : " " + o.valueName);
+        const std::string left = OptionLeft(o);
         out << "  " << left;
         for (size_t pad = left.size(); pad < 24; ++pad) out << ' ';
         out << ' ' << o.help << '\n';
     }
+    out << "\nCommands:\n";
+    for (const auto& command : cli::CommandHelps())
+        out << "  " << command.synopsis << "\n      " << command.help << "\n";
+    out << "\n" << kCommandsIntro << "\n\nExit codes: " << kExitCodes << "\n";
+    return out.str();
+}
+
+std::string ManualPage() {
+    std::ostringstream out;
+    out << ".TH TELIX-TX512 1 \"\" \"telix-tx512 " << TX512_VERSION << "\" \"User Commands\"\n"
+        << ".SH NAME\ntelix\\-tx512 \\- " << Roff(kSummary) << "\n"
+        << ".SH SYNOPSIS\n.B telix\\-tx512\n[\\fIoptions\\fR]\n.br\n.B telix\\-tx512\n"
+        << "\\fICOMMAND\\fR [\\fIarguments\\fR]\n"
+        << ".SH DESCRIPTION\nWithout a command the program runs in the tray and shows its window. "
+        << Roff(kCommandsIntro) << "\n.SH OPTIONS\n";
+    for (const auto& o : KnownOptions()) out << ".TP\n.B " << Roff(OptionLeft(o)) << "\n" << Roff(o.help) << "\n";
+    out << ".SH COMMANDS\n";
+    for (const auto& command : cli::CommandHelps())
+        out << ".TP\n.B " << Roff(command.synopsis) << "\n" << Roff(command.help) << "\n";
+    out << ".SH EXIT STATUS\n" << Roff(kExitCodes) << "\n"
+        << ".SH FILES\n.TP\n.I $XDG_CONFIG_HOME/autostart/telix\\-tx512.desktop\n"
+        << "present when the program starts at login (the settings window's choice)\n"
+        << ".TP\n.I $XDG_DATA_HOME/TELIX TX512 keyboard Driver\nprofiles, macros and light files\n"
+        << ".TP\n.I $XDG_RUNTIME_DIR/TELIX_TX512_keyboard_Driver.sock\nthe running copy's socket\n";
     return out.str();
 }
 

@@ -28,6 +28,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                                             std::string& error);
 
 std::string HelpText();
+// The same as a manual page (troff), for telix-tx512.1.
+std::string ManualPage();
 std::string VersionText();
 
 }  // namespace app

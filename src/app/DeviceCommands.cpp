@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/DesktopDiagnosis.h"
 #include "device/hid/HidBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceDiagnosis.h"
@@ -63,7 +64,7 @@ int RunListDevices(bool simulateKeyboard, bool simulatePad, std::ostream& out) {
 }
 
 int RunDiagnose(std::ostream& out) {
-    out << device::DeviceDiagnosis().Report();
+    out << device::DeviceDiagnosis().Report() << "\n" << DesktopReport();
     return 0;
 }
 

@@ -124,6 +124,9 @@ inline constexpr Id kLightCustomModePicked = "light.custom_mode_picked";
 inline constexpr Id kLightZzccModePicked = "light.zzcc_mode_picked";
 // arg 0 red, 1 green, 2 blue edit left
 inline constexpr Id kLightRgbEdited = "light.rgb_edited";
+// the effect, brightness, speed and colour the page shows, taken in one change (the
+// command line sets them all and then asks for one write)
+inline constexpr Id kLightApplyShown = "light.apply_shown";
 
 // ---- macro editor
 // "macro_btn_name_add"

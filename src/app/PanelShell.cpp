@@ -68,6 +68,10 @@ std::optional<std::string> PanelShell::AskSaveFile(std::string_view filter,
 
 PanelShell::~PanelShell() = default;
 
+void PanelShell::ApplyReported(const model::ApplyOutcome& outcome) {
+    if (applyObserver_) applyObserver_(outcome);
+}
+
 void PanelShell::StartInputHook(int mode, bool mouse) {
     if (!hook_) hook_ = std::make_unique<DeviceHook>(manager_, window_());
     hook_->Start(mode, true, mouse);

@@ -38,6 +38,10 @@ public:
     void StartInputHook(int mode, bool mouse) override;
     void StopInputHook() override;
     void SetDeviceSwitchingEnabled(bool enabled) override;
+    void ApplyReported(const model::ApplyOutcome& outcome) override;
+    // Who hears of the next outcomes (empty: nobody).
+    using ApplyObserver = std::function<void(const model::ApplyOutcome&)>;
+    void SetApplyObserver(ApplyObserver observer) { applyObserver_ = std::move(observer); }
 
 private:
     ui::CPaintManagerUI& manager_;
@@ -45,6 +49,7 @@ private:
     std::function<ui::WindowHandle()> window_;
     std::function<int()> dpi_;
     std::unique_ptr<DeviceHook> hook_;
+    ApplyObserver applyObserver_;
 };
 
 }  // namespace app

@@ -9,6 +9,8 @@
 #include "app/CommandLine.h"
 #include "app/DeviceCommands.h"
 #include "app/ScriptRunner.h"
+#include "app/cli/CommandMain.h"
+#include "app/cli/CliRequest.h"
 #include "platform/Paths.h"
 #include "platform/TerminationSignals.h"
 #include "ui/CMessageLoop.h"
@@ -61,6 +63,7 @@ int RunHeadless(app::Application& application, const std::string& script) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (app::cli::IsCommand(args)) return app::cli::RunCommandLine(args, std::cout, std::cerr);
     std::string error;
     auto cmd = app::ParseCommandLine(args, error);
     if (!cmd) {
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
     }
     if (cmd->Has("help")) {
         std::cout << app::HelpText();
+        return 0;
+    }
+    if (cmd->Has("man")) {
+        std::cout << app::ManualPage();
         return 0;
     }
     if (cmd->Has("version")) {
@@ -111,6 +118,7 @@ int main(int argc, char** argv) {
             break;
     }
     if (simulate) application.Simulate(*simulate);
+    if (cmd->Has("hidden")) application.StartHidden();
     if (cmd->Has("headless")) return RunHeadless(application, cmd->Value("script"));
     return app::RunDesktop(application, argc, argv);
 }

@@ -11,6 +11,7 @@ namespace panels {
 
 // Shows the outcome's message, if it has one; true when the apply went through.
 inline bool ReportApply(IPanelShell& shell, const model::ApplyOutcome& outcome) {
+    shell.ApplyReported(outcome);
     const std::string key = outcome.MessageKey();
     if (!key.empty()) shell.ShowFormattedMessage(key, outcome.MessageNumber());
     return !outcome.Stopped();

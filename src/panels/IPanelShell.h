@@ -11,6 +11,7 @@
 
 namespace model {
 class CLumitrekUSBDevice;
+struct ApplyOutcome;
 }
 
 namespace panels {
@@ -47,6 +48,10 @@ public:
     virtual void StopInputHook() = 0;
     // The device selector and the current device's profile panel, which a recording locks.
     virtual void SetDeviceSwitchingEnabled(bool enabled) = 0;
+    // Every write of a profile or its keys reports its outcome here when it completes,
+    // before the user is told about it: for whoever asked for the write without a window
+    // (the command line), which needs to know how it went.
+    virtual void ApplyReported(const model::ApplyOutcome& /*outcome*/) {}
 };
 
 }  // namespace panels

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 
@@ -35,6 +36,8 @@ bool PeerIsThisUser(int fd) {
 }  // namespace
 
 struct LocalListener::Connection {
+    std::uint64_t serial = 0;
+    int owed = 0;  // deferred answers not yet queued
     UniqueFd fd;
     std::string in;
     std::string out;
@@ -42,6 +45,13 @@ struct LocalListener::Connection {
     bool subscribed = false;
     bool readClosed = false;
     bool dead = false;
+};
+
+// Shared with the Reply functions, which may outlive the listener.
+struct LocalListener::Replies {
+    std::mutex mutex;
+    Event* wake = nullptr;  // null once the listener is gone
+    std::vector<std::pair<std::uint64_t, std::string>> lines;
 };
 
 namespace {
@@ -64,13 +74,25 @@ void Flush(std::string& out, int fd, bool& dead) {
 
 }  // namespace
 
-LocalListener::~LocalListener() { Stop(); }
+LocalListener::~LocalListener() {
+    Stop();
+    if (replies_) {
+        std::lock_guard lock(replies_->mutex);
+        replies_->wake = nullptr;
+    }
+}
 
 void LocalListener::Start(int listenFd, Handler handler, Limits limits) {
     Stop();
     listenFd_ = listenFd;
     handler_ = std::move(handler);
     limits_ = limits;
+    if (replies_) {
+        std::lock_guard lock(replies_->mutex);
+        replies_->wake = nullptr;
+    }
+    replies_ = std::make_shared<Replies>();
+    replies_->wake = &wake_;
     {
         std::lock_guard lock(broadcastMutex_);
         broadcasts_.clear();
@@ -97,6 +119,7 @@ void LocalListener::Broadcast(const LocalMessage& message) {
 void LocalListener::Run(Event& stop) {
     std::vector<Connection> connections;
     std::vector<pollfd> fds;
+    std::uint64_t serial = 0;
 
     auto queue = [this](Connection& c, const std::string& line) {
         if (c.out.size() + line.size() > limits_.maxQueuedBytes) {
@@ -116,6 +139,30 @@ void LocalListener::Run(Event& stop) {
         if (message->Is(LocalMessage::kSubscribe)) {
             c.subscribed = true;
             return;
+        }
+        if (deferred_) {
+            std::weak_ptr<Replies> weak = replies_;
+            const std::uint64_t to = c.serial;
+            auto answered = std::make_shared<std::atomic<bool>>(false);
+            Reply reply = [weak, to, answered](const LocalMessage& answer) {
+                if (answered->exchange(true)) return;
+                const auto replies = weak.lock();
+                if (!replies) return;
+                std::lock_guard lock(replies->mutex);
+                if (replies->wake == nullptr) return;
+                replies->lines.emplace_back(to, answer.Encode());
+                replies->wake->Set();
+            };
+            bool taken = false;
+            try {
+                taken = deferred_(*message, reply);
+            } catch (...) {
+                Trace("local message handler failed\n");
+            }
+            if (taken) {
+                ++c.owed;
+                return;
+            }
         }
         std::optional<LocalMessage> answer;
         try {
@@ -172,6 +219,7 @@ void LocalListener::Run(Event& stop) {
             // Closed at once when full: a waiting backlog would only make clients time out later.
             if (connections.size() >= limits_.maxConnections || !PeerIsThisUser(fd.get())) continue;
             Connection c;
+            c.serial = ++serial;
             c.fd = std::move(fd);
             c.deadline = Clock::now() + std::chrono::milliseconds(limits_.idleMs);
             connections.push_back(std::move(c));
@@ -180,6 +228,19 @@ void LocalListener::Run(Event& stop) {
 
     auto takeBroadcasts = [&] {
         wake_.Wait(0);
+        std::vector<std::pair<std::uint64_t, std::string>> replies;
+        {
+            std::lock_guard lock(replies_->mutex);
+            replies.swap(replies_->lines);
+        }
+        for (const auto& [to, line] : replies) {
+            for (auto& c : connections) {
+                if (c.serial != to || c.dead) continue;
+                --c.owed;
+                c.deadline = Clock::now() + std::chrono::milliseconds(limits_.idleMs);
+                queue(c, line);
+            }
+        }
         std::vector<std::string> lines;
         {
             std::lock_guard lock(broadcastMutex_);
@@ -202,7 +263,7 @@ void LocalListener::Run(Event& stop) {
             if (!c.readClosed) events |= POLLIN;
             if (!c.out.empty()) events |= POLLOUT;
             fds.push_back({c.fd.get(), events, 0});
-            if (!c.subscribed) {
+            if (!c.subscribed && c.owed == 0) {
                 int left = MsLeft(c.deadline);
                 timeout = timeout < 0 ? left : std::min(timeout, left);
             }
@@ -226,7 +287,9 @@ void LocalListener::Run(Event& stop) {
         }
         const auto now = Clock::now();
         std::erase_if(connections, [now](const Connection& c) {
-            return c.dead || (c.readClosed && c.out.empty()) || (!c.subscribed && now >= c.deadline);
+            if (c.dead) return true;
+            if (c.owed > 0) return false;
+            return (c.readClosed && c.out.empty()) || (!c.subscribed && now >= c.deadline);
         });
     }
 }

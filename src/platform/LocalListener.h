@@ -6,6 +6,7 @@
 // the number of connections is capped, and every wait also watches the stop event.
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -22,6 +23,15 @@ public:
     // Runs on the listener thread; keep it short (post to the UI thread and return).
     using Handler = std::function<std::optional<LocalMessage>(const LocalMessage&)>;
 
+    // Answers that come later, from any thread, at most one per request: for requests
+    // that take a while (a command writing to a device). A reply for a connection that
+    // has closed meanwhile is dropped.
+    using Reply = std::function<void(const LocalMessage&)>;
+    // Runs on the listener thread before the plain handler; true when it took the
+    // message and will answer through the Reply. While an answer is owed, the connection
+    // is not closed for being idle.
+    using DeferredHandler = std::function<bool(const LocalMessage&, const Reply&)>;
+
     struct Limits {
         int idleMs = 2000;  // a connection with no complete line for this long is closed
         std::size_t maxConnections = 32;
@@ -36,6 +46,8 @@ public:
     // `listenFd` stays owned by the caller and must outlive Stop().
     void Start(int listenFd, Handler handler, Limits limits);
     void Start(int listenFd, Handler handler) { Start(listenFd, std::move(handler), Limits{}); }
+    // Before Start.
+    void SetDeferredHandler(DeferredHandler handler) { deferred_ = std::move(handler); }
     void Stop();
     bool Running() const { return worker_.Running(); }
 
@@ -44,12 +56,15 @@ public:
 
 private:
     struct Connection;
+    struct Replies;
     void Run(Event& stop);
 
     WorkerThread worker_;
     int listenFd_ = -1;
     Handler handler_;
+    DeferredHandler deferred_;
     Limits limits_;
+    std::shared_ptr<Replies> replies_;
 
     Event wake_{Event::Mode::AutoReset};
     std::mutex broadcastMutex_;

@@ -10,10 +10,21 @@ namespace platform {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kKnownTypes = {
+constexpr std::array<std::string_view, 9> kKnownTypes = {
     LocalMessage::kActivate,       LocalMessage::kUpdateRelay,    LocalMessage::kLightState,
     LocalMessage::kLightControl,   LocalMessage::kWorkToolQuery,  LocalMessage::kWorkToolTable,
-    LocalMessage::kSubscribe};
+    LocalMessage::kSubscribe,      LocalMessage::kCommand,        LocalMessage::kCommandResult};
+
+// Cut at a character boundary, so that the text stays UTF-8.
+std::string Capped(std::string text) {
+    if (text.size() <= LocalMessage::kMaxTextBytes) return text;
+    std::size_t end = LocalMessage::kMaxTextBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+bool IsInt(const Json::Value& value) { return value.isIntegral() && value.isInt(); }
 
 bool Known(std::string_view type) {
     for (auto known : kKnownTypes)
@@ -56,6 +67,23 @@ LocalMessage LocalMessage::WorkToolTable(std::vector<std::uint32_t> words) {
     return message;
 }
 
+LocalMessage LocalMessage::Command(std::vector<std::string> args) {
+    LocalMessage message(kCommand);
+    message.version_ = kCommandVersion;
+    if (args.size() > kMaxArgs) args.resize(kMaxArgs);
+    message.args_ = std::move(args);
+    return message;
+}
+
+LocalMessage LocalMessage::CommandResult(int code, std::string out, std::string err) {
+    LocalMessage message(kCommandResult);
+    message.version_ = kCommandVersion;
+    message.code_ = code;
+    message.out_ = Capped(std::move(out));
+    message.err_ = Capped(std::move(err));
+    return message;
+}
+
 bool LocalMessage::TakesParams(std::string_view type) {
     return type == kUpdateRelay || type == kLightState || type == kLightControl;
 }
@@ -83,6 +111,28 @@ std::optional<LocalMessage> LocalMessage::Parse(std::string_view line) {
             message.words_.push_back(static_cast<std::uint32_t>(word.asUInt()));
         }
     }
+    if (message.Is(kCommand) || message.Is(kCommandResult)) {
+        const Json::Value& version = (*root)["version"];
+        if (!IsInt(version)) return std::nullopt;
+        message.version_ = version.asInt();
+    }
+    if (message.Is(kCommand)) {
+        const Json::Value& args = (*root)["args"];
+        if (!args.isArray() || args.size() > kMaxArgs) return std::nullopt;
+        for (const Json::Value& arg : args) {
+            if (!arg.isString()) return std::nullopt;
+            message.args_.push_back(arg.asString());
+        }
+    }
+    if (message.Is(kCommandResult)) {
+        const Json::Value& code = (*root)["code"];
+        const Json::Value& out = (*root)["out"];
+        const Json::Value& err = (*root)["err"];
+        if (!IsInt(code) || !out.isString() || !err.isString()) return std::nullopt;
+        message.code_ = code.asInt();
+        message.out_ = out.asString();
+        message.err_ = err.asString();
+    }
     return message;
 }
 
@@ -97,6 +147,17 @@ std::string LocalMessage::Encode() const {
         Json::Value words(Json::arrayValue);
         for (auto word : words_) words.append(Json::UInt(word));
         root["words"] = words;
+    }
+    if (Is(kCommand) || Is(kCommandResult)) root["version"] = version_;
+    if (Is(kCommand)) {
+        Json::Value args(Json::arrayValue);
+        for (const auto& arg : args_) args.append(arg);
+        root["args"] = args;
+    }
+    if (Is(kCommandResult)) {
+        root["code"] = code_;
+        root["out"] = out_;
+        root["err"] = err_;
     }
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "";

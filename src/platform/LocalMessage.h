@@ -14,6 +14,12 @@
 //   {"type":"worktool_table","words":[W,...]}         the device table block: at most 256
 //                                                     unsigned 32-bit words
 //   {"type":"subscribe"}                              keep this connection for "light_state"
+//   {"type":"command","version":V,"args":[S,...]}     a command line for the program to run
+//                                                     (at most kMaxArgs strings); answered,
+//                                                     once it is done, with "command_result"
+//   {"type":"command_result","version":V,"code":C,"out":S,"err":S}
+//                                                     the command's exit code and what it
+//                                                     printed on standard output and error
 //
 // N is an integer in the signed 64-bit range, carried as given (the receiver decides
 // what is valid, e.g. light_control with wparam other than 1 is ignored there).
@@ -31,6 +37,12 @@ class LocalMessage {
 public:
     static constexpr std::size_t kMaxLineBytes = 64 * 1024;
     static constexpr std::size_t kMaxWords = 256;
+    static constexpr std::size_t kMaxArgs = 64;
+    // The version of "command" and "command_result" this program speaks; a receiver
+    // answers a command of another version with code 2 and says why.
+    static constexpr int kCommandVersion = 1;
+    // Longer "out" and "err" texts are cut, so that every answer fits on its line.
+    static constexpr std::size_t kMaxTextBytes = 24 * 1024;
 
     static constexpr std::string_view kActivate = "activate";
     static constexpr std::string_view kUpdateRelay = "update_relay";
@@ -39,12 +51,16 @@ public:
     static constexpr std::string_view kWorkToolQuery = "worktool_query";
     static constexpr std::string_view kWorkToolTable = "worktool_table";
     static constexpr std::string_view kSubscribe = "subscribe";
+    static constexpr std::string_view kCommand = "command";
+    static constexpr std::string_view kCommandResult = "command_result";
 
     LocalMessage() = default;
     // A message without members besides its type (activate, worktool_query, subscribe).
     explicit LocalMessage(std::string_view type);
     static LocalMessage WithParams(std::string_view type, std::int64_t wparam, std::int64_t lparam);
     static LocalMessage WorkToolTable(std::vector<std::uint32_t> words);
+    static LocalMessage Command(std::vector<std::string> args);
+    static LocalMessage CommandResult(int code, std::string out, std::string err);
 
     // `line` without its "\n". Empty when the line is not a well-formed message.
     static std::optional<LocalMessage> Parse(std::string_view line);
@@ -56,6 +72,11 @@ public:
     std::int64_t wparam() const { return wparam_; }
     std::int64_t lparam() const { return lparam_; }
     const std::vector<std::uint32_t>& words() const { return words_; }
+    int version() const { return version_; }
+    const std::vector<std::string>& args() const { return args_; }
+    int code() const { return code_; }
+    const std::string& out() const { return out_; }
+    const std::string& err() const { return err_; }
 
     // The types whose objects must carry integer "wparam" and "lparam".
     static bool TakesParams(std::string_view type);
@@ -65,6 +86,11 @@ private:
     std::int64_t wparam_ = 0;
     std::int64_t lparam_ = 0;
     std::vector<std::uint32_t> words_;
+    int version_ = 0;
+    std::vector<std::string> args_;
+    int code_ = 0;
+    std::string out_;
+    std::string err_;
 };
 
 }  // namespace platform

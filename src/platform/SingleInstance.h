@@ -43,6 +43,10 @@ public:
     // Starts the listener thread (first copy only); false when this copy is not the first.
     bool Serve(LocalListener::Handler handler, LocalListener::Limits limits);
     bool Serve(LocalListener::Handler handler) { return Serve(std::move(handler), LocalListener::Limits{}); }
+    // Before Serve: requests answered later (see LocalListener::DeferredHandler).
+    void SetDeferredHandler(LocalListener::DeferredHandler handler) {
+        listener_.SetDeferredHandler(std::move(handler));
+    }
     // Pushes a message to every subscribed client (e.g. "light_state").
     void Broadcast(const LocalMessage& message);
     // Stops the listener, removes the socket file and drops the lock.

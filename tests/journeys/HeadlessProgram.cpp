@@ -187,6 +187,35 @@ int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int
     return WaitExit(pid, timeoutMs);
 }
 
+StartedCommand::StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args) {
+    static int serial = 0;
+    const std::string n = std::to_string(++serial);
+    outFile_ = sandbox.Root() / ("command-out-" + n + ".txt");
+    errFile_ = sandbox.Root() / ("command-err-" + n + ".txt");
+    const int out = open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    pid_ = Spawn(args, BaseEnvironment(sandbox), -1, out, errFile_);
+    close(out);
+}
+
+std::string ReadTextFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+CommandRun StartedCommand::Wait(int timeoutMs) {
+    CommandRun run;
+    run.code = WaitExit(pid_, timeoutMs);
+    run.out = ReadTextFile(outFile_);
+    run.err = ReadTextFile(errFile_);
+    return run;
+}
+
+CommandRun RunCommand(const Sandbox& sandbox, const std::vector<std::string>& args, int timeoutMs) {
+    return StartedCommand(sandbox, args).Wait(timeoutMs);
+}
+
 std::vector<int> CommandsSent(const Json::Value& wireLog) {
     std::vector<int> commands;
     for (const Json::Value& entry : wireLog["log"]) {

@@ -79,6 +79,9 @@ private:
     HeadlessProgram& program_;
 };
 
+// A file's bytes (empty when it is missing).
+std::string ReadTextFile(const std::filesystem::path& path);
+
 // A file the program keeps, read as JSON (null when it is missing or not JSON).
 Json::Value ReadJsonFile(const std::filesystem::path& path);
 
@@ -88,5 +91,25 @@ std::vector<int> CommandsSent(const Json::Value& wireLog);
 // Runs the program once with `args` in the sandbox's folders and waits for its exit code
 // (-1 when it had to be killed).
 int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int timeoutMs = 20000);
+
+// The program run as a command from a shell ("profile apply B"), with what it printed.
+struct CommandRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+// Started now, waited for by Wait: to have two commands run at once.
+class StartedCommand {
+public:
+    StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args);
+    CommandRun Wait(int timeoutMs = 20000);
+
+private:
+    pid_t pid_ = -1;
+    std::filesystem::path outFile_;
+    std::filesystem::path errFile_;
+};
+CommandRun RunCommand(const Sandbox& sandbox, const std::vector<std::string>& args,
+                      int timeoutMs = 20000);
 
 }  // namespace journeys

@@ -149,6 +149,42 @@ TEST(LocalMessage, RejectsLinesThatAreNotMessages) {
     EXPECT_TRUE(LocalMessage::Parse(R"({"type":"activate","from":"tool"})"));
 }
 
+TEST(LocalMessage, CommandsCarryTheirWordsAndResultsTheirTexts) {
+    const LocalMessage command = LocalMessage::Command({"profile", "apply", "Ünïcode \"quoted\"", ""});
+    const std::string line = command.Encode();
+    auto back = LocalMessage::Parse(std::string_view(line).substr(0, line.size() - 1));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->version(), LocalMessage::kCommandVersion);
+    EXPECT_EQ(back->args(), command.args());
+
+    // A result longer than its line allows is cut at a character boundary and still parses.
+    std::string huge;
+    while (huge.size() < 3 * LocalMessage::kMaxTextBytes) huge += "é";
+    const std::string resultLine = LocalMessage::CommandResult(1, huge, "why\n").Encode();
+    ASSERT_LT(resultLine.size(), LocalMessage::kMaxLineBytes);
+    auto result = LocalMessage::Parse(std::string_view(resultLine).substr(0, resultLine.size() - 1));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->code(), 1);
+    EXPECT_LE(result->out().size(), LocalMessage::kMaxTextBytes);
+    EXPECT_EQ(result->out().size() % 2, 0u);  // whole two-byte characters only
+    EXPECT_EQ(result->err(), "why\n");
+    EXPECT_EQ(LocalMessage::Command(std::vector<std::string>(100, "x")).args().size(), LocalMessage::kMaxArgs);
+
+    const char* bad[] = {
+        R"({"type":"command","args":["status"]})",
+        R"({"type":"command","version":"1","args":["status"]})",
+        R"({"type":"command","version":1,"args":"status"})",
+        R"({"type":"command","version":1,"args":["status",7]})",
+        R"({"type":"command_result","version":1,"code":0,"out":"x"})",
+        R"({"type":"command_result","version":1,"code":4294967296,"out":"","err":""})",
+    };
+    for (const char* b : bad) EXPECT_FALSE(LocalMessage::Parse(b)) << b;
+    // Another version still parses: the receiver answers that it speaks another one.
+    auto future = LocalMessage::Parse(R"({"type":"command","version":2,"args":[]})");
+    ASSERT_TRUE(future);
+    EXPECT_EQ(future->version(), 2);
+}
+
 TEST(SingleInstanceNames, ComeFromTheProductName) {
     EXPECT_EQ(SingleInstance::FileSafeName(SingleInstance::kProductName), "TELIX_TX512_keyboard_Driver");
     EXPECT_EQ(SingleInstance::FileSafeName("a/../b c"), "a_.._b_c");
@@ -315,6 +351,59 @@ TEST_F(SingleInstanceTest, RequestIsAnsweredOrTimesOut) {
     LocalClient late;
     EXPECT_FALSE(late.Connect(first.SocketPath(), 100));
     EXPECT_FALSE(late.Request(LocalMessage(LocalMessage::kWorkToolQuery), 100));
+}
+
+TEST_F(SingleInstanceTest, ALateAnswerReachesItsOwnClientAndKeepsTheConnectionOpen) {
+    std::mutex mutex;
+    std::vector<std::pair<std::string, LocalListener::Reply>> owed;
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    first.SetDeferredHandler([&](const LocalMessage& m, const LocalListener::Reply& reply) {
+        if (!m.Is(LocalMessage::kCommand)) return false;
+        std::lock_guard lock(mutex);
+        owed.emplace_back(m.args().empty() ? "" : m.args()[0], reply);
+        return true;
+    });
+    // Idle connections close after 100 ms; one owed an answer must not.
+    ASSERT_TRUE(first.Serve(inbox.Handler(), {.idleMs = 100}));
+
+    LocalClient a;
+    LocalClient b;
+    ASSERT_TRUE(a.Connect(first.SocketPath(), 500));
+    ASSERT_TRUE(b.Connect(first.SocketPath(), 500));
+    ASSERT_TRUE(a.Send(LocalMessage::Command({"a"}), 500));
+    ASSERT_TRUE(b.Send(LocalMessage::Command({"b"}), 500));
+    // Plain requests are still answered at once meanwhile.
+    EXPECT_TRUE(b.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+    std::this_thread::sleep_for(milliseconds(300));
+    {
+        std::lock_guard lock(mutex);
+        ASSERT_EQ(owed.size(), 2u);
+        // Answered in the other order, from a thread of their own, one of them twice.
+        for (auto it = owed.rbegin(); it != owed.rend(); ++it) {
+            std::thread([&] {
+                it->second(LocalMessage::CommandResult(0, "for " + it->first, ""));
+                it->second(LocalMessage::CommandResult(9, "again", ""));
+            }).join();
+        }
+    }
+    auto answerA = a.Receive(1000);
+    auto answerB = b.Receive(1000);
+    ASSERT_TRUE(answerA);
+    ASSERT_TRUE(answerB);
+    EXPECT_EQ(answerA->out(), "for a");
+    EXPECT_EQ(answerB->out(), "for b");
+    EXPECT_FALSE(a.Receive(200));  // the second reply to one request goes nowhere
+
+    // A reply that outlives the listener is dropped quietly.
+    LocalClient c;
+    ASSERT_TRUE(c.Connect(first.SocketPath(), 500));
+    ASSERT_TRUE(c.Send(LocalMessage::Command({"c"}), 500));
+    std::this_thread::sleep_for(milliseconds(100));
+    first.Release();
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(owed.size(), 3u);
+    owed.back().second(LocalMessage::CommandResult(0, "", ""));
 }
 
 TEST_F(SingleInstanceTest, BadLinesAreDroppedWithoutHarmingOtherClients) {

@@ -3,10 +3,13 @@
 #include <memory>
 
 #include "app/LanguageManager.h"
+#include "app/MessageBox.h"
 #include "app/ShellIds.h"
+#include "platform/AutostartEntry.h"
 #include "platform/Trace.h"
 #include "ui/CControlUI.h"
 #include "ui/CMessageLoop.h"
+#include "ui/COptionUI.h"
 #include "ui/DpiValue.h"
 #include "ui/TNotifyUI.h"
 #include "update/UpdateCheck.h"
@@ -47,6 +50,10 @@ void CSetWnd::Notify(ui::TNotifyUI& msg) {
             page_.OnTickChanged();
             return;
         }
+        if (msg.sType == "selectchanged" && name == "autostart_check") {
+            OnAutostartTicked(msg.wParam != 0);
+            return;
+        }
     }
     WindowImplBase::Notify(msg);
 }
@@ -69,9 +76,26 @@ void CSetWnd::OnClick(ui::TNotifyUI& msg) {
     // "menubtn" and "homepage_btn" do nothing.
 }
 
+void CSetWnd::ShowAutostart() {
+    if (auto* tick = dynamic_cast<ui::COptionUI*>(m_pm.FindControl("autostart_check")))
+        tick->Selected(platform::AutostartEntry().IsActive(), false);
+}
+
+void CSetWnd::OnAutostartTicked(bool on) {
+    platform::AutostartEntry entry;
+    const bool changed = on ? entry.Enable(platform::AutostartEntry::ProgramToStart()) : entry.Disable();
+    if (!changed) {
+        platform::TraceF("autostart entry not changed: %s\n", entry.UserFile().c_str());
+        ShowKeyedMessage(GetHWND(), "settings_autostart_failed_text", m_pm.GetDPI(), 0);
+    }
+    // The tick shows what the desktop will do, whatever was asked.
+    ShowAutostart();
+}
+
 void CSetWnd::OnWindowInit() {
     if (initialised_) return;
     initialised_ = true;
+    ShowAutostart();
     if (setup_.languages != nullptr) setup_.languages->FillLanguageList(m_pm);
     page_.Begin(setup_.rows, update::UpdateDateFile::ReadOrCreate(update::UpdateDateFile::Today()));
     StartCheck();

@@ -65,6 +65,9 @@ protected:
 private:
     void OnWindowInit();
     void StartCheck();
+    // The "start at login" tick and the autostart entry behind it.
+    void ShowAutostart();
+    void OnAutostartTicked(bool on);
 
     Setup setup_;
     UpdatePage page_;

@@ -45,6 +45,7 @@ void LightingOperations::Register(app::ShellOperations& operations) {
     namespace op = app::ops;
     using Call = const app::RouteCall&;
     operations.Register(op::kLightModePicked, [this](Call) { ModePicked(); });
+    operations.Register(op::kLightApplyShown, [this](Call) { ApplyShown(); });
     operations.Register(op::kLightBrightness, [this](Call) { Brightness(); });
     operations.Register(op::kLightSpeed, [this](Call) { Speed(); });
     operations.Register(op::kLightZzccModePicked, [this](Call) { ZzccModePicked(); });
@@ -98,12 +99,31 @@ void LightingOperations::Change(bool clearSync,
     if (edit(*panel, setting)) Apply(*device, setting, clearSync);
 }
 
-void LightingOperations::ModePicked() {
+namespace {
+
+// The mode the combo shows, with the parts of the page that mode uses; false for none.
+bool TakeMode(CLightControlUI& panel, LightSetting& setting) {
+    const int mode = panel.GetMode();
+    if (mode < 0 || mode > 0xFF) return false;
+    panel.SelectMode(mode);
+    setting.mode = static_cast<uint8_t>(mode);
+    return true;
+}
+
+}  // namespace
+
+void LightingOperations::ModePicked() { Change(true, TakeMode); }
+
+void LightingOperations::ApplyShown() {
     Change(true, [](CLightControlUI& panel, LightSetting& setting) {
-        const int mode = panel.GetMode();
-        if (mode < 0 || mode > 0xFF) return false;
-        panel.SelectMode(mode);
-        setting.mode = static_cast<uint8_t>(mode);
+        if (!TakeMode(panel, setting)) return false;
+        setting.brightness = Level(panel.GetBrightness(), LightSetting::kMaxBrightness);
+        setting.speed = Level(panel.GetSpeed(), LightSetting::kMaxSpeed);
+        setting.red = static_cast<uint8_t>(ColourValue(panel.GetColourText(0)));
+        setting.green = static_cast<uint8_t>(ColourValue(panel.GetColourText(1)));
+        setting.blue = static_cast<uint8_t>(ColourValue(panel.GetColourText(2)));
+        setting.multiColour = panel.GetMultiColour() ? 1 : 0;
+        panel.ShowColour(setting.red, setting.green, setting.blue);
         return true;
     });
 }

@@ -32,6 +32,9 @@ public:
     static void SetSeveralDevices(model::CLumitrekUSBDevice& device, bool several);
 
     void ModePicked();
+    // Mode, brightness, speed, colour and multi-colour as the page shows them, in one
+    // change of the setting (one write).
+    void ApplyShown();
     void Brightness();
     void Speed();
     void ZzccModePicked();

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "data/JsonAccess.h"
+#include "data/ProfileDocument.h"
 #include "data/ProfileNames.h"
 #include "device/scanner/DeviceKind.h"
 #include "model/device/CLumitrekUSBDevice.h"
@@ -18,26 +19,13 @@ namespace panels {
 namespace {
 
 constexpr int kItemHeight = 30;
-constexpr const char* kName = "profilename";
-constexpr const char* kUuid = "profileUUID";
+constexpr const char* kName = ProfileDocument::kName;
+constexpr const char* kUuid = ProfileDocument::kUuid;
 
 constexpr std::array<const char*, CDeviceProfileUI::kTabCount> kTabs = {
     "deng_Op_tab",   "key_Op_tab",        "macro_Op_tab", "system_Op_tab",
     "cursor_Op_tab", "6533_voice_Op_tab", "magic_Op_tab", "Virtual7.1_Op_tab"};
 enum Tab { kLighting, kKeys, kMacros, kSystem, kCursor, kVoice, kMagic, kVirtual };
-
-// A profile to import must be what an export writes: an object with a name, a UUID and
-// the device sections as an array whose first element is a section.
-bool IsProfileDocument(const Json::Value& root) {
-    if (!JsonAccess::IsObject(root) || !root[kName].isString() || root[kUuid].isNull())
-        return false;
-    const Json::Value& sections = root["Device"];
-    if (!JsonAccess::IsArray(sections) || sections.empty() || !JsonAccess::IsObject(sections[0]))
-        return false;
-    for (const Json::Value& section : sections)
-        if (!section.isNull() && !JsonAccess::IsObject(section)) return false;
-    return true;
-}
 
 void RemoveQuietly(const std::filesystem::path& path) {
     std::error_code ignored;
@@ -286,7 +274,7 @@ CDeviceProfileUI::Transfer CDeviceProfileUI::ImportProfile(const std::filesystem
     if (status == JsonDataFile::ReadStatus::Missing ||
         status == JsonDataFile::ReadStatus::Unreadable)
         return Transfer::Failed;
-    if (!IsProfileDocument(document)) return Transfer::NotValid;
+    if (!ProfileDocument::IsImportable(document)) return Transfer::NotValid;
     const std::string cleaned = ProfileNames::Cleaned(document[kName].asString());
     if (cleaned.empty()) return Transfer::NotValid;
 
@@ -300,10 +288,19 @@ CDeviceProfileUI::Transfer CDeviceProfileUI::ImportProfile(const std::filesystem
 }
 
 CDeviceProfileUI::Transfer CDeviceProfileUI::ExportProfile(const std::filesystem::path& path) {
-    const int selected = GetSelectedIndex();
-    if (selected < 0 || path.empty()) return Transfer::NotValid;
+    return ExportProfileAt(GetSelectedIndex(), path);
+}
+
+std::vector<std::string> CDeviceProfileUI::ProfileNames() {
     list_.Read();
-    const std::filesystem::path source = list_.ProfileFile(list_.At(selected).uuid);
+    return list_.Names();
+}
+
+CDeviceProfileUI::Transfer CDeviceProfileUI::ExportProfileAt(int index, const std::filesystem::path& path) {
+    if (index < 0 || path.empty()) return Transfer::NotValid;
+    list_.Read();
+    if (index >= list_.Count()) return Transfer::NotValid;
+    const std::filesystem::path source = list_.ProfileFile(list_.At(index).uuid);
     if (source.empty()) return Transfer::Failed;
     JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Ok;
     const Json::Value document = files_.ReadJsonFile(source, status);

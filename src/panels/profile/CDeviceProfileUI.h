@@ -10,6 +10,7 @@
 // UI thread only.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/JsonDataFile.h"
 #include "data/ProfileListFile.h"
@@ -78,6 +79,10 @@ public:
     int RenameProfile(const std::string& name);
 
     int ProfileCount();
+    // The profiles' names in list order, as the list file now holds them.
+    std::vector<std::string> ProfileNames();
+    // Profile `index` written to `path`, whether it is the selected one or not.
+    Transfer ExportProfileAt(int index, const std::filesystem::path& path);
 
 private:
     ui::CComboUI* Combo();

@@ -1,0 +1,71 @@
+#include "app/DesktopDiagnosis.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/AutostartEntry.h"
+
+namespace app {
+
+namespace {
+
+bool Has(const EnvLookup& env, const char* name) {
+    const char* value = env(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+std::string Value(const EnvLookup& env, const char* name) {
+    const char* value = env(name);
+    return value != nullptr ? value : "";
+}
+
+bool IsGnome(const std::string& desktop) {
+    return desktop.find("GNOME") != std::string::npos || desktop.find("Unity") != std::string::npos;
+}
+
+}  // namespace
+
+std::string DesktopReport(const EnvLookup& env, bool autostartActive,
+                          const std::string& autostartFile) {
+    std::ostringstream out;
+    out << "Start at login: " << (autostartActive ? "yes" : "no");
+    if (!autostartFile.empty()) out << " (" << autostartFile << ")";
+    out << (autostartActive
+                ? "\n"
+                : "\n  Turn it on in the settings window (Start in the tray at login).\n");
+
+    std::string session = Value(env, "XDG_SESSION_TYPE");
+    if (session != "wayland" && session != "x11") {
+        session = Has(env, "WAYLAND_DISPLAY") ? "wayland" : Has(env, "DISPLAY") ? "x11" : "";
+    }
+    const std::string desktop = Value(env, "XDG_CURRENT_DESKTOP");
+    out << "Desktop session: ";
+    if (session.empty()) {
+        out << "none found (no WAYLAND_DISPLAY or DISPLAY)\n"
+            << "  The window and the tray icon need a desktop; the commands (profile, light,\n"
+            << "  status) work without one.\n";
+        return out.str();
+    }
+    out << (session == "wayland" ? "Wayland" : "X11");
+    if (!desktop.empty()) out << ", " << desktop;
+    out << "\n";
+    out << "  The tray icon is shown by the desktop's status notifier host";
+    if (session == "x11") out << " or, failing that, the X11 system tray";
+    out << ".\n";
+    if (IsGnome(desktop))
+        out << "  GNOME shows it only with the AppIndicator extension\n"
+            << "  (Debian: gnome-shell-extension-appindicator). Without it, start the program\n"
+            << "  again to bring its window back.\n";
+    if (session == "wayland")
+        out << "  Wayland lets no program raise its own window: a second start may only mark\n"
+            << "  the window in the task bar. Macro recording and key capture work as on X11.\n";
+    return out.str();
+}
+
+std::string DesktopReport() {
+    platform::AutostartEntry entry;
+    return DesktopReport([](const char* name) { return std::getenv(name); }, entry.IsActive(),
+                         entry.DecidingFile().string());
+}
+
+}  // namespace app
