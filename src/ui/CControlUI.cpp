@@ -409,6 +409,7 @@ const TDrawInfo& CControlUI::ParsedImage(std::string_view image, std::string_vie
 bool CControlUI::DrawImageAt(IRenderTarget& target, const Rect& area, std::string_view image,
                              std::string_view modify, Color tint, std::uint8_t alpha) {
     if (image.empty() || !target.WantsImage(tint)) return false;
+    if ((tint >> 24) != 0) target.OverlayDrawnBy(this);
     const TDrawInfo& info = ParsedImage(image, modify);
     if (info.IsEmpty()) return false;
     Rect dest = area;

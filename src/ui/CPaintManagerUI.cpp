@@ -99,6 +99,7 @@ bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
 
 void CPaintManagerUI::ReapObjects(CControlUI* control) {
     if (control == nullptr) return;
+    ++m_treeGeneration;
     std::vector<CControlUI*> subtree;
     control->FindControl(
         [&subtree](CControlUI* c) {

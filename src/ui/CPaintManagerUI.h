@@ -53,6 +53,9 @@ public:
     // Forgets a control that leaves the tree: name index, timers, focus, capture, hot
     // control, option groups and its pending asynchronous notifications.
     void ReapObjects(CControlUI* control);
+    // Changes whenever a control leaves the tree: pointers to controls kept from before
+    // may be dangling once it differs.
+    std::uint64_t TreeGeneration() const { return m_treeGeneration; }
     // Deletes a removed control once the current notification has been handled.
     void AddDelayedCleanup(CControlUI* control);
     void NameChanged();  // a name in the tree changed: rebuild the index on next lookup
@@ -212,6 +215,7 @@ private:
     std::function<void(const Rect&)> m_invalidateHandler;
     std::function<void(const Rect&)> m_overlayInvalidateHandler;
     int m_nInvalidates = 0;
+    std::uint64_t m_treeGeneration = 0;
     Size m_szInitWindowSize;
     Size m_szMinWindow;
     Size m_szMaxWindow;

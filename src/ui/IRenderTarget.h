@@ -10,6 +10,8 @@
 
 namespace ui {
 
+class CControlUI;
+
 class IRenderTarget {
 public:
     virtual ~IRenderTarget() = default;
@@ -29,6 +31,9 @@ public:
     // that repaints only some layers says no to the others, and the image is not even
     // looked up).
     virtual bool WantsImage(Color /*tint*/) const { return true; }
+    // `control` is about to draw a tinted image (a renderer that repaints lights alone can
+    // note who draws them, to ask only those next time).
+    virtual void OverlayDrawnBy(CControlUI* /*control*/) {}
     virtual void DrawImage(const Rect& dest, const TDrawInfo& image, Color tint,
                            std::uint8_t alpha) = 0;
     // `style`: DT_ flags; `markup`: the text carries simple markup ({b}, {c #color}, ...).

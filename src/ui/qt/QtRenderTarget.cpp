@@ -119,10 +119,28 @@ void QtRenderTarget::Tint(const QImage& source, Color tint, QImage& out) {
     const unsigned ta = tint >> 24;
     const unsigned keep = 255 - ta;
     const unsigned tr = (tint >> 16) & 0xFF, tg = (tint >> 8) & 0xFF, tb = tint & 0xFF;
-    for (int y = 0; y < source.height(); ++y) {
+    const int width = source.width(), height = source.height();
+    if (keep == 0) {
+        // An opaque tint (every light) leaves nothing of the image but its alpha, so each
+        // pixel is one of 256 values.
+        QRgb byAlpha[256];
+        for (unsigned a = 0; a < 256; ++a) {
+            const unsigned scale = 255 * a;
+            const auto mix = [&](unsigned t) { return (t * scale + 255 * 255 / 2) / (255 * 255); };
+            byAlpha[a] = qRgba(static_cast<int>(mix(tr)), static_cast<int>(mix(tg)),
+                               static_cast<int>(mix(tb)), static_cast<int>(a));
+        }
+        for (int y = 0; y < height; ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < width; ++x) to[x] = byAlpha[qAlpha(in[x])];
+        }
+        return;
+    }
+    for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const unsigned a = qAlpha(in[x]);
             const unsigned scale = ta * a;  // the tint's share, premultiplied, of 255 * 255
             const auto mix = [&](unsigned t, unsigned own) {
@@ -190,6 +208,13 @@ void QtRenderTarget::DrawLayout(QPainter& painter, const QRect& target, const QI
             DrawPart(painter, d, image, s, middle && info.bXTiled, middle && info.bYTiled);
         }
     }
+}
+
+void QtRenderTarget::OverlayDrawnBy(CControlUI* control) {
+    if (m_drawers == nullptr) return;
+    if (!m_drawers->empty() && m_drawers->back().control == control) return;
+    const Rect clip = m_clips.empty() ? Rect{} : m_clips.back().rect;
+    m_drawers->push_back({control, clip});
 }
 
 bool QtRenderTarget::WantsImage(Color tint) const {

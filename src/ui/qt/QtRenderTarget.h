@@ -40,6 +40,16 @@ public:
     void SetLayer(Layer layer) { m_layer = layer; }
     bool WantsImage(Color tint) const override;
 
+    // A control that drew a tinted image, and the clip it drew under.
+    struct OverlayDrawer {
+        CControlUI* control;
+        Rect clip;
+    };
+    // While set, every control that draws a tinted image is noted in `drawers` once (in
+    // the order they draw); null stops noting.
+    void NoteOverlayDrawers(std::vector<OverlayDrawer>* drawers) { m_drawers = drawers; }
+    void OverlayDrawnBy(CControlUI* control) override;
+
 private:
     static void Tint(const QImage& source, Color tint, QImage& out);
     // One part of an image into one part of the destination, stretched or tiled.
@@ -67,6 +77,7 @@ private:
     std::vector<Clip> m_clips;
     bool m_antiAlias = true;
     Layer m_layer = Layer::All;
+    std::vector<OverlayDrawer>* m_drawers = nullptr;
 };
 
 }  // namespace ui::qt

@@ -1,5 +1,7 @@
 #include "ui/qt/QtSkinWidget.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -110,6 +112,9 @@ void QtSkinWidget::Setup() {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The paint fills the background itself, where the tree is painted plainly; where only
+    // lights changed, the kept picture covers every pixel and a fill first would be waste.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
     if (CPaintManagerUI* pm = Manager()) {
         QPointer<QtSkinWidget> self(this);
         pm->SetInvalidateHandler([self](const Rect& rc) {
@@ -270,7 +275,7 @@ QImage QtSkinWidget::Render() {
     image.fill(Qt::transparent);
     if (CPaintManagerUI* pm = Manager()) {
         QPainter painter(&image);
-        PaintTree(painter, *pm, {});
+        PaintTree(painter, *pm, {}, false);
     }
     return image;
 }
@@ -284,15 +289,16 @@ void QtSkinWidget::paintEvent(QPaintEvent* event) {
     // keys, where their bounding rectangle would repaint the whole picture between them.
     const QRegion& region = event->region();
     if (region.rectCount() <= 1 || region.rectCount() > kMaxSeparateRects) {
-        PaintTree(painter, *pm, {event->rect()});
+        PaintTree(painter, *pm, {event->rect()}, true);
     } else {
-        PaintTree(painter, *pm, std::vector<QRect>(region.begin(), region.end()));
+        PaintTree(painter, *pm, std::vector<QRect>(region.begin(), region.end()), true);
     }
     m_plainDamage = QRegion();
 }
 
 void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager,
-                             const std::vector<QRect>& areas) {
+                             const std::vector<QRect>& areas, bool fillBackground) {
+    const QBrush background = palette().brush(backgroundRole());
     bool whole = areas.empty();
     if (manager.IsUpdateNeeded()) {
         // The layout moves controls outside the area being painted: paint it all next.
@@ -306,11 +312,16 @@ void QtSkinWidget::PaintTree(QPainter& painter, CPaintManagerUI& manager,
     QtRenderTarget target(painter, m_images, dpi,
                           [&manager](int id) { return manager.GetFont(id); });
     if (whole) {
+        if (fillBackground) painter.fillRect(rect(), background);
         manager.Paint(target);
     } else {
         for (const QRect& area : areas) {
-            if (OnlyLightsChanged(area)) PaintOverUnderlay(painter, target, manager, area);
-            else manager.Paint(target, FromQRect(area));
+            if (OnlyLightsChanged(area)) {
+                PaintOverUnderlay(painter, target, manager, area);
+                continue;
+            }
+            if (fillBackground) painter.fillRect(area, background);
+            manager.Paint(target, FromQRect(area));
         }
     }
     m_painting = false;
@@ -326,8 +337,13 @@ bool QtSkinWidget::OnlyLightsChanged(const QRect& area) const {
 
 void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
                                      CPaintManagerUI& manager, const QRect& area) {
-    const QImage* underlay = m_underlays.Find(area);
-    if (underlay == nullptr) {
+    // Controls noted with a kept picture may be gone since.
+    if (m_treeGeneration != manager.TreeGeneration()) {
+        m_underlays.Clear();
+        m_treeGeneration = manager.TreeGeneration();
+    }
+    QtUnderlayCache::Kept* kept = m_underlays.Find(area);
+    if (kept == nullptr) {
         // Drawn once as a paint of the area would draw it, lights left out.
         QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(palette().color(backgroundRole()));
@@ -339,16 +355,45 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
             beneath.SetLayer(QtRenderTarget::Layer::Underlay);
             manager.Paint(beneath, FromQRect(area));
         }
-        m_underlays.Keep(area, std::move(image));
-        underlay = m_underlays.Find(area);
+        kept = &m_underlays.Keep(area, std::move(image));
     }
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area.topLeft(), *underlay);
+    painter.drawImage(area.topLeft(), kept->image);
     painter.restore();
     target.SetLayer(QtRenderTarget::Layer::Overlay);
-    manager.Paint(target, FromQRect(area));
+    const Rect paint = FromQRect(area);
+    if (kept->drawersNoted) {
+        // Nothing but these controls' lights changed here since they were noted (anything
+        // else drops what is kept), so they alone draw what the tree would.
+        // Copied: a control invalidating itself while it paints drops what is kept.
+        m_replay.assign(kept->drawers.begin(), kept->drawers.end());
+        for (const QtRenderTarget::OverlayDrawer& drawer : m_replay) {
+            target.PushClip(drawer.clip);
+            drawer.control->DoPaint(target, paint);
+            target.PopClip();
+        }
+    } else {
+        std::vector<QtRenderTarget::OverlayDrawer> drawers;
+        target.NoteOverlayDrawers(&drawers);
+        manager.Paint(target, paint);
+        target.NoteOverlayDrawers(nullptr);
+        // A control that invalidated itself while painting has dropped what was kept.
+        kept = m_underlays.Find(area);
+        if (kept != nullptr && AskableAlone(drawers)) {
+            kept->drawers = std::move(drawers);
+            kept->drawersNoted = true;
+        }
+    }
     target.SetLayer(QtRenderTarget::Layer::All);
+}
+
+bool QtSkinWidget::AskableAlone(const std::vector<QtRenderTarget::OverlayDrawer>& drawers) {
+    // A container asked to paint paints its children too, so a child noted as well would
+    // draw its light twice; an empty clip means one was drawn outside any clip.
+    return std::all_of(drawers.begin(), drawers.end(), [](const auto& drawer) {
+        return drawer.control->GetInterface("Container") == nullptr && !drawer.clip.IsEmpty();
+    });
 }
 
 // ---- input

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
 #include <vector>
 
 #include "ui/UIDefs.h"
@@ -76,13 +77,17 @@ protected:
 private:
     void Setup();
     // Paints each of `areas` (all of the window when there is none).
-    void PaintTree(QPainter& painter, CPaintManagerUI& manager, const std::vector<QRect>& areas);
+    // `fillBackground`: the widget's background goes under what is painted plainly (a
+    // paint of the widget; an image made by Render() starts transparent).
+    void PaintTree(QPainter& painter, CPaintManagerUI& manager, const std::vector<QRect>& areas,
+                   bool fillBackground);
     // Since the last paint, only keys' lights changed in `area` (nothing else there).
     bool OnlyLightsChanged(const QRect& area) const;
     // The picture beneath the lights, kept from an earlier paint (made now when there is
     // none), then the lights over it.
     void PaintOverUnderlay(QPainter& painter, QtRenderTarget& target, CPaintManagerUI& manager,
                            const QRect& area);
+    static bool AskableAlone(const std::vector<QtRenderTarget::OverlayDrawer>& drawers);
     // More rectangles than this in one paint are drawn as their bounding rectangle.
     static constexpr int kMaxSeparateRects = 512;
     void AfterInput();
@@ -106,6 +111,8 @@ private:
     bool m_painting = false;
     QRegion m_plainDamage;  // invalidated since the last paint, for more than lights
     QtUnderlayCache m_underlays;
+    std::uint64_t m_treeGeneration = 0;  // of the manager, when m_underlays was filled
+    std::vector<QtRenderTarget::OverlayDrawer> m_replay;
     int m_wheelResidual = 0;
 };
 

@@ -2,22 +2,24 @@
 
 namespace ui::qt {
 
-const QImage* QtUnderlayCache::Find(const QRect& rect) const {
+QtUnderlayCache::Kept* QtUnderlayCache::Find(const QRect& rect) {
     auto it = m_images.find(rect);
     return it == m_images.end() ? nullptr : &it->second;
 }
 
-void QtUnderlayCache::Keep(const QRect& rect, QImage image) {
+QtUnderlayCache::Kept& QtUnderlayCache::Keep(const QRect& rect, QImage image) {
     if (m_bytes + image.sizeInBytes() > kLimitBytes) Clear();
     Drop(rect);
     m_bytes += image.sizeInBytes();
-    m_images.emplace(rect, std::move(image));
+    Kept kept;
+    kept.image = std::move(image);
+    return m_images.emplace(rect, std::move(kept)).first->second;
 }
 
 void QtUnderlayCache::Drop(const QRect& rect) {
     for (auto it = m_images.begin(); it != m_images.end();) {
         if (it->first.intersects(rect)) {
-            m_bytes -= it->second.sizeInBytes();
+            m_bytes -= it->second.image.sizeInBytes();
             it = m_images.erase(it);
         } else {
             ++it;

@@ -3,11 +3,16 @@
 // only the tinted light images many times a second; with the picture under them kept, a
 // frame copies it back and draws the lights over it, instead of drawing every background,
 // key cap and legend again. Any other change in a rectangle forgets what was kept there.
+// With the picture, the lights drawn over it are kept: the controls that drew them, so a
+// frame asks those alone instead of walking the whole tree down to them.
 #include <QImage>
 #include <QRect>
 
-#include <map>
-#include <tuple>
+#include <cstddef>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/qt/QtRenderTarget.h"
 
 namespace ui::qt {
 
@@ -16,9 +21,17 @@ public:
     // Rectangles larger than this are not kept (an exposed window is not a key).
     static bool Worth(const QRect& rect) { return rect.width() * rect.height() <= kMaxPixels; }
 
-    // The image kept for exactly `rect`, or null.
-    const QImage* Find(const QRect& rect) const;
-    void Keep(const QRect& rect, QImage image);
+    struct Kept {
+        QImage image;
+        // Who drew the lights over `image`; empty until the first lights pass noted them,
+        // or when they cannot be asked alone (a container draws a light: its children
+        // would be drawn twice).
+        std::vector<QtRenderTarget::OverlayDrawer> drawers;
+        bool drawersNoted = false;
+    };
+    // What is kept for exactly `rect`, or null.
+    Kept* Find(const QRect& rect);
+    Kept& Keep(const QRect& rect, QImage image);
     // Something else changed in `rect`: what was kept where it reaches is stale.
     void Drop(const QRect& rect);
     void Clear();
@@ -27,13 +40,16 @@ public:
 private:
     static constexpr int kMaxPixels = 160 * 160;
     static constexpr qsizetype kLimitBytes = 2 * 1024 * 1024;
-    struct Less {
-        bool operator()(const QRect& a, const QRect& b) const {
-            return std::make_tuple(a.top(), a.left(), a.bottom(), a.right()) <
-                   std::make_tuple(b.top(), b.left(), b.bottom(), b.right());
+    // Every frame looks up each repainted key's rectangle.
+    struct RectHash {
+        std::size_t operator()(const QRect& r) const {
+            const auto mix = [](std::size_t h, int v) {
+                return h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
+            };
+            return mix(mix(mix(mix(0, r.left()), r.top()), r.right()), r.bottom());
         }
     };
-    std::map<QRect, QImage, Less> m_images;
+    std::unordered_map<QRect, Kept, RectHash> m_images;
     qsizetype m_bytes = 0;
 };
 

@@ -10,6 +10,7 @@
 
 #include "QtTestSupport.h"
 #include "ui/CComboUI.h"
+#include "ui/CContainerUI.h"
 #include "ui/CEditUI.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 #include "ui/qt/QtSkinWidget.h"
@@ -198,6 +199,14 @@ TEST_F(QtSkinWidgetTest, LightsChangingFrameAfterFrameLeaveNoStaleKeyOnScreen) {
         if (frame == 6) keys[0]->SetNormalImage("key_hot.png");  // beneath its light
         if (frame == 7) keys[3]->SetLightOverlay(false);
         if (frame == 9) keys[3]->SetLightOverlay(true);
+        if (frame == 10) {
+            // A key leaves the picture: nothing may ask it to draw its light again.
+            auto* parent = static_cast<ui::CContainerUI*>(
+                keys[5]->GetParent()->GetInterface("Container"));
+            ASSERT_NE(parent, nullptr);
+            ASSERT_TRUE(parent->Remove(keys[5]));
+            keys.pop_back();
+        }
         run.pump.Kick();
         QTest::qWait(20);
     }
