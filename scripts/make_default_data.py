@@ -9,6 +9,7 @@ profile back to it. Files are indented by three spaces with members in name orde
 the program's own JSON files are."""
 
 import json
+import math
 import os
 import sys
 
@@ -111,13 +112,20 @@ def mousepad():
     }]}
 
 
+# The mouse's DPI step: a stage holds its resolution in steps of 50 DPI.
+MOUSE_DPI_STEP = 50
+
+
 def mouse():
-    # left, right, middle, forward, back, DPI cycle, DPI up (the mouse button bits of the key assignment panel)
-    keys = [0x100100, 0x100200, 0x100400, 0x101000, 0x100800, 0x130300, 0x130100]
+    # The mouse's ten key positions as they leave the factory: left, right, middle, forward,
+    # back, DPI up, DPI down, DPI cycle, the smart key and DPI shift.
+    keys = [0x100100, 0x100200, 0x100400, 0x101000, 0x100800, 0x130100, 0x130200, 0x130300,
+            0xA01B00, 0x169001]
     stages = []
     for dpi, rgb in ((400, (255, 0, 0)), (800, (0, 255, 0)), (1600, ACCENT), (3200, (255, 160, 0)),
                      (6400, (255, 0, 255))):
-        stages.append({"StageActive": 1, "StageXY": 0, "StageDPIX": dpi, "StageDPIY": dpi,
+        steps = dpi // MOUSE_DPI_STEP
+        stages.append({"StageActive": 1, "StageXY": 0, "StageDPIX": steps, "StageDPIY": steps,
                        "StageColorR": rgb[0], "StageColorG": rgb[1], "StageColorB": rgb[2]})
     return {"Device": [{
         "LightInfo": light_info(0, 4, 2, 1, 1, ACCENT),
@@ -193,6 +201,30 @@ def default_light():
     }
 
 
+def shoot_pattern(weapon):
+    """The recoil pattern of weapon slot 0-3: 30 shots, each a left click and a correction.
+
+    The correction pulls the pointer down against the climb of the weapon: strongest over
+    the first shots and easing off, with a sideways drift that changes side, as sprays
+    of an automatic weapon go. Slot 0 is a rifle, 1 a carbine, 2 a submachine gun and 3 a
+    light machine gun; they differ in pull, drift and rate of fire."""
+    pull, drift, interval = ((9, 3, 100), (7, 2, 90), (5, 2, 70), (11, 4, 120))[weapon]
+    events = []
+    for shot in range(30):
+        climb = max(1, round(pull * (1.0 - shot / 40.0)))
+        side = round(drift * math.sin(shot / 4.0 + weapon))
+        horizontal = "down" if side > 0 else "up"   # "down" moves left
+        events += [
+            {"Type": 1, "Action": "down", "Button": 1, "Delay": 10},
+            {"Type": 1, "Action": "up", "Button": 1, "Delay": 0},
+            {"Type": 4, "Action": horizontal, "Button": abs(side), "Delay": 5},
+            {"Type": 5, "Action": "up", "Button": climb, "Delay": interval},   # "up" moves down
+            {"Type": 4, "Action": horizontal, "Button": 0, "Delay": 0},
+            {"Type": 5, "Action": "up", "Button": 0, "Delay": 0},
+        ]
+    return {"Events": events}
+
+
 def write(path, value):
     with open(path, "w", encoding="utf-8") as out:
         json.dump(value, out, ensure_ascii=False, indent=3, sort_keys=True)
@@ -206,6 +238,8 @@ def main():
     os.makedirs(folder, exist_ok=True)
     files = {"keyboard.Json": keyboard(), "MousePad.Json": mousepad(), "mouse.Json": mouse(),
              "HD.Json": headset(), "default_light.json": default_light()}
+    for weapon in range(4):
+        files["ShootData_%d.Shoot" % weapon] = shoot_pattern(weapon)
     for name, value in files.items():
         write(os.path.join(folder, name), value)
     print("%d files written to %s" % (len(files), folder))

@@ -303,6 +303,19 @@ def buttons(skin):
         c.fill(circle(8, 8, 6), hex_colour("E8EEF2"))
         c.fill(ring(circle(8, 8, 5.5), 1.6), edge)
         skin.save(c, "common/slider_thumb_%s.png" % state)
+    # the DPI stage sliders of the mouse: the stage the mouse is on glows warm, the others
+    # look as any slider does
+    for name, top, bottom in (("SliderBar_BK1", hex_colour("4ACBF6"), ACCENT_DEEP),
+                              ("SliderBar_BK3", hex_colour("FFC46B"), hex_colour("F08A22"))):
+        c = Canvas(24, 20)
+        c.fill(round_rect(0, 7, 24, 13, 3), vertical(top, bottom, 7, 13))
+        skin.save(c, "Control/%s.png" % name)
+    for name, edge in (("SliderBar1_Thumb", ACCENT), ("SliderBar2_Thumb", hex_colour("F08A22"))):
+        c = Canvas(16, 16)
+        c.glow(circle(8, 8, 5.5), with_alpha(edge, 0.5), 2.5, 1.0)
+        c.fill(circle(8, 8, 6), hex_colour("E8EEF2"))
+        c.fill(ring(circle(8, 8, 5.5), 1.6), edge)
+        skin.save(c, "Control/%s.png" % name)
     c = Canvas(14, 14)
     c.fill(ring(circle(7, 7, 5), 2.0), WHITE)
     c.fill(ring(circle(7, 7, 6.5), 1.0), with_alpha(BACKGROUND, 0.8))

@@ -8,6 +8,8 @@
 #include "app/SimMemoryStore.h"
 #include "app/ShellControls.h"
 #include "device/hid/HidBackend.h"
+#include "device/scanner/DeviceKind.h"
+#include "device/scanner/SupportedDevices.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "sim/DeviceCatalog.h"
@@ -33,11 +35,22 @@ constexpr int kCreateHeight = 572;
 }  // namespace
 
 std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) {
-    if (value.empty()) return SimulationChoice{true, true};
-    if (value == "keyboard") return SimulationChoice{true, false};
-    if (value == "pad") return SimulationChoice{false, true};
-    if (value == "none") return SimulationChoice{false, false};
-    return std::nullopt;
+    SimulationChoice choice;
+    if (value.empty()) {
+        choice.keyboard = choice.pad = true;
+    } else if (value == "all") {
+        choice.keyboard = choice.pad = choice.mouse = true;
+    } else if (value == "keyboard") {
+        choice.keyboard = true;
+    } else if (value == "pad") {
+        choice.pad = true;
+    } else if (value == "mouse" || value == "mouse6") {
+        choice.mouse = true;
+        choice.mouseLongWait = value == "mouse6";
+    } else if (value != "none") {
+        return std::nullopt;
+    }
+    return choice;
 }
 
 Application::Application() = default;
@@ -61,8 +74,19 @@ void Application::Simulate(SimulationChoice choice) {
     simPad_ = std::make_shared<sim::SimDevice>(sim::MousePadDefinition());
     SimMemoryStore::Restore(*simKeyboard_, "keyboard");
     SimMemoryStore::Restore(*simPad_, "pad");
+    // Only a simulation of the mouse gives the mouse rows identifiers: the simulator's own.
+    if (choice.mouse) {
+        const sim::SimDeviceDefinition& mouse =
+            choice.mouseLongWait ? sim::LongWaitMouseDefinition() : sim::MouseDefinition();
+        device::UseMouseIdentity(
+            mouse.vendorId, mouse.productId,
+            choice.mouseLongWait ? device::kKindMouseLongWait : device::kKindMouse);
+        simMouse_ = std::make_shared<sim::SimDevice>(mouse);
+        SimMemoryStore::Restore(*simMouse_, "mouse");
+    }
     if (choice.keyboard) simKeyboard_->Plug(*bus_);
     if (choice.pad) simPad_->Plug(*bus_);
+    if (simMouse_) simMouse_->Plug(*bus_);
     device::HidBackend::SetDefault(bus_->Backend());
 }
 
@@ -185,8 +209,10 @@ void Application::Shutdown() {
         }
         if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
         if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
+        if (simMouse_) SimMemoryStore::Keep(*simMouse_, "mouse");
         simKeyboard_.reset();
         simPad_.reset();
+        simMouse_.reset();
         bus_.reset();
     });
 }
@@ -304,14 +330,17 @@ model::CLumitrekUSBDevice* Application::DeviceObject(std::string_view which) {
     if (!mainWnd_) return nullptr;
     DeviceList& devices = mainWnd_->Devices();
     if (which == "current") return devices.CurrentDevice();
-    const auto& list = which == "keyboard" ? devices.Keyboards() : devices.MousePads();
-    if (which != "keyboard" && which != "pad") return nullptr;
+    const auto& list = which == "keyboard" ? devices.Keyboards()
+                       : which == "mouse"  ? devices.Mice()
+                                           : devices.MousePads();
+    if (which != "keyboard" && which != "pad" && which != "mouse") return nullptr;
     return list.empty() ? nullptr : list.front();
 }
 
 sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
     if (which == "keyboard") return simKeyboard_.get();
     if (which == "pad") return simPad_.get();
+    if (which == "mouse") return simMouse_.get();
     return nullptr;
 }
 

@@ -23,8 +23,12 @@ namespace app {
 struct SimulationChoice {
     bool keyboard = false;
     bool pad = false;
-    bool Any() const { return keyboard || pad; }
-    // "" (both), "keyboard", "pad", "none"; nothing for anything else.
+    bool mouse = false;
+    // The simulated mouse is the receiver mouse of kind 6 (link query, long time limit).
+    bool mouseLongWait = false;
+    bool Any() const { return keyboard || pad || mouse; }
+    // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse), "all",
+    // "none"; nothing for anything else.
     static std::optional<SimulationChoice> Parse(std::string_view value);
 };
 
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<device::VirtualBus> bus_;
     std::shared_ptr<sim::SimDevice> simKeyboard_;
     std::shared_ptr<sim::SimDevice> simPad_;
+    std::shared_ptr<sim::SimDevice> simMouse_;
     std::unique_ptr<CMainWnd> mainWnd_;
     std::unique_ptr<cli::CommandExecutor> commands_;
     ui::CMessageLoop* loop_ = nullptr;

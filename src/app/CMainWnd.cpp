@@ -47,6 +47,8 @@ CMainWnd::CMainWnd()
     profileOperations_.Register(operations_);
     lightingOperations_.Register(operations_);
     systemOperations_.Register(operations_);
+    mouseOperations_.Register(operations_);
+    shootOperations_.Register(operations_);
     settingsWindows_.Register(operations_);
     languages_.SetChildWindowsNotifier([this] { settingsWindows_.NotifyLanguageChanged(); });
     macroOperations_.Register(operations_);

@@ -27,6 +27,8 @@
 #include "panels/profile/ProfileOperations.h"
 #include "panels/keys/KeySetOperations.h"
 #include "panels/macro/MacroOperations.h"
+#include "panels/mouse/MouseOperations.h"
+#include "panels/shoot/ShootOperations.h"
 #include "panels/system/SystemOperations.h"
 #include "platform/Event.h"
 #include "ui/CTrayIcon.h"
@@ -125,6 +127,8 @@ private:
     panels::ProfileOperations profileOperations_{panelShell_};
     panels::LightingOperations lightingOperations_{panelShell_};
     panels::SystemOperations systemOperations_{panelShell_};
+    panels::MouseOperations mouseOperations_{panelShell_};
+    panels::ShootOperations shootOperations_{panelShell_};
     SettingsWindows settingsWindows_{SettingsWindows::Host{
         &m_pm, [this] { return GetHWND(); }, [this] { return devices_.get(); }, &languages_}};
     panels::MacroOperations macroOperations_{panelShell_};

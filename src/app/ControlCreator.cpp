@@ -5,12 +5,14 @@
 #include "app/CDeviceOptionUI.h"
 #include "app/CMpDevicePowerUI.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "panels/keys/CKeySetControlUI.h"
 #include "panels/lighting/CLightControlUI.h"
 #include "panels/macro/CMacroControlUI.h"
 #include "panels/profile/CDeviceProfileUI.h"
+#include "panels/shoot/CShootControlUI.h"
 #include "platform/TextCompare.h"
 #include "platform/Trace.h"
 #include "ui/CDialogBuilder.h"
@@ -50,7 +52,7 @@ constexpr std::array kClasses = {
     // tables ever matches one, so the base object only gives their pages a home.
     ControlClass{"LumitrekKeyboardDevice", &Make<model::CLumitrekKeyboardDevice>},
     ControlClass{"LumitrekMousePadDevice", &Make<model::CLumitrekMousePadDevice>},
-    ControlClass{"LumitrekMouseDevice", &Make<model::CLumitrekUSBDevice>},
+    ControlClass{"LumitrekMouseDevice", &Make<model::CLumitrekMouseDevice>},
     ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekUSBDevice>},
     ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
     ControlClass{"LightControl", &Make<panels::CLightControlUI>},
@@ -59,7 +61,7 @@ constexpr std::array kClasses = {
     // Panels still to be written: a control of the base each will derive from.
     ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
     ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},
-    ControlClass{"ShootControl", &Make<ui::CHorizontalLayoutUI>},
+    ControlClass{"ShootControl", &Make<panels::CShootControlUI>},
 };
 
 constexpr std::array<ControlCreator::SubLayout, 8> kSubLayouts = {{

@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "model/device/ApplyOutcome.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "ui/CPaintManagerUI.h"
 
@@ -41,8 +42,8 @@ DeviceAutomation::~DeviceAutomation() = default;
 model::CLumitrekUSBDevice& DeviceAutomation::Find(const Json::Value& command) {
     const std::string which =
         automation::Has(command, "device") ? StringMember(command, "device") : "current";
-    if (which != "current" && which != "keyboard" && which != "pad")
-        throw CommandError("member device must be \"current\", \"keyboard\" or \"pad\"");
+    if (which != "current" && which != "keyboard" && which != "pad" && which != "mouse")
+        throw CommandError("member device must be \"current\", \"keyboard\", \"pad\" or \"mouse\"");
     model::CLumitrekUSBDevice* device = m_host.DeviceObject(which);
     if (device == nullptr) throw CommandError("no " + which + " device");
     return *device;
@@ -115,26 +116,46 @@ Json::Value DeviceAutomation::Status(model::CLumitrekUSBDevice& device) {
         for (uint8_t slot : keyboard->GetPositionMaps().slot) slots.append(slot);
         answer["slots"] = slots;
     }
+    if (auto* mouse = model::CLumitrekMouseDevice::Of(&device)) {
+        answer["tablesread"] = mouse->TablesRead();
+        Json::Value slots(Json::arrayValue);
+        for (int p = 0; p < model::CLumitrekMouseDevice::kKeyPositions; ++p)
+            slots.append(mouse->GetPositionMaps().slot[static_cast<std::size_t>(p)]);
+        answer["slots"] = slots;
+    }
     return answer;
 }
 
-Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device,
-                                     const Json::Value& command) {
-    auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device);
-    if (keyboard == nullptr) throw CommandError("only a keyboard has keys");
-    const int position =
-        static_cast<int>(IntMember(command, "position", 0, model::kKeyPositions - 1));
-    std::vector<KeyMapping> keys = keyboard->GetKeyList();
+namespace {
+
+// The key list of a device with keys (the keyboard's or the mouse's) with one key's
+// assignment changed and saved.
+template <class Device>
+void SetKeyOf(Device& device, const Json::Value& command, int positions) {
+    const int position = static_cast<int>(IntMember(command, "position", 0, positions - 1));
+    std::vector<KeyMapping> keys = device.GetKeyList();
     if (position >= static_cast<int>(keys.size())) throw CommandError("no such key in the profile");
-    KeyMapping& mapping = keys[position];
+    KeyMapping& mapping = keys[static_cast<std::size_t>(position)];
     if (automation::Has(command, "assignment")) {
         const auto packed = static_cast<uint32_t>(IntMember(command, "assignment", 0, 0xFFFFFF));
         mapping.current = KeyAssignment::FromPacked(static_cast<uint16_t>(position), packed);
     } else {
         mapping.current = mapping.defaults;  // no assignment: the key's own function
     }
-    keyboard->SetKeyList(keys);
-    keyboard->SaveProfile();
+    device.SetKeyList(keys);
+    device.SaveProfile();
+}
+
+}  // namespace
+
+Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device,
+                                     const Json::Value& command) {
+    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device))
+        SetKeyOf(*keyboard, command, model::kKeyPositions);
+    else if (auto* mouse = model::CLumitrekMouseDevice::Of(&device))
+        SetKeyOf(*mouse, command, model::CLumitrekMouseDevice::kKeyPositions);
+    else
+        throw CommandError("only a keyboard or a mouse has keys");
     return automation::Ok();
 }
 

@@ -260,6 +260,8 @@ inline constexpr Id kMouseVexalDpiEdited = "mouse.vexal_dpi_edited";
 // DPI stage n edit left
 inline constexpr Id kMouseDpiEdited = "mouse.dpi_edited";
 inline constexpr Id kMousePointerSpeed = "mouse.pointer_speed";
+// report-rate option n (mice only; the keyboard's handler shares the options)
+inline constexpr Id kMouseReportRate = "mouse.report_rate";
 inline constexpr Id kMouseScrollSpeed = "mouse.scroll_speed";
 inline constexpr Id kMouseDoubleClickSpeed = "mouse.double_click_speed";
 

@@ -111,6 +111,7 @@ std::vector<RouteRow> BuildTable() {
         // ---- selections: numbered options first
         Prefix(kSelect, "DPI_enable_check_", kMouseDpiEnable),
         Prefix(kSelect, "polling_rate_option_", kSystemPollingRate),
+        Prefix(kSelect, "polling_rate_option_", kMouseReportRate),
         Prefix(kSelect, "repeat_delay_check_", kSystemRepeatDelay),
         Prefix(kSelect, "mouse_device_seting_option_", kMouseSettingsPage),
         Prefix(kSelect, "shoot_gun_op_", kRecoilWeapon),

@@ -48,8 +48,8 @@ const char* ReadbackName(sim::KeyTableReadback mode) {
 
 Json::Value SimAutomation::Run(const Json::Value& command) {
     const std::string which = StringMember(command, "device");
-    if (which != "keyboard" && which != "pad")
-        throw CommandError("member device must be \"keyboard\" or \"pad\"");
+    if (which != "keyboard" && which != "pad" && which != "mouse")
+        throw CommandError("member device must be \"keyboard\", \"pad\" or \"mouse\"");
     const std::string op = StringMember(command, "op");
     sim::SimDevice* device = m_host.SimulatedDevice(which);
     if (device == nullptr) throw CommandError("no simulated " + which + " (see --simulate)");
@@ -79,6 +79,10 @@ Json::Value SimAutomation::Run(const Json::Value& command) {
     if (op == "profile") {
         device->SwitchProfileOnDevice(
             static_cast<std::uint8_t>(IntMember(command, "index", 0, 0xFF)));
+        return automation::Ok();
+    }
+    if (op == "link") {
+        device->SetLinkUp(automation::BoolMember(command, "up"));
         return automation::Ok();
     }
     if (op == "memory") return Memory(*device);

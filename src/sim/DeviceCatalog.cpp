@@ -153,6 +153,38 @@ constexpr std::uint8_t kPadBlock[21] = {
     0x00, 0x0F, 0x20, 0x00, 0x05, 0x00, 0x00, 0x0A, 0x00, 0x01,
 };
 
+// The mouse's key slots do not run in key-position order (the side buttons and the two
+// DPI keys are wired the other way round), and two slots carry no key, so that the host
+// has to find its positions by their factory entries.
+const SimKeySlot kMouseSlots[] = {
+    {0x10, 0x01, 0x00, kNoLed},  // slot  0: left button
+    {0x10, 0x02, 0x00, kNoLed},  // slot  1: right button
+    {0x10, 0x04, 0x00, kNoLed},  // slot  2: middle button
+    {0x10, 0x08, 0x00, kNoLed},  // slot  3: back
+    {0x10, 0x10, 0x00, kNoLed},  // slot  4: forward
+    {0x13, 0x02, 0x00, kNoLed},  // slot  5: DPI down
+    {0x13, 0x01, 0x00, kNoLed},  // slot  6: DPI up
+    {0x13, 0x03, 0x00, kNoLed},  // slot  7: DPI cycle
+    {0x00, 0x00, 0x00, kNoLed},  // slot  8: no key
+    {0xA0, 0x1B, 0x00, kNoLed},  // slot  9: smart key
+    {0x16, 0x90, 0x01, kNoLed},  // slot 10: DPI shift
+    {0x00, 0x00, 0x00, kNoLed},  // slot 11: no key
+};
+
+// One settings block of the mouse (71 bytes): active profile, mode, brightness, 4 - speed,
+// direction, multi-colour, red, green, blue, 2 reserved, report-rate step, DPI stage, 1
+// reserved, five DPI stages of 9 bytes (enabled, separate X/Y, X, Y, colour), then the
+// screen and correction bytes and the mouse's own tail.
+constexpr std::uint8_t kMouseBlock[71] = {
+    0x00, 0x00, 0x04, 0x02, 0x01, 0x01, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x00,
+    0x01, 0x00, 0x10, 0x00, 0x10, 0x00, 0xFF, 0x00, 0x00,  // 800 DPI
+    0x01, 0x00, 0x20, 0x00, 0x20, 0x00, 0x00, 0xFF, 0x00,  // 1600
+    0x01, 0x00, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00, 0xFF,  // 3200
+    0x01, 0x00, 0x60, 0x00, 0x60, 0x00, 0xFF, 0xFF, 0x00,  // 4800
+    0x00, 0x00, 0x80, 0x00, 0x80, 0x00, 0xFF, 0x00, 0xFF,  // 6400, switched off
+    0x01, 0x00, 0x0A, 0x00, 0x06, 0x00, 0x00, 0x00, 0x5A, 0xA5, 0x3C, 0xC3,
+};
+
 // Stored profiles: block i sits at i x stride; byte 0 of the memory is the active index.
 std::vector<std::uint8_t> StoredProfiles(const std::uint8_t* block, std::size_t blockSize,
                                          std::size_t stride, std::size_t count) {
@@ -205,7 +237,42 @@ SimDeviceDefinition MakeMousePad() {
     return s;
 }
 
+SimDeviceDefinition MakeMouse(std::uint16_t productId, const char* name) {
+    SimDeviceDefinition s;
+    s.name = name;
+    s.vendorId = 0x320F;
+    s.productId = productId;
+    s.releaseNumber = 0x0101;
+    // The pointer's own reports are not simulated; interface 0 only has to exist.
+    s.interfaces = {{0, PadAuxDescriptor()}, {1, ConfigInterfaceDescriptor()}};
+    // Byte 5 key slots, 6 macro memory (16 x 128), 11 DPI step 50, 12 steps 200 (10000
+    // DPI), 14-15 the smallest DPI, 100.
+    s.infoBlock = {0x03, 0x01, 0x02, 0x06, 0x06, 0x0C, 0x10, 0x00, 0x00, 0x00, 0x00, 0x32,
+                   0xC8, 0x00, 0x64, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    s.keySlots.assign(std::begin(kMouseSlots), std::end(kMouseSlots));
+    s.keyTableReadback = KeyTableReadback::Layout;
+    s.settingsSize = 512;
+    s.settingsDefaults = StoredProfiles(kMouseBlock, sizeof kMouseBlock, 128, 4);
+    s.colourPages = 0;
+    // Four patterns of 180 events: 16 + 8 + 16 + 4 x 720 = 2920 bytes, with room to spare.
+    s.recoilSize = 4096;
+    s.statusBlock = {0x01, 0x64, 0x00, 0x00, 0x00, 0x00};
+    s.sendsKeyEvents = false;
+    return s;
+}
+
 }  // namespace
+
+const SimDeviceDefinition& MouseDefinition() {
+    static const SimDeviceDefinition def = MakeMouse(0x7F02, "TX512 mouse");
+    return def;
+}
+
+const SimDeviceDefinition& LongWaitMouseDefinition() {
+    static const SimDeviceDefinition def = MakeMouse(0x7F06, "TX512 mouse receiver");
+    return def;
+}
 
 const SimDeviceDefinition& KeyboardDefinition() {
     static const SimDeviceDefinition def = MakeKeyboard();

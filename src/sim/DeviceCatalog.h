@@ -1,10 +1,15 @@
 #pragma once
-// The two devices this program serves, as the simulator presents them.
+// The devices this program serves, as the simulator presents them. The mouse has no
+// identifiers in the shipped tables; the simulator gives it its own (see
+// device::UseMouseIdentity), one product for each of the two mouse kinds.
 #include "sim/SimDeviceDefinition.h"
 
 namespace sim {
 
 const SimDeviceDefinition& KeyboardDefinition();  // 320f:505b
 const SimDeviceDefinition& MousePadDefinition();  // 320f:1004
+const SimDeviceDefinition& MouseDefinition();     // 320f:7f02, a mouse of kind 2
+// The same mouse behind a receiver (kind 6): 320f:7f06, checked with the link query.
+const SimDeviceDefinition& LongWaitMouseDefinition();
 
 }  // namespace sim

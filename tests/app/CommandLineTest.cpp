@@ -36,12 +36,20 @@ TEST(CommandLine, SimulateTakesAnOptionalChoiceOnlyAfterAnEqualsSign) {
     // A separate word is not the choice: it stays an argument, and a stray one is refused.
     EXPECT_FALSE(app::ParseCommandLine({"--simulate", "pad"}, error).has_value());
 
-    for (const char* value : {"", "keyboard", "pad", "none"}) {
+    for (const char* value : {"", "keyboard", "pad", "mouse", "mouse6", "all", "none"}) {
         EXPECT_TRUE(app::SimulationChoice::Parse(value).has_value()) << value;
     }
     EXPECT_TRUE(app::SimulationChoice::Parse("")->keyboard);
     EXPECT_TRUE(app::SimulationChoice::Parse("")->pad);
     EXPECT_FALSE(app::SimulationChoice::Parse("keyboard")->pad);
     EXPECT_FALSE(app::SimulationChoice::Parse("none")->Any());
-    EXPECT_FALSE(app::SimulationChoice::Parse("mouse").has_value());
+    // Bare --simulate stays keyboard and pad; "all" adds the mouse; "mouse6" is the mouse
+    // behind its receiver.
+    EXPECT_FALSE(app::SimulationChoice::Parse("")->mouse);
+    EXPECT_TRUE(app::SimulationChoice::Parse("all")->mouse);
+    EXPECT_TRUE(app::SimulationChoice::Parse("all")->keyboard);
+    EXPECT_FALSE(app::SimulationChoice::Parse("mouse")->mouseLongWait);
+    EXPECT_TRUE(app::SimulationChoice::Parse("mouse6")->mouseLongWait);
+    EXPECT_FALSE(app::SimulationChoice::Parse("mouse")->keyboard);
+    EXPECT_FALSE(app::SimulationChoice::Parse("Mouse").has_value());
 }

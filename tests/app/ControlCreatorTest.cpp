@@ -83,8 +83,8 @@ TEST(ControlCreator, EverySubLayoutOfTheSkinBuildsWithNothingLeftOut) {
         }
         EXPECT_EQ(leftOut.lines, std::vector<std::string>{}) << sub.element;
     }
-    // Profile, lighting, key assignment and macro panels ship with the skin.
-    EXPECT_EQ(built, 4);
+    // Profile, lighting, key assignment, macro and recoil panels ship with the skin.
+    EXPECT_EQ(built, 5);
 }
 
 TEST(ControlCreator, DevicePagesTabsAndMainLayoutBuildIntoTheProgramsObjects) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "data/CZo6533Profiledata.h"
 #include "data/JsonDataFile.h"
 #include "data/LightNameLists.h"
+#include "data/macro/ShootFile.h"
 #include "ui/CResourceManager.h"
 
 namespace {
@@ -170,11 +172,13 @@ TEST_F(DefaultProfiles, PadMouseAndHeadsetStartInModesTheirPanelsOffer) {
     CMouseProfiledata mouse;
     ASSERT_FALSE(Load(mouse, "mouse.Json").isNull());
     EXPECT_EQ(OfferedModes(1).count(mouse.GetLightInfo().mode), 1u);
-    EXPECT_EQ(mouse.GetKeyList().size(), 7u) << "one mapping per key of the mouse page";
+    EXPECT_EQ(mouse.GetKeyList().size(), 10u) << "one mapping per key position of the mouse";
     const std::vector<DpiStage> dpi = mouse.GetDpiStages();
     ASSERT_FALSE(dpi.empty());
     EXPECT_LT(mouse.GetActiveDpiStage(), static_cast<int>(dpi.size()));
     for (size_t i = 1; i < dpi.size(); ++i) EXPECT_GT(dpi[i].x, dpi[i - 1].x) << "stages rise";
+    // In steps of 50 DPI, within the 200 steps a mouse of this family takes.
+    for (const DpiStage& stage : dpi) EXPECT_LE(stage.x, 200) << "a stage is held in DPI steps";
     EXPECT_FALSE(mouse.GetCorrectList().empty());
     EXPECT_NE(mouse.GetMouseSystemStages()[0] & 0xFFFF, 0u) << "a double-click time of 0";
 
@@ -235,3 +239,25 @@ TEST(LanguageConfig, ListsSimplifiedChineseFirstAndEveryFileLoads) {
 }
 
 }  // namespace
+
+// The four shipped recoil patterns: whole patterns, each shot a left click with a pull
+// downwards against the climb, and a delay between shots.
+TEST(DefaultRecoilPatterns, EverySlotShipsAWholePatternThatPullsDown) {
+    const JsonDataFile files;
+    for (int slot = 0; slot < ShootFile::kWeapons; ++slot) {
+        const fs::path file = ShootFile::PathOf(shipped::DefaultDataDir(), slot);
+        const ShootFile::Pattern pattern = ShootFile::ReadPattern(files, file);
+        ASSERT_EQ(pattern.status, ShootFile::Status::Ok) << file;
+        for (int shot = 0; shot < ShootFile::kShots; ++shot) {
+            const auto value = ShootFile::ReadShot(files, file, shot);
+            ASSERT_TRUE(value.has_value());
+            EXPECT_FALSE(value->up) << file << " shot " << shot;
+            EXPECT_GT(value->y, 0) << file << " shot " << shot;
+            EXPECT_GE(value->delay, 50) << file << " shot " << shot;
+            const auto events = ShootFile::EventsOf(*value);
+            EXPECT_TRUE(std::equal(events.begin(), events.end(),
+                                   pattern.events.begin() + shot * ShootFile::kEventsPerShot))
+                << file << " shot " << shot << " is not in the form the panel writes";
+        }
+    }
+}

@@ -288,7 +288,7 @@ TEST(SkinControls, DevicePagesAreTheDeviceObjectsWithTheirButtonPanels) {
     const std::map<std::string, std::pair<std::string, std::string>> pages = {
         {"XML/DeviceXml/keyboarddevice.xml", {"LumitrekKeyboardDevice", "keyboard_device_key_light"}},
         {"XML/DeviceXml/mousepaddevice.xml", {"LumitrekMousePadDevice", "mousepad_device_key_light"}},
-        {"XML/DeviceXml/mousedevice.xml", {"LumitrekMouseDevice", "mouse_device_seting_layout"}},
+        {"XML/DeviceXml/mousedevice.xml", {"LumitrekMouseDevice", "mouse_device_key_light"}},
         {"XML/DeviceXml/zo6533device.xml", {"LumitrekZO6533Device", "zo6533_device_key_light"}},
     };
     for (const auto& [file, expected] : pages) {
@@ -298,16 +298,37 @@ TEST(SkinControls, DevicePagesAreTheDeviceObjectsWithTheirButtonPanels) {
         Built page(file);
         ui::CControlUI* buttons = page.Find(expected.second);
         ASSERT_NE(buttons, nullptr) << file << " lacks " << expected.second;
-        if (expected.second == "mouse_device_seting_layout") {
-            // the mouse takes the select panel inside that container
-            auto* holder = static_cast<ui::CContainerUI*>(buttons->GetInterface("Container"));
-            ASSERT_NE(holder, nullptr);
-            bool found = false;
-            for (int i = 0; i < holder->GetCount(); ++i) found |= holder->GetItemAt(i)->GetClass() == "SelectPanel";
-            EXPECT_TRUE(found) << "no SelectPanel in mouse_device_seting_layout";
-        } else {
-            EXPECT_EQ(buttons->GetClass(), "SelectPanel") << file;
-        }
+        EXPECT_EQ(buttons->GetClass(), "SelectPanel") << file;
+
+    }
+}
+
+TEST(SkinControls, TheMousePageCarriesItsSettingsAndTheRecoilPanel) {
+    const std::string file = "XML/DeviceXml/mousedevice.xml";
+    Built page(file);
+    ASSERT_NE(page.root, nullptr);
+    std::vector<std::string> names = {
+        "KeySetControlItem", "MacroControlItem", "LightControlItem", "ShootControlItem",
+        "pointer_speed_slider", "pointer_precision_check", "scrolls_page_check",
+        "scroll_speed_slider", "double_click_slider", "mouse_option_layout",
+        "shoot_image_display_switch", "bullet_select_index", "bullet_selected_prev",
+        "bullet_selected_next", "bullet_edit_layout", "bullet_x_check", "bullet_y_check",
+        "bullet_x_eidt", "bullet_y_eidt", "bullet_delay_eidt", "shootdate_save_btn",
+        "shootdate_reset_btn", "shootdate_import_btn", "shootdate_export_btn"};
+    for (const char* prefix : {"DPI_layout_", "DPI_enable_check_", "DPI_slider_", "DPI_edit_",
+                               "polling_rate_option_"})
+        for (const std::string& name : Numbered(prefix, 5)) names.push_back(name);
+    for (const std::string& name : Numbered("shoot_gun_op_", 4)) names.push_back(name);
+    for (const std::string& name : Numbered("bullet_op_", 30)) names.push_back(name);
+    for (const std::string& name : Numbered("mouse_device_seting_option_", 2)) names.push_back(name);
+    page.ExpectNames(file, names);
+    page.ExpectClass("mouse_device_seting_layout", "TabLayout");
+    // A stage's option is outside the row it switches off, or it could not switch it on.
+    for (int n = 0; n < 5; ++n) {
+        ui::CControlUI* row = page.Find("DPI_layout_" + std::to_string(n));
+        auto* container = static_cast<ui::CContainerUI*>(row->GetInterface("Container"));
+        ASSERT_NE(container, nullptr);
+        EXPECT_EQ(container->FindSubControl("DPI_enable_check_" + std::to_string(n)), nullptr);
     }
 }
 

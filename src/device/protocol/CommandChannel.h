@@ -79,6 +79,10 @@ public:
     void SetSyncFlag(std::int32_t value) { sync_.store(value); }
     bool LongTimeLimit() const { return longTimeLimit_.load() != 0; }
     void SetLongTimeLimit(bool on) { longTimeLimit_.store(on ? 1 : 0); }
+    // A device behind a link (a receiver): every command is preceded by the link query
+    // (see CommandSet).
+    bool LinkChecked() const { return linkChecked_.load(); }
+    void SetLinkChecked(bool on) { linkChecked_.store(on); }
     void SetTimeLimits(TimeLimits limits);
     int TimeLimitMs() const;
     std::uint8_t ChunkSize() const { return 56; }
@@ -111,6 +115,7 @@ private:
     std::atomic<std::uint64_t> drained_{0};
     std::atomic<std::int32_t> sync_{0};
     std::atomic<std::int32_t> longTimeLimit_{0};
+    std::atomic<bool> linkChecked_{false};
     std::atomic<int> normalLimitMs_{1000};
     std::atomic<int> longLimitMs_{5000};
     std::mutex ioLock_;

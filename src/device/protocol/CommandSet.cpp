@@ -23,6 +23,13 @@ bool CommandSet::Usable() const {
            (connection_ == CommandChannel::kAnyConnection || connection_ == channel_.Connection());
 }
 
+bool CommandSet::Ready() {
+    if (!Usable() || linkLost_) return false;
+    if (!channel_.LinkChecked()) return true;
+    linkLost_ = !QueryLink();
+    return !linkLost_;
+}
+
 int CommandSet::Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t offset,
                          std::span<const std::uint8_t> payload, Lock lock, Report& reply) {
     const Report request =
@@ -55,7 +62,7 @@ int CommandSet::Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t off
 }
 
 int CommandSet::ReadChunks(CommandCode code, std::span<std::uint8_t> out, std::size_t base) {
-    if (!Usable() || !FitsOffsets(base, out.size())) return kResultNoReply;
+    if (!Ready() || !FitsOffsets(base, out.size())) return kResultNoReply;
     const std::size_t chunk = channel_.ChunkSize();
     Report reply{};
     for (std::size_t p = 0; p < out.size(); p += chunk) {
@@ -71,7 +78,7 @@ int CommandSet::ReadChunks(CommandCode code, std::span<std::uint8_t> out, std::s
 
 int CommandSet::WriteChunks(CommandCode code, std::span<const std::uint8_t> data, std::size_t base,
                             std::size_t chunk, Lock lock) {
-    if (!Usable() || !FitsOffsets(base, data.size())) return kResultNoReply;
+    if (!Ready() || !FitsOffsets(base, data.size())) return kResultNoReply;
     Report reply{};
     for (std::size_t p = 0; p < data.size(); p += chunk) {
         const std::size_t n = std::min(chunk, data.size() - p);
@@ -84,6 +91,7 @@ int CommandSet::WriteChunks(CommandCode code, std::span<const std::uint8_t> data
 }
 
 int CommandSet::Simple(CommandCode code) {
+    if (!Ready()) return kResultNoReply;
     Report reply{};
     return Exchange(code, 0, 0, {}, Lock::Command, reply);
 }
@@ -93,10 +101,11 @@ int CommandSet::BeginConfig() {
 }
 
 int CommandSet::EndConfig(int /*ignored*/) {
-    if (!Usable()) return kResultNoReply;
+    if (!Ready()) return kResultNoReply;
     // The device needs a moment after the last write of a sequence.
     std::this_thread::sleep_for(std::chrono::milliseconds(kEndConfigPauseMs));
-    return Simple(CommandCode::EndConfig);
+    Report reply{};
+    return Exchange(CommandCode::EndConfig, 0, 0, {}, Lock::Command, reply);
 }
 
 int CommandSet::ReadDeviceInfo(DeviceInfo& info) {
@@ -147,7 +156,7 @@ int CommandSet::WriteRecoilImage(std::span<const std::uint8_t> data) {
 }
 
 int CommandSet::ReadStatusBlock(std::span<std::uint8_t> out, std::uint16_t offset) {
-    if (out.size() > kChunkSize || !Usable()) return kResultNoReply;
+    if (out.size() > kChunkSize || !Ready()) return kResultNoReply;
     Report reply{};
     const int result = Exchange(CommandCode::ReadStatusBlock, static_cast<std::uint8_t>(out.size()),
                                 offset, {}, Lock::Command, reply);

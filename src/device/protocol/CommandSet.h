@@ -17,6 +17,11 @@
 //
 // A command set bound to a connection (the channel's Connection() when it was made)
 // sends nothing once that connection has closed, even when the channel opens again.
+//
+// On a link-checked channel (CommandChannel::LinkChecked) every command but QueryLink
+// first sends QueryLink; once a query answers that the link is down, this command set
+// sends nothing more and every command returns kResultNoReply: the operation it serves is
+// abandoned, not half sent over a link that comes and goes.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -59,8 +64,12 @@ public:
     int ReadStatusBlock(std::span<std::uint8_t> out, std::uint16_t offset);
     int EnableHostLighting();
     bool QueryLink();
+    // A link query failed on this command set (see above).
+    bool LinkLost() const { return linkLost_; }
 
 private:
+    // Usable, and on a link-checked channel the link is up (one query).
+    bool Ready();
     enum class Lock { Command, Stream, None };
 
     int Exchange(CommandCode code, std::uint8_t byte4, std::uint16_t offset,
@@ -72,6 +81,7 @@ private:
 
     CommandChannel& channel_;
     std::uint64_t connection_;
+    bool linkLost_ = false;
 };
 
 }  // namespace device

@@ -37,6 +37,13 @@ const std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& SupportedInterf
 const std::array<DeviceTypeRow, kDeviceTypeRows>& DeviceTypeTable();
 const std::array<DevicePageRow, kDeviceTypeRows>& DevicePageTable();  // indexed like DeviceTypeTable
 
+// The mouse rows (both collections and the device type) take these identifiers and kind
+// (kKindMouse or kKindMouseLongWait) instead of the shipped vendor and product 0; (0, 0,
+// kKindMouse) puts the shipped rows back. Only a simulation gives a mouse identifiers. Call
+// it before anything copies the tables (the slot list, the device list): the tables are
+// not guarded against a change while they are read.
+void UseMouseIdentity(uint16_t vendorId, uint16_t productId, uint16_t kind);
+
 // First matching row, or -1.
 int FindDeviceTypeRow(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);
 int FindInterfaceRow(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);

@@ -11,7 +11,6 @@
 #include "model/device/IMacroPanel.h"
 #include "model/device/IProfilePanel.h"
 #include "model/device/KeyTableBuilder.h"
-#include "model/device/MacroDownload.h"
 #include "model/device/PanelLookup.h"
 #include "model/device/SlotMapStore.h"
 #include "ui/CContainerUI.h"
@@ -266,109 +265,24 @@ bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& bl
     return true;
 }
 
-int CLumitrekKeyboardDevice::LibraryMacroCount() const {
-    // Read afresh each time, on whichever thread asks: the macro editor may have changed
-    // the list since.
-    const JsonDataFile files;
-    const auto library = MacroListFile::Read(files, MacroListFile::PathIn(GetUserFolder()));
-    return library ? static_cast<int>(library->size()) : 0;
-}
-
 std::vector<int> CLumitrekKeyboardDevice::GetUsedMacros() {
     return KeyTableBuilder::UsedMacros(keyList_, GetPositionMaps(), LibraryMacroCount());
 }
 
 void CLumitrekKeyboardDevice::ApplyKeys(ApplyDone done) {
-    QueueApply({keyList_, {}}, std::move(done));
+    keyApply_.Queue(keyList_, {}, std::move(done));
 }
 
 void CLumitrekKeyboardDevice::ApplyProfile(ApplyDone done) {
-    ApplyRequest request{keyList_, {}};
+    std::vector<uint8_t> settings;
     unsigned stride = 0;
-    EncodeSettings(0, request.settings, stride);
-    QueueApply(std::move(request), std::move(done));
-}
-
-void CLumitrekKeyboardDevice::QueueApply(ApplyRequest request, ApplyDone done) {
-    // Each apply writes everything from its own snapshot, so a newer one waiting makes an
-    // older one pointless; keys-only and whole-profile applies carry different areas.
-    std::string area = request.settings.empty() ? "apply-keys" : "apply-profile";
-    Queue<ApplyOutcome>(
-        std::move(area),
-        [this, request = std::move(request)](DeviceWorker::Session& session) {
-            return ApplyOn(session, request);
-        },
-        std::move(done));
-}
-
-ApplyOutcome CLumitrekKeyboardDevice::ApplyOn(DeviceWorker::Session& session,
-                                              const ApplyRequest& request) {
-    device::CommandSet& commands = session.commands;
-    ApplyOutcome outcome;
-    if (!request.settings.empty())
-        outcome.settings = WriteSettingsOn(commands, request.settings, 0);
-    if (!session.Current()) return outcome;  // Keys::NotConnected
-
-    // Macro numbers and key slots are only known from this connection's tables: a table
-    // that was never read in full would turn into zeros or wrong slots on the device.
-    if (!TablesReadOn(commands.BoundConnection()) && !ReadTablesOn(commands)) {
-        outcome.keys = ApplyOutcome::Keys::TableUnknown;
-        return outcome;
-    }
-    const int macroCount = LibraryMacroCount();
-    const std::vector<int> used =
-        KeyTableBuilder::UsedMacros(request.keys, GetPositionMaps(), macroCount);
-    outcome.macros = WriteMacrosOn(commands, used);
-    if (outcome.macros != 0 && outcome.macros != MacroDownload::kNoMemory) {
-        outcome.keys = ApplyOutcome::Keys::NotAttempted;
-        return outcome;
-    }
-    if (!session.Current()) return outcome;
-    outcome.keys = WriteKeysOn(commands, request.keys, macroCount) ? ApplyOutcome::Keys::Written
-                                                                   : ApplyOutcome::Keys::Failed;
-    return outcome;
-}
-
-int CLumitrekKeyboardDevice::WriteMacrosOn(device::CommandSet& commands,
-                                           const std::vector<int>& macros) {
-    const bool connected = commands.Usable();
-    if (connected) {
-        device::CommandSet::DeviceInfo info{};
-        if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
-    }
-    const std::size_t capacity = std::size_t{GetDeviceInfo()[6]} * 128;
-    const JsonDataFile files;
-    return MacroDownload::Write(commands, connected, capacity, GetUserFolder(), macros, files);
-}
-
-bool CLumitrekKeyboardDevice::WriteKeysOn(device::CommandSet& commands,
-                                          const std::vector<KeyMapping>& keys, int macroCount) {
-    device::CommandSet::DeviceInfo info{};
-    if (commands.ReadDeviceInfo(info) == device::kResultSuccess) SetDeviceInfo(info);
-
-    // The table goes out at the channel's transfer length, set from the slots read with
-    // the table, so it is built on that table.
-    const std::size_t length = std::min<std::size_t>(Channel().TransferLength(), kTableBytes);
-    const std::array<uint8_t, kTableBytes> base = KeyTable();
-    const std::vector<uint8_t> table =
-        KeyTableBuilder::Build(std::span(base.data(), length), keys, GetPositionMaps(), macroCount);
-
-    commands.BeginConfig();
-    const int written = commands.WriteKeyTable(table, 0);
-    commands.EndConfig();
-    return written == device::kResultSuccess;
+    EncodeSettings(0, settings, stride);
+    keyApply_.Queue(keyList_, std::move(settings), std::move(done));
 }
 
 void CLumitrekKeyboardDevice::ValidateMacroKeys() {
     LoadLightNameLists();
-    const int count = static_cast<int>(MacroNames().size());
-    bool changed = false;
-    for (KeyMapping& mapping : keyList_) {
-        if (KeyTableBuilder::PlaysMacro(mapping.current) && mapping.current.byte1 >= count) {
-            mapping.current = mapping.defaults;
-            changed = true;
-        }
-    }
+    const bool changed = KeyApply::RepairMacroKeys(keyList_, static_cast<int>(MacroNames().size()));
     if (changed) SetKeyList(keyList_);
     LoadLightNameLists();
     if (changed) RefreshKeyLabels();
@@ -387,12 +301,7 @@ void CLumitrekKeyboardDevice::RefreshKeyLabels() {
 void CLumitrekKeyboardDevice::RefreshPanels() {
     LoadLightNameLists();
     ShowLightingInPanel();
-    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
-        const int selected = GetSelectedKey();
-        if (selected >= 0 && selected < static_cast<int>(keyList_.size()))
-            keys->SetKeyMapping(keyList_[selected]);
-        keys->RefreshKeyLabels();
-    }
+    ShowKeyInPanel(keySetPanel_, keyList_, GetSelectedKey(), false);
     systemControls_.Show(systemStages_);
 }
 
@@ -408,21 +317,7 @@ void CLumitrekKeyboardDevice::BindKeyboardButtons() {
 
     LoadLightNameLists();
     BindProfileAndLightingPanels();
-    macroPanel_ = FindInPage(IMacroPanel::kControlName);
-    auto* macros = PanelOf<IMacroPanel>(macroPanel_);
-    if (macros) {
-        macros->AttachDevice(this);
-        macros->SetLibraryFolder(GetUserFolder());
-        macros->LoadMacroList();
-    }
-    keySetPanel_ = FindInPage(IKeySetPanel::kControlName);
-    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
-        keys->AttachDevice(this);
-        keys->BindControls();
-        keys->SetDeviceKind(GetKind());
-        keySetPanel_->SetVisible(false);
-        keys->FillMacroNames(macros ? macros->GetMacroNames() : MacroNames());
-    }
+    BindMacroAndKeyPanels(macroPanel_, keySetPanel_);
 }
 
 void CLumitrekKeyboardDevice::ShowFunctionPage(int page) {
@@ -436,11 +331,7 @@ void CLumitrekKeyboardDevice::ShowFunctionPage(int page) {
 
 void CLumitrekKeyboardDevice::SelectKey(int position) {
     CLumitrekUSBDevice::SelectKey(position);
-    if (position < 0 || position >= static_cast<int>(keyList_.size())) return;
-    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel_)) {
-        keySetPanel_->SetVisible(true);
-        keys->SetKeyMapping(keyList_[position]);
-    }
+    ShowKeyInPanel(keySetPanel_, keyList_, position, true);
 }
 
 // ---- custom colours

@@ -18,6 +18,7 @@
 #include "data/CKeyboardProfiledata.h"
 #include "data/KeyMapping.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/KeyApply.h"
 #include "model/device/KeyboardLightingHost.h"
 #include "model/device/KeyboardSettingsBlock.h"
 #include "model/device/KeyboardSystemControls.h"
@@ -26,7 +27,7 @@
 
 namespace model {
 
-class CLumitrekKeyboardDevice : public CLumitrekUSBDevice {
+class CLumitrekKeyboardDevice : public CLumitrekUSBDevice, private IKeyTableSource {
 public:
     static constexpr uint8_t kCustomColourMode = 20;
     static constexpr std::size_t kTableBytes = 512;
@@ -99,7 +100,7 @@ public:
     void QueueColourPage(bool levelled);
 
     // ---- state as read from the keyboard (copies; any thread)
-    std::array<uint8_t, kTableBytes> KeyTable() const;
+    std::array<uint8_t, kTableBytes> KeyTable() const override;
     std::array<uint8_t, kTableBytes> LedMapTable() const;
     // This connection read the information block, the whole key table and the LED map.
     bool TablesRead() const;
@@ -126,33 +127,21 @@ private:
         bool tables = false;
         std::optional<SettingsRead> settings;
     };
-    struct ApplyRequest {
-        std::vector<KeyMapping> keys;
-        std::vector<uint8_t> settings;  // empty: keys only
-    };
 
     // ---- worker thread
     // The information block, key table and LED map, then the position maps; kept as they
     // were when the channel is closed or a read fails. True when all were read.
-    bool ReadTablesOn(device::CommandSet& commands);
+    bool ReadTablesOn(device::CommandSet& commands) override;
     static std::optional<SettingsRead> ReadSettingsOn(device::CommandSet& commands);
-    ApplyOutcome ApplyOn(DeviceWorker::Session& session, const ApplyRequest& request);
-    int WriteMacrosOn(device::CommandSet& commands, const std::vector<int>& macros);
-    // `macroCount`: the library's macros, as counted for the macro image of the same apply.
-    bool WriteKeysOn(device::CommandSet& commands, const std::vector<KeyMapping>& keys,
-                     int macroCount);
-    bool TablesReadOn(uint64_t connection) const;
+    bool TablesReadOn(uint64_t connection) const override;
 
     // ---- UI thread
     void ApplySettingsRead(const SettingsRead& read);
-    void QueueApply(ApplyRequest request, ApplyDone done);
     // Stores all colours of the buffer as group `group` of the profile, and saves.
     void StoreCustomColours(int group);
     // Sends a colour page unless the channel waits the long time limit; the result.
     int SendColourPage(bool levelled);
     int LightPanelGroup();
-    // The library's macro count ("MacroInfo" entries; 0 without a readable list).
-    int LibraryMacroCount() const;
 
     mutable std::mutex keyTablesLock_;  // the worker writes the tables, any thread reads
     std::array<uint8_t, kTableBytes> keyTable_{};
@@ -167,6 +156,7 @@ private:
     ui::CControlUI* keySetPanel_ = nullptr;
     ui::CControlUI* macroPanel_ = nullptr;
     KeyboardSystemControls systemControls_{*this};
+    KeyApply keyApply_{*this, *this};
     KeyboardLightingHost lightingHost_{*this};
     lighting::KeyboardLightEngine engine_{lightingHost_};
 };

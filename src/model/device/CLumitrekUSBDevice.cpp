@@ -9,7 +9,9 @@
 #include "model/device/ButtonName.h"
 #include "model/device/DeviceTabTimers.h"
 #include "model/device/FunctionPages.h"
+#include "model/device/IKeySetPanel.h"
 #include "model/device/ILightingPanel.h"
+#include "model/device/IMacroPanel.h"
 #include "model/device/IPowerIndicator.h"
 #include "model/device/IProfilePanel.h"
 #include "model/device/KeyButtonPreview.h"
@@ -386,6 +388,12 @@ void CLumitrekUSBDevice::SaveProfile() {
     if (profileData_ && profileFileUsable_) profileData_->Save();
 }
 
+int CLumitrekUSBDevice::LibraryMacroCount() const {
+    const JsonDataFile files;
+    const auto library = MacroListFile::Read(files, MacroListFile::PathIn(GetUserFolder()));
+    return library ? static_cast<int>(library->size()) : 0;
+}
+
 void CLumitrekUSBDevice::LoadNameLists(const std::string& macroListFile) {
     const auto library = MacroListFile::Read(jsonFile_, GetUserFolder() / macroListFile);
     macroNames_.clear();
@@ -413,6 +421,36 @@ void CLumitrekUSBDevice::BindProfileAndLightingPanels() {
     }
 }
 
+void CLumitrekUSBDevice::BindMacroAndKeyPanels(ui::CControlUI*& macroPanel,
+                                               ui::CControlUI*& keySetPanel) {
+    macroPanel = FindInPage(IMacroPanel::kControlName);
+    auto* macros = PanelOf<IMacroPanel>(macroPanel);
+    if (macros) {
+        macros->AttachDevice(this);
+        macros->SetLibraryFolder(GetUserFolder());
+        macros->LoadMacroList();
+    }
+    keySetPanel = FindInPage(IKeySetPanel::kControlName);
+    if (auto* keys = PanelOf<IKeySetPanel>(keySetPanel)) {
+        keys->AttachDevice(this);
+        keys->BindControls();
+        keys->SetDeviceKind(kind_);
+        keySetPanel->SetVisible(false);
+        keys->FillMacroNames(macros ? macros->GetMacroNames() : MacroNames());
+    }
+}
+
+void CLumitrekUSBDevice::ShowKeyInPanel(ui::CControlUI* keySetPanel,
+                                        const std::vector<KeyMapping>& keys, int position,
+                                        bool show) {
+    auto* panel = PanelOf<IKeySetPanel>(keySetPanel);
+    if (!panel) return;
+    const bool known = position >= 0 && position < static_cast<int>(keys.size());
+    if (show && known) keySetPanel->SetVisible(true);
+    if (known) panel->SetKeyMapping(keys[static_cast<std::size_t>(position)]);
+    if (!show) panel->RefreshKeyLabels();
+}
+
 void CLumitrekUSBDevice::ShowLightingInPanel() {
     auto* lighting = PanelOf<ILightingPanel>(LightPanelControl());
     if (!lighting) return;
@@ -435,6 +473,7 @@ bool CLumitrekUSBDevice::OpenCommandChannel(const device::SupportedDeviceEntry& 
     if (commandChannel_.IsOpen()) return true;
     if (!commandChannel_.Open(slot.path)) return false;
     commandChannel_.SetLongTimeLimit(slot.kind == device::kKindMouseLongWait);
+    commandChannel_.SetLinkChecked(slot.kind == device::kKindMouseLongWait);
     SetIdentity(slot);
     std::lock_guard lock(tablesLock_);
     openedAttributes_ = commandChannel_.Device().Attributes();

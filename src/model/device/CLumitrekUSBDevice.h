@@ -60,6 +60,10 @@ class CMessageLoop;
 namespace model {
 
 class CLumitrekUSBDevice : public ui::CHorizontalLayoutUI, private device::ListenerOwner {
+    // The apply order of the kinds with a key table runs on the worker with the device's
+    // own pieces (information block, settings write, macro library).
+    friend class KeyApply;
+
 public:
     // Tab timers (the device's tab in the device list drives the device with them).
     static constexpr unsigned kTimerRefresh = 1000;
@@ -305,8 +309,18 @@ protected:
     void BindProfileAndLightingPanels();
     // The lighting panel's mode list and the current lighting setting.
     void ShowLightingInPanel();
+    // Kinds with keys: hands the page's macro panel and key assignment panel (hidden
+    // until a key is picked) this device, its library and its kind; the panels found.
+    void BindMacroAndKeyPanels(ui::CControlUI*& macroPanel, ui::CControlUI*& keySetPanel);
+    // The key assignment panel shows key `position` of `keys` (shown) or, with `show`
+    // false, only follows the key list while it shows the selected key; then the labels.
+    void ShowKeyInPanel(ui::CControlUI* keySetPanel, const std::vector<KeyMapping>& keys,
+                        int position, bool show);
     void StoreCurrentLightSetting(const LightSetting& setting);
     const JsonDataFile& DataFiles() const { return jsonFile_; }
+    // The macro library's count ("MacroInfo" entries of the user folder's list; 0 without a
+    // readable list), read afresh on whichever thread asks: the editor may have changed it.
+    int LibraryMacroCount() const;
 
     // A control of this page by name, or null.
     ui::CControlUI* FindInPage(std::string_view name);

@@ -13,7 +13,9 @@ FunctionPageSelection FunctionPages::For(int page, int kind) {
         case 8:
             return {1, kUnchanged};
         case 4:
-            if (kind == device::kKindKeyboard || kind == device::kKindMouse) return {3, kUnchanged};
+            if (kind == device::kKindKeyboard || kind == device::kKindMouse ||
+                kind == device::kKindMouseLongWait)
+                return {3, kUnchanged};
             return {0, 2};
         case 7:
             return {0, 2};

@@ -3,6 +3,7 @@
 // object to own. The device implements the host interface, runs RunThread in its light
 // WorkerThread, and calls the effects for settings, key events and the preview.
 #include "model/lighting/CKeyboardLightEffects.h"
+#include "model/lighting/CMouseLightEffects.h"
 #include "model/lighting/CMousePadLightEffects.h"
 #include "model/lighting/LightLoop.h"
 #include "model/lighting/LightingState.h"
@@ -40,6 +41,11 @@ public:
 class MousePadLightEngine : public LightEngine<CMousePadLightEffects, ILightingHost> {
 public:
     explicit MousePadLightEngine(ILightingHost& host) : LightEngine(host, kPadLoop) {}
+};
+
+class MouseLightEngine : public LightEngine<CMouseLightEffects, ILightingHost> {
+public:
+    explicit MouseLightEngine(ILightingHost& host) : LightEngine(host, kPadLoop) {}
 };
 
 }  // namespace lighting

@@ -41,6 +41,8 @@ enum class EffectOp : uint8_t {
     EffectPadWave,
     EffectPadPairFade,
     EffectPadFade,
+    // Mouse effects (its wave is the pad's).
+    EffectMouseSegments,
 };
 
 enum class InitOp : uint8_t {
@@ -120,6 +122,18 @@ inline constexpr std::array<ModeRow, 9> kPadModes{{
     /* 5 */ {EffectOp::Playback, {}, InitOp::None, KeyOp::None},
     /* 6 */ {EffectOp::EffectPadFade, kSlowSteps, InitOp::None, KeyOp::None},
     /* 7 */ {EffectOp::EffectPadPairFade, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 8 */ {EffectOp::EffectAllOff, kSlowSteps, InitOp::None, KeyOp::None},
+}};
+// Mouse modes 0-8; like the pad, nothing runs on a mode change and keys light nothing.
+inline constexpr std::array<ModeRow, 9> kMouseModes{{
+    /* 0 */ {EffectOp::EffectPadWave, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 1 */ {EffectOp::EffectSpectrumCycle, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 2 */ {EffectOp::EffectBreathing, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 3 */ {EffectOp::EffectStatic, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 4 */ {EffectOp::EffectBlink, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 5 */ {EffectOp::EffectMouseSegments, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 6 */ {EffectOp::EffectBreathingFourColours, kSlowSteps, InitOp::None, KeyOp::None},
+    /* 7 */ {EffectOp::EffectBlinkFourColours, kSlowSteps, InitOp::None, KeyOp::None},
     /* 8 */ {EffectOp::EffectAllOff, kSlowSteps, InitOp::None, KeyOp::None},
 }};
 // clang-format on

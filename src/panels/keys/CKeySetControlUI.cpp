@@ -102,7 +102,15 @@ void CKeySetControlUI::BindControls() {
 
 void CKeySetControlUI::SetDeviceKind(int kind) {
     kind_ = kind;
-    if (kind != kKindKeyboard || c_.category == nullptr) return;
+    if (kind != kKindKeyboard) {
+        // The write goes to the mouse; the panel's own text names the keyboard.
+        if (ui::CControlUI* write = FindSubControl("key_butt_prosave")) {
+            write->SetText("keyset_write_mouse_text");
+            write->SetToolTip("keyset_write_mouse_tip");
+        }
+        return;
+    }
+    if (c_.category == nullptr) return;
     // A keyboard has no DPI and no recoil patterns.
     for (int i = 0; i < c_.category->GetCount(); ++i) {
         ui::CControlUI* item = c_.category->GetItemAt(i);

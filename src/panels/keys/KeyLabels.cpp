@@ -2,11 +2,14 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "data/macro/InputTables.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/FactoryKeyTable.h"
+#include "model/device/MouseKeyTable.h"
 #include "panels/keys/KeyFunctionTables.h"
 #include "platform/TextCompare.h"
 #include "ui/CResourceManager.h"
@@ -164,21 +167,42 @@ std::string KeyLabels::OwnNameOf(uint8_t type, uint8_t byte1, uint8_t byte0) {
     return {};
 }
 
+std::string KeyLabels::GunLabelOf(const KeyAssignment& assignment) {
+    return Display("gun_" + std::to_string(assignment.byte1 + 1) + "_txt");
+}
+
 void KeyLabels::Refresh(model::CLumitrekUSBDevice& device) {
-    auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device);
-    if (keyboard == nullptr) return;
-    const std::vector<KeyMapping> keys = keyboard->GetKeyList();
+    std::vector<KeyMapping> keys;
+    std::span<const model::KeyEntry> factory;
+    auto* mouse = model::CLumitrekMouseDevice::Of(&device);
+    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device)) {
+        keys = keyboard->GetKeyList();
+        factory = model::FactoryKeyTable::Entries();
+    } else if (mouse != nullptr) {
+        keys = mouse->GetKeyList();
+        factory = model::MouseKeyTable::Factory();
+    } else {
+        return;
+    }
     const auto& buttons = device.KeyButtons();
-    const auto& factory = model::FactoryKeyTable::Entries();
     const std::string arrow = Display("Key_Set");
     for (std::size_t i = 0; i < keys.size() && i < buttons.size() && i < factory.size(); ++i) {
         auto* button = buttons[i] != nullptr ? static_cast<ui::CDeviceKeyButtonUI*>(
                                                    buttons[i]->GetInterface("DeviceKeyButton"))
                                              : nullptr;
         if (button == nullptr) continue;
-        const std::optional<std::string> label = LabelOf(keys[i].current, device.MacroNames());
+        const KeyAssignment& current = keys[i].current;
+        // A mouse names its gun keys after the recoil pattern they fire.
+        const std::optional<std::string> label =
+            mouse != nullptr && current.type == kTypeGun && current.byte1 < kGuns
+                ? GunLabelOf(current)
+                : LabelOf(current, device.MacroNames());
         if (!label) continue;
-        const std::string own = OwnNameOf(factory[i].type, factory[i].byte1, factory[i].byte0);
+        std::string own = OwnNameOf(factory[i].type, factory[i].byte1, factory[i].byte0);
+        // A mouse's own keys (buttons, DPI keys) are named by what they do.
+        if (own.empty())
+            own =
+                LabelOf({0, factory[i].type, factory[i].byte1, factory[i].byte0}, {}).value_or("");
         button->SetKeySetImageHidden(platform::EqualsNoCase(*label, own));
         button->SetToolTip(own + arrow + *label);
     }

@@ -25,7 +25,11 @@ public:
     // The display name of the key whose factory entry is (type, byte 1, byte 0); empty
     // when no key name has it.
     static std::string OwnNameOf(uint8_t type, uint8_t byte1, uint8_t byte0);
-    // The labels of every key of a keyboard's picture, from its key list.
+    // A gun key of a mouse (type 0x72, byte 1 = gun 0-3): "gun_1_txt" ... "gun_4_txt".
+    static constexpr uint8_t kTypeGun = 0x72;
+    static constexpr uint8_t kGuns = 4;
+    static std::string GunLabelOf(const KeyAssignment& assignment);
+    // The labels of every key of a keyboard's or a mouse's picture, from its key list.
     static void Refresh(model::CLumitrekUSBDevice& device);
 };
 

@@ -3,6 +3,7 @@
 #include "app/OperationIds.h"
 #include "data/macro/InputTables.h"
 #include "model/device/CLumitrekKeyboardDevice.h"
+#include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/PanelLookup.h"
 #include "panels/ApplyReport.h"
@@ -22,8 +23,15 @@ void KeySetOperations::Register(app::ShellOperations& operations) {
     const auto bind = [this](void (KeySetOperations::*handler)()) {
         return [this, handler](const Call&) { (this->*handler)(); };
     };
-    operations.Register(op::kKeyboardKeyButton,
-                        [this](const Call& call) { SelectKey(static_cast<int>(call.n)); });
+    // The picture's "key_" buttons are routed to both; each acts on its own kind.
+    operations.Register(op::kKeyboardKeyButton, [this](const Call& call) {
+        SelectKey(model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice()),
+                  static_cast<int>(call.n));
+    });
+    operations.Register(op::kMouseKeyButton, [this](const Call& call) {
+        SelectKey(model::CLumitrekMouseDevice::Of(shell_.CurrentDevice()),
+                  static_cast<int>(call.n));
+    });
     operations.Register(op::kKeySetSave, bind(&KeySetOperations::Apply));
     operations.Register(op::kKeySetDefault, bind(&KeySetOperations::RestoreDefault));
     operations.Register(op::kKeySetCancel, bind(&KeySetOperations::Undo));
@@ -49,9 +57,12 @@ CKeySetControlUI* KeySetOperations::CurrentPanel() {
 }
 
 void KeySetOperations::SelectKey(int position) {
-    auto* keyboard = model::CLumitrekKeyboardDevice::Of(shell_.CurrentDevice());
-    if (keyboard == nullptr) return;  // the mouse's keys have handlers of their own
-    const auto& buttons = keyboard->KeyButtons();
+    SelectKey(shell_.CurrentDevice(), position);
+}
+
+void KeySetOperations::SelectKey(model::CLumitrekUSBDevice* device, int position) {
+    if (device == nullptr) return;
+    const auto& buttons = device->KeyButtons();
     if (position < 0 || position >= static_cast<int>(buttons.size())) return;
     // One key at a time is the panel's.
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -60,17 +71,29 @@ void KeySetOperations::SelectKey(int position) {
                                           : nullptr;
         if (key != nullptr) key->SetKeySelected(static_cast<int>(i) == position);
     }
-    keyboard->SelectKey(position);
+    device->SelectKey(position);
 }
+
+namespace {
+
+// The selected key of a keyboard or a mouse takes the panel's assignment (saved).
+template <class Device>
+bool ApplyTo(Device* device, CKeySetControlUI& panel) {
+    if (device == nullptr || device->GetSelectedKey() < 0) return false;
+    device->SetSelectedKeyMapping(panel.ReadAssignment());
+    device->SaveProfile();
+    device->RefreshKeyLabels();
+    return true;
+}
+
+}  // namespace
 
 void KeySetOperations::Apply() {
     CKeySetControlUI* panel = CurrentPanel();
-    auto* keyboard = panel ? model::CLumitrekKeyboardDevice::Of(panel->Device()) : nullptr;
-    if (keyboard == nullptr || keyboard->GetSelectedKey() < 0) return;
-    keyboard->SetSelectedKeyMapping(panel->ReadAssignment());
-    keyboard->SaveProfile();
-    keyboard->RefreshKeyLabels();
-    panel->SetSaveButtonsEnabled(true);
+    if (panel == nullptr) return;
+    if (ApplyTo(model::CLumitrekKeyboardDevice::Of(panel->Device()), *panel) ||
+        ApplyTo(model::CLumitrekMouseDevice::Of(panel->Device()), *panel))
+        panel->SetSaveButtonsEnabled(true);
 }
 
 void KeySetOperations::RestoreDefault() {

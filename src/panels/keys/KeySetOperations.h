@@ -31,6 +31,8 @@ public:
 
     // Key `position` of the current keyboard's picture was clicked.
     void SelectKey(int position);
+    // Key `position` of a device's picture (a keyboard's or a mouse's; null: nothing).
+    void SelectKey(model::CLumitrekUSBDevice* device, int position);
     // The controls as the selected key's mapping, in the device and the profile.
     void Apply();
     void RestoreDefault();

@@ -192,6 +192,7 @@ bool LayoutOfMode(int kind, int mode, LightModeLayout& layout) {
             layout = KeyboardMode(mode);
             return true;
         case device::kKindMouse:
+        case device::kKindMouseLongWait:
             layout = MouseMode(mode);
             return true;
         case device::kKindMousePad:

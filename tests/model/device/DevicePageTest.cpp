@@ -7,7 +7,9 @@
 #include <thread>
 
 #include "DeviceBench.h"
+#include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/DeviceTabTimers.h"
+#include "ui/CEditUI.h"
 #include "ui/CHeadlessDriver.h"
 #include "ui/CLabelUI.h"
 #include "ui/COptionUI.h"
@@ -272,6 +274,58 @@ TEST_F(DevicePage, TheKeyboardsSystemControlsShowItsSettingsWithoutNotifying) {
     EXPECT_TRUE(polling[0]->IsSelected());
     EXPECT_EQ(label->GetText(), "Repeat_Delay_Time250ms");
     manager.RemoveNotifier(&counter);
+}
+
+TEST_F(DevicePage, TheMousePageBindsBothPicturesAndShowsItsStagesAsTheProfileHasThem) {
+    auto* mouse = Build(new model::CLumitrekMouseDevice(bus_.Backend()));
+    mouse->SetKeyCount(7);
+    mouse->SetLedCount(6);
+    auto* buttons = Add<ui::CContainerUI>(*mouse, "mouse_device_key_light");
+    auto* logo = Add<ui::CDeviceKeyButtonUI>(*buttons, "light_5");
+    logo->SetUserData("LOGO");
+    auto* second = Add<ui::CDeviceKeyButtonUI>(*buttons, "light_0_2");
+    Add<ui::CDeviceKeyButtonUI>(*buttons, "light_0_999");  // no picture has that many
+    std::vector<ui::COptionUI*> checks;
+    std::vector<ui::CEditUI*> edits;
+    for (int n = 0; n < 5; ++n) {
+        checks.push_back(Add<ui::COptionUI>(*mouse, "DPI_enable_check_" + std::to_string(n)));
+        Add<ui::CSliderUI>(*mouse, "DPI_slider_" + std::to_string(n));
+        edits.push_back(Add<ui::CEditUI>(*mouse, "DPI_edit_" + std::to_string(n)));
+    }
+    mouse->BindKeyButtons();
+    ASSERT_EQ(mouse->SecondLedButtons().size(), 3u);
+    EXPECT_EQ(mouse->SecondLedButtons()[2], second);
+    EXPECT_TRUE(second->IsLightOverlay());
+
+    // The mouse says 50 DPI a step and 32 steps: every edit takes 0 ... 1600.
+    mouse->Controls().SetDpiRange(50, 32, 100);
+    for (ui::CEditUI* edit : edits) EXPECT_EQ(edit->GetMaxValue(), 1600);
+    edits[1]->SetText("");
+    EXPECT_EQ(mouse->Controls().GetDpiEditValue(1), 100);  // empty is 0, below the smallest
+    edits[1]->SetText("99999");
+    EXPECT_EQ(mouse->Controls().GetDpiEditValue(1), 1600);
+
+    // Stage 3 switched off stays shown off; switching three more off leaves the last one
+    // on and locked.
+    mouse->SetDpiStageSteps(4, 20);
+    mouse->SetDpiStageEnabled(3, false);
+    for (int n : {0, 1, 2, 4}) mouse->SetDpiStageEnabled(n, true);
+    mouse->RefreshPanels();
+    EXPECT_FALSE(checks[3]->IsSelected());
+    EXPECT_TRUE(checks[2]->IsSelected());
+    EXPECT_EQ(edits[4]->GetText(), "1000");
+    for (int n : {0, 1, 2}) mouse->Controls().SetDpiStageEnabled(n, false);
+    EXPECT_TRUE(checks[4]->IsSelected());
+    EXPECT_FALSE(checks[4]->IsEnabled());
+    mouse->Controls().SetDpiStageEnabled(0, true);
+    EXPECT_TRUE(checks[4]->IsEnabled());
+
+    // The second picture and the logo show the preview's colours.
+    mouse->SetLedColour(2, 0x80112233);
+    mouse->SetLedColour(5, 0x40445566);
+    mouse->RefreshKeyPreview();
+    EXPECT_EQ(second->GetLightAlpha(), 0x80);
+    EXPECT_EQ(logo->GetLightAlpha(), 0x40);
 }
 
 TEST_F(DevicePage, StoppedThreadsLeaveNoLockHeldEvenWhenStoppedMidStream) {

@@ -73,4 +73,8 @@ struct PadRig : Rig<MousePadLightEngine> {
     PadRig() : Rig(15) {}
 };
 
+struct MouseRig : Rig<MouseLightEngine> {
+    MouseRig() : Rig(6) {}
+};
+
 }  // namespace lighting::test
