@@ -8,6 +8,8 @@
 #include "app/SimMemoryStore.h"
 #include "app/ShellControls.h"
 #include "device/hid/HidBackend.h"
+#include "device/scanner/DeviceKind.h"
+#include "device/scanner/SupportedDevices.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "sim/DeviceCatalog.h"
@@ -37,6 +39,8 @@ std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) 
     if (value == "keyboard") return SimulationChoice{true, false};
     if (value == "pad") return SimulationChoice{false, true};
     if (value == "none") return SimulationChoice{false, false};
+    if (value == "headset") return SimulationChoice{false, false, true};
+    if (value == "all") return SimulationChoice{true, true, true};
     return std::nullopt;
 }
 
@@ -63,7 +67,33 @@ void Application::Simulate(SimulationChoice choice) {
     SimMemoryStore::Restore(*simPad_, "pad");
     if (choice.keyboard) simKeyboard_->Plug(*bus_);
     if (choice.pad) simPad_->Plug(*bus_);
+    if (choice.headset) {
+        // The shipped rows of the headset name no device; the simulator's identifiers
+        // stand in, before the main window copies the tables.
+        device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
+                                   sim::kSimHeadsetProduct);
+        RecordAudioCalls();
+        simHeadset_ = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
+        SimMemoryStore::Restore(*simHeadset_, "headset");
+        simHeadset_->Plug(*bus_);
+    }
     device::HidBackend::SetDefault(bus_->Backend());
+}
+
+std::filesystem::path Application::AudioCallRecord() {
+    return SimMemoryStore::PathOf("headset").parent_path() / "osConfLib.calls";
+}
+
+void Application::RecordAudioCalls() {
+    // The stand-in audio library writes down every call where this names; a script reads
+    // them back through the sim command. One run, one record.
+    if (const char* given = std::getenv("TX512_CONFLIB_RECORD"); given != nullptr && *given != '\0')
+        return;
+    const std::filesystem::path record = AudioCallRecord();
+    std::error_code ignored;
+    std::filesystem::create_directories(record.parent_path(), ignored);
+    std::filesystem::remove(record, ignored);
+    ::setenv("TX512_CONFLIB_RECORD", record.c_str(), 1);
 }
 
 bool Application::PrepareResources() {
@@ -185,8 +215,10 @@ void Application::Shutdown() {
         }
         if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
         if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
+        if (simHeadset_) SimMemoryStore::Keep(*simHeadset_, "headset");
         simKeyboard_.reset();
         simPad_.reset();
+        simHeadset_.reset();
         bus_.reset();
     });
 }
@@ -304,6 +336,8 @@ model::CLumitrekUSBDevice* Application::DeviceObject(std::string_view which) {
     if (!mainWnd_) return nullptr;
     DeviceList& devices = mainWnd_->Devices();
     if (which == "current") return devices.CurrentDevice();
+    if (which == "headset")
+        return devices.Headsets().empty() ? nullptr : devices.Headsets().front();
     const auto& list = which == "keyboard" ? devices.Keyboards() : devices.MousePads();
     if (which != "keyboard" && which != "pad") return nullptr;
     return list.empty() ? nullptr : list.front();
@@ -312,6 +346,7 @@ model::CLumitrekUSBDevice* Application::DeviceObject(std::string_view which) {
 sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
     if (which == "keyboard") return simKeyboard_.get();
     if (which == "pad") return simPad_.get();
+    if (which == "headset") return simHeadset_.get();
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 // reverse order. The caller supplies the message loop (Qt's or the headless one) and runs
 // it between CreateMainWindow and Shutdown.
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,8 +24,10 @@ namespace app {
 struct SimulationChoice {
     bool keyboard = false;
     bool pad = false;
-    bool Any() const { return keyboard || pad; }
-    // "" (both), "keyboard", "pad", "none"; nothing for anything else.
+    bool headset = false;
+    bool Any() const { return keyboard || pad || headset; }
+    // "" (keyboard and pad), "keyboard", "pad", "headset", "all", "none"; nothing for
+    // anything else.
     static std::optional<SimulationChoice> Parse(std::string_view value);
 };
 
@@ -60,6 +63,9 @@ public:
     bool ChooseMenuItem(std::string_view item) override;
     void FocusMovesTo(ui::CPaintManagerUI* manager) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
+    // Where the stand-in audio library records its calls in a simulated run: the file
+    // named by TX512_CONFLIB_RECORD, else this one (set up by Simulate).
+    static std::filesystem::path AudioCallRecord();
     device::VirtualBus* Bus() override { return bus_.get(); }
     model::CLumitrekUSBDevice* DeviceObject(std::string_view which) override;
     void Quit() override;
@@ -81,6 +87,7 @@ public:
     cli::CommandExecutor* Commands() { return commands_.get(); }
 
 private:
+    void RecordAudioCalls();
     std::optional<platform::LocalMessage> OnLocalMessage(const platform::LocalMessage& message);
     bool OnLocalCommand(const platform::LocalMessage& message,
                         const platform::LocalListener::Reply& reply);
@@ -90,6 +97,7 @@ private:
     std::unique_ptr<device::VirtualBus> bus_;
     std::shared_ptr<sim::SimDevice> simKeyboard_;
     std::shared_ptr<sim::SimDevice> simPad_;
+    std::shared_ptr<sim::SimDevice> simHeadset_;  // only when chosen (see Simulate)
     std::unique_ptr<CMainWnd> mainWnd_;
     std::unique_ptr<cli::CommandExecutor> commands_;
     ui::CMessageLoop* loop_ = nullptr;

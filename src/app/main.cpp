@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     if (cmd->Has("simulate")) {
         simulate = app::SimulationChoice::Parse(cmd->Value("simulate"));
         if (!simulate) {
-            std::cerr << "telix-tx512: --simulate takes =keyboard, =pad or =none\n";
+            std::cerr << "telix-tx512: --simulate takes =keyboard, =pad, =headset, =all or =none\n";
             return 2;
         }
     }

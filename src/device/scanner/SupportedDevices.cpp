@@ -4,9 +4,11 @@
 
 namespace device {
 
-const std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& SupportedInterfaceTable() {
+namespace {
+
+std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& InterfaceRows() {
     //   vendor  product  intf col kind           role          conn page    usage  partner
-    static const std::array<SupportedDeviceEntry, kSupportedInterfaceRows> table = {{
+    static std::array<SupportedDeviceEntry, kSupportedInterfaceRows> table = {{
         {0x320F, 0x505B, 1, 4, kKindKeyboard, kRoleCommand, 0, 0xFF1C, 0x0092, 0, 0, {}},
         {0x320F, 0x505B, 1, 3, kKindKeyboard, kRoleEvent, 0, 0x000C, 0x0001, 0, 0, {}},
         {0, 0, 1, 4, kKindMouse, kRoleCommand, 0, 0xFF1C, 0x0092, 0, 0, {}},
@@ -18,15 +20,35 @@ const std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& SupportedInterf
     return table;
 }
 
-const std::array<DeviceTypeRow, kDeviceTypeRows>& DeviceTypeTable() {
+std::array<DeviceTypeRow, kDeviceTypeRows>& TypeRows() {
     static const std::string tab = "XML/CustomControlXML/DeviceOption.xml";
-    static const std::array<DeviceTypeRow, kDeviceTypeRows> table = {{
+    static std::array<DeviceTypeRow, kDeviceTypeRows> table = {{
         {tab, "tab_header_device", "device_power_switch", "mouse", 1, 0, 0, kKindMouse, kRoleCommand},
         {tab, "tab_header_device", "device_power_switch", "keyboard", 0, 0x320F, 0x505B, kKindKeyboard, kRoleCommand},
         {tab, "tab_header_device", "device_power_switch", "MousePad", 2, 0x320F, 0x1004, kKindMousePad, kRoleCommand},
         {tab, "tab_header_device", "device_power_switch", "HD", 3, 0, 0, kKindHeadset, kRoleCommand},
     }};
     return table;
+}
+
+}  // namespace
+
+const std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& SupportedInterfaceTable() {
+    return InterfaceRows();
+}
+
+const std::array<DeviceTypeRow, kDeviceTypeRows>& DeviceTypeTable() {
+    return TypeRows();
+}
+
+void SubstituteIdentity(uint16_t kind, uint16_t vendorId, uint16_t productId) {
+    auto substitute = [&](auto& row) {
+        if (row.kind != kind || row.vendorId != 0 || row.productId != 0) return;
+        row.vendorId = vendorId;
+        row.productId = productId;
+    };
+    for (auto& row : InterfaceRows()) substitute(row);
+    for (auto& row : TypeRows()) substitute(row);
 }
 
 const std::array<DevicePageRow, kDeviceTypeRows>& DevicePageTable() {

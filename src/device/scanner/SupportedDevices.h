@@ -37,6 +37,10 @@ const std::array<SupportedDeviceEntry, kSupportedInterfaceRows>& SupportedInterf
 const std::array<DeviceTypeRow, kDeviceTypeRows>& DeviceTypeTable();
 const std::array<DevicePageRow, kDeviceTypeRows>& DevicePageTable();  // indexed like DeviceTypeTable
 
+// Simulation only, before anything reads the tables: the rows of device kind `kind` that
+// name no device (vendor and product 0) take the given identifiers.
+void SubstituteIdentity(uint16_t kind, uint16_t vendorId, uint16_t productId);
+
 // First matching row, or -1.
 int FindDeviceTypeRow(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);
 int FindInterfaceRow(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);
