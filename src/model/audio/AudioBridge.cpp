@@ -29,11 +29,13 @@ std::optional<double> AudioBridge::Session::Read(int flow, std::string_view prop
 bool AudioBridge::State::Hung() const {
     if (hung.load()) return true;
     const std::int64_t since = busySinceMs.load();
-    return since != 0 && NowMs() - since > kCallLimitMs;
+    return since != 0 && NowMs() - since > callLimitMs;
 }
 
-AudioBridge::AudioBridge(std::filesystem::path libraryPath) : state_(std::make_shared<State>()) {
+AudioBridge::AudioBridge(std::filesystem::path libraryPath, int callLimitMs)
+    : state_(std::make_shared<State>()) {
     state_->path = std::move(libraryPath);
+    state_->callLimitMs = callLimitMs;
     thread_ = std::thread([state = state_] { Loop(state); });
 }
 
@@ -104,7 +106,7 @@ void AudioBridge::Loop(const std::shared_ptr<State>& shared) {
             job.work(session);
             ran = true;
         }
-        if (NowMs() - state.busySinceMs.load() > kCallLimitMs) state.hung.store(true);
+        if (NowMs() - state.busySinceMs.load() > state.callLimitMs) state.hung.store(true);
         state.busySinceMs.store(0);
         lock.lock();
         state.running = false;

@@ -60,7 +60,7 @@ public:
                                    const std::vector<std::int32_t>& extra = {});
     };
 
-    explicit AudioBridge(std::filesystem::path libraryPath);
+    explicit AudioBridge(std::filesystem::path libraryPath, int callLimitMs = kCallLimitMs);
     ~AudioBridge();
     AudioBridge(const AudioBridge&) = delete;
     AudioBridge& operator=(const AudioBridge&) = delete;
@@ -95,6 +95,7 @@ private:
     // Shared with the thread, which may outlive the bridge when the library hangs.
     struct State {
         std::filesystem::path path;
+        int callLimitMs = kCallLimitMs;
         std::unique_ptr<device::audio::AudioLibrary> library;
         AudioDevice playback;
         AudioDevice capture;
