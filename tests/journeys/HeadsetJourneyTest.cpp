@@ -48,8 +48,7 @@ protected:
     static std::vector<std::string> Calls(Script& script) {
         std::vector<std::string> calls;
         const Json::Value answer = script.Sim("headset", "audiocalls");
-        for (const Json::Value& call : answer["calls"])
-            calls.push_back(call.asString());
+        for (const Json::Value& call : answer["calls"]) calls.push_back(call.asString());
         return calls;
     }
     // Started, connected, and the voice page on show; the start-up's calls are read.
@@ -90,25 +89,29 @@ TEST_F(HeadsetJourney, MicrophoneAndMonitorLevelsAndSwitches) {
 
     script.Notify("6533_MicIn_slider", "valuechanged", Int("value", 37));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), (std::vector<std::string>{
-                                 "PropertyControl capture write VolumeScalarControl 0.37 extra=-1,0,0 -> 0",
-                                 "PropertyControl capture read VolumeControl extra=-1,0,0 -> 0 0"}));
+    EXPECT_EQ(Calls(script),
+              (std::vector<std::string>{
+                  "PropertyControl capture write VolumeScalarControl 0.37 extra=-1,0,0 -> 0",
+                  "PropertyControl capture read VolumeControl extra=-1,0,0 -> 0 0"}));
     EXPECT_EQ(script.Get("6533_MicIn_slider")["value"], 37);
 
     script.Notify("6533_MicMoniter_slider", "valuechanged", Int("value", 50));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), (std::vector<std::string>{
-                                 "PropertyControl capture write AAVolumeScalarControl 0.5 extra=0,0,0 -> 0",
-                                 "PropertyControl capture read AAVolumeControl extra=1,0,0 -> 0 0"}));
+    EXPECT_EQ(Calls(script),
+              (std::vector<std::string>{
+                  "PropertyControl capture write AAVolumeScalarControl 0.5 extra=0,0,0 -> 0",
+                  "PropertyControl capture read AAVolumeControl extra=1,0,0 -> 0 0"}));
 
     // The microphone starts unmuted (the library's mute reads 0): the switch mutes it.
     ASSERT_TRUE(script.Get("6533_MicIn_option")["selected"].asBool());
     script.Notify("6533_MicIn_option", "selectchanged", Selected(false));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl capture write MuteControl 1 -> 0"});
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{"PropertyControl capture write MuteControl 1 -> 0"});
     script.Notify("6533_MicMoniter_option", "selectchanged", Selected(false));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl capture write AAMuteControl 1 -> 0"});
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{"PropertyControl capture write AAMuteControl 1 -> 0"});
     EXPECT_FALSE(script.Get("6533_MicMoniter_option")["selected"].asBool());
 }
 
@@ -121,7 +124,8 @@ TEST_F(HeadsetJourney, EqualiserPresetsBandsAndUserPresets) {
     script.Wait(kAudioMs);
     std::vector<std::string> flat = {"PropertyControl playback write Enable_EQ_GFX 1 -> 0"};
     for (int band = 1; band <= 10; ++band)
-        flat.push_back("PropertyControl playback write EQ_Slider" + std::to_string(band) + " 0 -> 0");
+        flat.push_back("PropertyControl playback write EQ_Slider" + std::to_string(band) +
+                       " 0 -> 0");
     EXPECT_EQ(Calls(script), flat);
 
     script.Notify("6533_eq_option_4", "selectchanged", Selected(true));
@@ -131,7 +135,8 @@ TEST_F(HeadsetJourney, EqualiserPresetsBandsAndUserPresets) {
     // Moving a band leaves the preset for the user's own, writing that band alone.
     script.Notify("6533_eq_hz_slider_3", "valuechanged", Int("value", 6));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl playback write EQ_Slider4 6 -> 0"});
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{"PropertyControl playback write EQ_Slider4 6 -> 0"});
     EXPECT_TRUE(script.Get("6533_eq_option_13")["selected"].asBool());
     EXPECT_FALSE(script.Get("6533_eq_option_4")["selected"].asBool());
     EXPECT_TRUE(script.Get("custom_eq_option_layout")["visible"].asBool());
@@ -185,17 +190,18 @@ TEST_F(HeadsetJourney, VoiceChanger) {
     EXPECT_FALSE(script.Get("magic_option_layout")["visible"].asBool());
     script.Notify("magic_enable_option", "selectchanged", Selected(true));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), (std::vector<std::string>{
-                                 "PropertyControl capture write Enable_MAGICVOICE 1 -> 0",
-                                 "PropertyControl capture write Enable_MICECHO 0 -> 0"}));
+    EXPECT_EQ(Calls(script),
+              (std::vector<std::string>{"PropertyControl capture write Enable_MAGICVOICE 1 -> 0",
+                                        "PropertyControl capture write Enable_MICECHO 0 -> 0"}));
     EXPECT_TRUE(script.Get("magic_option_layout")["visible"].asBool());
     script.Notify("magic_option_3", "selectchanged", Selected(true));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script),
-              std::vector<std::string>{"PropertyControl capture write MagicVoice_Selection 2 -> 0"});
+    EXPECT_EQ(Calls(script), std::vector<std::string>{
+                                 "PropertyControl capture write MagicVoice_Selection 2 -> 0"});
     script.Notify("magic_enable_option", "selectchanged", Selected(false));
     script.Wait(kAudioMs);
-    EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl capture write Enable_MAGICVOICE 0 -> 0"});
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{"PropertyControl capture write Enable_MAGICVOICE 0 -> 0"});
 }
 
 // Byte `led` of a report as the preview shows the LED: colour scaled by its level.

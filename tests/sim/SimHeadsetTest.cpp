@@ -55,7 +55,8 @@ TEST(SimHeadset, IsTheOnlyCollectionOfInterfaceThreeOfACompositeDevice) {
     request[3] = 26;  // status block, 6 bytes at 0
     request[4] = 6;
     std::uint16_t sum = 0;
-    for (std::size_t i = 3; i < request.size(); ++i) sum = static_cast<std::uint16_t>(sum + request[i]);
+    for (std::size_t i = 3; i < request.size(); ++i)
+        sum = static_cast<std::uint16_t>(sum + request[i]);
     request[1] = static_cast<std::uint8_t>(sum & 0xFF);
     request[2] = static_cast<std::uint8_t>(sum >> 8);
     std::size_t n = 0;

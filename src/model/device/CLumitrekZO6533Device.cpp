@@ -254,53 +254,34 @@ void CLumitrekZO6533Device::RefreshKeyPreview() {
 
 // ---- microphone and monitor
 
-void CLumitrekZO6533Device::SetMicLevel() {
+void CLumitrekZO6533Device::ChangeLevel(bool monitor) {
     IVoicePanel* voice = Voice();
-    const int level = voice ? voice->GetMicLevel() : -1;
+    const int level = !voice ? -1 : monitor ? voice->GetMonitorLevel() : voice->GetMicLevel();
     if (level < 0) return;
-    Audio<bool>(
-        [level](AudioBridge::Session& s) { return headset_audio::SetLevel(s, false, level); },
-        [this, level](const bool& taken, bool ran) {
-            if (!ran || !taken) return;
-            settings_.micInValue = level;
-            SaveSettings();
-        });
-}
-
-void CLumitrekZO6533Device::SetMonitorLevel() {
-    IVoicePanel* voice = Voice();
-    const int level = voice ? voice->GetMonitorLevel() : -1;
-    if (level < 0) return;
-    Audio<bool>(
-        [level](AudioBridge::Session& s) { return headset_audio::SetLevel(s, true, level); },
-        [this, level](const bool& taken, bool ran) {
-            if (!ran || !taken) return;
-            settings_.micMonitorValue = level;
-            SaveSettings();
-        });
-}
-
-void CLumitrekZO6533Device::ToggleMicMute() {
-    micMuted_ = !micMuted_;
-    const bool muted = micMuted_;
-    if (IVoicePanel* voice = Voice()) voice->SetMicEnabled(!muted);
-    Audio<bool>(
-        [muted](AudioBridge::Session& s) { return headset_audio::SetMute(s, false, muted); },
-        [this, muted](const bool& taken, bool ran) {
-            if (!ran || !taken) return;
-            settings_.micInSelect = muted ? 0 : 1;
-            SaveSettings();
-        });
-}
-
-void CLumitrekZO6533Device::ToggleMonitorMute() {
-    monitorMuted_ = !monitorMuted_;
-    const bool muted = monitorMuted_;
-    if (IVoicePanel* voice = Voice()) voice->SetMonitorEnabled(!muted);
-    Audio<bool>([muted](AudioBridge::Session& s) { return headset_audio::SetMute(s, true, muted); },
-                [this, muted](const bool& taken, bool ran) {
+    Audio<bool>([monitor, level](
+                    AudioBridge::Session& s) { return headset_audio::SetLevel(s, monitor, level); },
+                [this, monitor, level](const bool& taken, bool ran) {
                     if (!ran || !taken) return;
-                    settings_.micMonitorSelect = muted ? 0 : 1;
+                    (monitor ? settings_.micMonitorValue : settings_.micInValue) = level;
+                    SaveSettings();
+                });
+}
+
+void CLumitrekZO6533Device::ToggleMute(bool monitor) {
+    bool& mutedNow = monitor ? monitorMuted_ : micMuted_;
+    mutedNow = !mutedNow;
+    const bool muted = mutedNow;
+    if (IVoicePanel* voice = Voice()) {
+        if (monitor)
+            voice->SetMonitorEnabled(!muted);
+        else
+            voice->SetMicEnabled(!muted);
+    }
+    Audio<bool>([monitor, muted](
+                    AudioBridge::Session& s) { return headset_audio::SetMute(s, monitor, muted); },
+                [this, monitor, muted](const bool& taken, bool ran) {
+                    if (!ran || !taken) return;
+                    (monitor ? settings_.micMonitorSelect : settings_.micInSelect) = muted ? 0 : 1;
                     SaveSettings();
                 });
 }

@@ -72,10 +72,10 @@ public:
 
     // ---- panel operations (UI thread). The audio writes complete later; what they
     // change is saved once the library took it.
-    void SetMicLevel();
-    void ToggleMicMute();
-    void SetMonitorLevel();
-    void ToggleMonitorMute();
+    void SetMicLevel() { ChangeLevel(false); }
+    void ToggleMicMute() { ToggleMute(false); }
+    void SetMonitorLevel() { ChangeLevel(true); }
+    void ToggleMonitorMute() { ToggleMute(true); }
     void SelectEqPreset(int preset);
     void SetEqBand(int band);
     void SelectUserEqPreset();
@@ -112,6 +112,10 @@ private:
     void Audio(std::function<R(AudioBridge::Session&)> work,
                std::function<void(const R&, bool ran)> done);
     void InitAudioBridge();
+    // The microphone's (monitor = false) or the monitor's level, from its slider.
+    void ChangeLevel(bool monitor);
+    // Mutes or unmutes at once; kept in the profile once the library took it.
+    void ToggleMute(bool monitor);
     void ReadAudioStateLater();
 
     CZo6533Profiledata* headsetProfile_;

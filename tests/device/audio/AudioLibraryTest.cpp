@@ -1,7 +1,6 @@
 // The audio library loader against the project's stand-in: where it loads from, and how
 // it holds out against a library that answers badly.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -62,8 +61,8 @@ TEST(AudioLibraryText, TakesPlainDecimalsOnly) {
     EXPECT_EQ(AudioLibrary::ParseDecimal("-3"), -3.0);
     EXPECT_EQ(AudioLibrary::ParseDecimal(" 0.37 "), 0.37);
     EXPECT_EQ(AudioLibrary::ParseDecimal("+5"), 5.0);
-    for (const char* bad : {"", " ", "abc", "1e5", "0x10", "nan", "inf", "1 2", "1.2.3", "-", ".",
-                            "12abc", "--1"})
+    for (const char* bad :
+         {"", " ", "abc", "1e5", "0x10", "nan", "inf", "1 2", "1.2.3", "-", ".", "12abc", "--1"})
         EXPECT_EQ(AudioLibrary::ParseDecimal(bad), std::nullopt) << bad;
 }
 

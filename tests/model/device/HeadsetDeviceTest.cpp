@@ -19,9 +19,9 @@ using model::HeadsetLedReports;
 
 TEST(HeadsetLedReports, ScaleByTheLevelAndStayBelow248InTheirOrder) {
     std::array<uint32_t, HeadsetLedReports::kLeds> leds{};
-    leds[0] = 255u | 128u << 8 | 0u << 16 | 255u << 24;    // (255, 128, 0) at 255
-    leds[7] = 100u | 200u << 8 | 50u << 16 | 128u << 24;   // at half level
-    leds[12] = 255u | 255u << 8 | 255u << 16 | 0u << 24;   // level 0: dark
+    leds[0] = 255u | 128u << 8 | 0u << 16 | 255u << 24;   // (255, 128, 0) at 255
+    leds[7] = 100u | 200u << 8 | 50u << 16 | 128u << 24;  // at half level
+    leds[12] = 255u | 255u << 8 | 255u << 16 | 0u << 24;  // level 0: dark
     const HeadsetLedReports::Frame frame = HeadsetLedReports::Make(leds);
     const uint8_t headers[12][3] = {{0x22, 0xAA}, {0x22, 0xAD}, {0x44, 0xAA}, {0x44, 0xAD},
                                     {0x22, 0xAB}, {0x22, 0xAE}, {0x44, 0xAB}, {0x44, 0xAE},
@@ -167,7 +167,8 @@ class Bridge : public ::testing::Test {
 protected:
     void SetUp() override {
         data_ = fs::temp_directory_path() / ("bridge-" + std::to_string(::getpid()) + ".txt");
-        std::ofstream(data_) << "device capture 2 1\nhang capture Stuck 1500\nvalue capture Quick 7\n";
+        std::ofstream(data_)
+            << "device capture 2 1\nhang capture Stuck 1500\nvalue capture Quick 7\n";
         ::setenv("TX512_CONFLIB_DATA", data_.c_str(), 1);
         ::unsetenv("TX512_CONFLIB_RECORD");
     }
@@ -186,7 +187,9 @@ protected:
                 const auto value = record ? s.library.ReadNumber(*record, property) : std::nullopt;
                 return value.value_or(-1.0);
             },
-            [&out](const double& value, bool ran) { out = {value, ran}; });
+            [&out](const double& value, bool ran) {
+                out = {value, ran};
+            });
     }
     fs::path data_;
     ui::CMessageLoop loop_;
