@@ -168,6 +168,42 @@ TEST_F(HeadsetJourney, EqualiserPresetsBandsAndUserPresets) {
     EXPECT_FALSE(script.Get("custom_eq_option_layout")["visible"].asBool());
 }
 
+// The headset's profile file as it is now (the only one of the sandbox's "HD" folder).
+Json::Value HeadsetSection(const Sandbox& sandbox) {
+    const std::filesystem::path folder =
+        sandbox.Root() / "data" / "TELIX TX512 keyboard Driver" / "HD";
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".Json") return ReadJsonFile(entry.path())["Device"][0];
+    return Json::Value();
+}
+
+TEST_F(HeadsetJourney, TheUsersPresetsOutliveAResetAndGoWhenDeleted) {
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    Start(program, script);
+    script.Notify("6533_eq_hz_slider_0", "valuechanged", Int("value", 9));
+    script.Notify("custom_eq_name_edit", "textchanged", Text("Mine"));
+    script.Click("hs_EQ_btn_save");
+    script.Notify("6533_MicIn_slider", "valuechanged", Int("value", 12));
+    script.Wait(kAudioMs);
+
+    script.Answer(1);
+    script.Click("default_btn");
+    script.Wait(kAudioMs);
+    Json::Value section = HeadsetSection(sandbox_);
+    ASSERT_EQ(section["CustomEQNameInfo"].size(), 1u);
+    EXPECT_EQ(section["CustomEQNameInfo"][0]["Name"], "Mine");
+    EXPECT_EQ(section["CustomEQHzValueInfo"][0][0]["value"], 9);
+    EXPECT_NE(section["SystemSetStages"]["MicInValue"], 12);  // the rest is the factory's
+    EXPECT_EQ(script.Get("custom_eq_name_combo")["items"].size(), 1u);
+
+    // Deleting the last preset takes its name out of the file too: it does not come back.
+    script.Notify("6533_eq_option_13", "selectchanged", Selected(true));
+    script.Notify("custom_eq_name_combo", "itemselect", Int("index", 0));
+    script.Click("hs_EQ_btn_delete");
+    EXPECT_EQ(HeadsetSection(sandbox_)["CustomEQNameInfo"].size(), 0u);
+}
+
 TEST_F(HeadsetJourney, TwentyUserPresetsAreTheMost) {
     HeadlessProgram program(sandbox_, {"--simulate=headset"});
     Script script(program);
