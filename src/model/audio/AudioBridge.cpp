@@ -41,17 +41,18 @@ AudioBridge::AudioBridge(std::filesystem::path libraryPath, int callLimitMs)
 
 AudioBridge::~AudioBridge() {
     std::deque<Job> left;
+    bool ended = false;
     {
         std::unique_lock lock(state_->mutex);
         state_->stop = true;
         state_->wake.notify_all();
-        state_->exited.wait_for(lock, std::chrono::milliseconds(kStopLimitMs),
-                                [this] { return state_->threadDone; });
+        ended = state_->exited.wait_for(lock, std::chrono::milliseconds(kStopLimitMs),
+                                        [this] { return state_->threadDone; });
         left.swap(state_->jobs);
     }
     // A thread stuck inside the library cannot be ended; it keeps its state and goes
     // with the process.
-    if (state_->threadDone)
+    if (ended)
         thread_.join();
     else
         thread_.detach();
