@@ -1,6 +1,7 @@
 #include "model/audio/HeadsetAudio.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -46,7 +47,9 @@ bool ReadFeatures(AudioBridge::Session& session, AudioDevice& device) {
     const int picked[3] = {0, 4, 6};
     for (int i = 0; i < 3; ++i) {
         const auto value = device::audio::AudioLibrary::ParseDecimal(fields[picked[i]]);
-        device.features[i] = value ? static_cast<std::int32_t>(*value) : 0;
+        // A field that is no 32-bit whole number counts as no feature at all.
+        const bool whole = value && *value >= INT32_MIN && *value <= INT32_MAX;
+        device.features[i] = whole ? static_cast<std::int32_t>(*value) : 0;
     }
     return true;
 }
