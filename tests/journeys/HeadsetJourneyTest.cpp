@@ -204,6 +204,34 @@ TEST_F(HeadsetJourney, TheUsersPresetsOutliveAResetAndGoWhenDeleted) {
     EXPECT_EQ(HeadsetSection(sandbox_)["CustomEQNameInfo"].size(), 0u);
 }
 
+TEST_F(HeadsetJourney, WhatTheLibraryRefusesIsNotKept) {
+    const std::filesystem::path data = sandbox_.Root() / "conflib.txt";
+    std::ofstream(data) << "device playback 1 1\ndevice capture 2 1\n"
+                           "value capture MuteControl 0\nvalue capture VolumeScalarControl 0.5\n"
+                           "fail capture MuteControl\nfail capture VolumeScalarControl\n";
+    ::setenv("TX512_CONFLIB_DATA", data.c_str(), 1);
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    Start(program, script);
+    const Json::Value before = HeadsetSection(sandbox_)["SystemSetStages"];
+
+    script.Notify("6533_MicIn_slider", "valuechanged", Int("value", 40));
+    script.Wait(kAudioMs);
+    // Refused: no read after it, and the level is not kept.
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{
+                  "PropertyControl capture write VolumeScalarControl 0.4 extra=-1,0,0 -> 1"});
+    // The switch shows what the user did; the profile keeps what the headset has.
+    script.Notify("6533_MicIn_option", "selectchanged", Selected(false));
+    script.Wait(kAudioMs);
+    EXPECT_EQ(Calls(script),
+              std::vector<std::string>{"PropertyControl capture write MuteControl 1 -> 1"});
+    EXPECT_FALSE(script.Get("6533_MicIn_option")["selected"].asBool());
+    const Json::Value after = HeadsetSection(sandbox_)["SystemSetStages"];
+    EXPECT_EQ(after["MicInValue"], before["MicInValue"]);
+    EXPECT_EQ(after["MicInSelect"], before["MicInSelect"]);
+}
+
 TEST_F(HeadsetJourney, TwentyUserPresetsAreTheMost) {
     HeadlessProgram program(sandbox_, {"--simulate=headset"});
     Script script(program);
