@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the device pages of the skin: the keyboard page with its 126 key positions, the
-mouse pad's page with its 15 LEDs, and the mouse and headset pages.
+mouse pad's page with its 15 LEDs, and the mouse and headset pages, with the headset's
+voice and voice-changer panels.
 
     python3 scripts/make_device_pages.py [SKIN_FOLDER]
 
@@ -511,13 +512,92 @@ def headset_page():
           </SelectPanel>
           <Control/>
         </HorizontalLayout>""".format(controls=controls)
-    body = function_pages(picture, LIGHT_PAGE_ONLY, "      <Control/>")
+    body = function_pages(picture, HEADSET_PANELS, "      <Control/>")
     return HEADER + """<LumitrekZO6533Device name="zo6533_device_page">
   <VerticalLayout inset="14,4,14,14" childpadding="10">
 {body}
   </VerticalLayout>
 </LumitrekZO6533Device>
 """.format(body=body)
+
+
+# The headset's lower pages: lighting, sound (voice panel), voice effects (voice changer).
+HEADSET_PANELS = """          <LightSetControlUI name="LightControlItem"/>
+          <Voice6533SetControlUI name="Voice6533ControlItem"/>
+          <MagicSetControlUI name="MagicControlItem"/>"""
+
+EQ_BANDS = ["31", "62", "125", "250", "500", "1k", "2k", "4k", "8k", "16k"]
+EQ_PRESETS_PER_ROW = 5
+
+
+# A band slider stands upright; the shared "slider" style lies flat, so the images are named here.
+BAND_SLIDER = ('<Slider name="6533_eq_hz_slider_%d" hor="false" width="22" height="92" min="-20" max="20" value="0" '
+               'bkimage="file=\'common/slider_bar.png\'" foreimage="file=\'common/slider_fore.png\'" '
+               'thumbimage="file=\'common/slider_thumb_normal.png\'" thumbhotimage="file=\'common/slider_thumb_hot.png\'" '
+               'thumbpushedimage="file=\'common/slider_thumb_hot.png\'" thumbsize="16,16"/>')
+
+
+def voice_panel():
+    """Microphone and monitor on the left; the equaliser's presets and the user's own in
+    the middle; its ten bands on the right."""
+    presets = []
+    for row_start in range(1, 14, EQ_PRESETS_PER_ROW):
+        options = "\n".join(
+            '      <Option name="6533_eq_option_%d" style="radio_option" group="hs_eq_preset" width="66" '
+            'text="voice_eq_preset_%d"/>' % (n, n) for n in range(row_start, min(row_start + EQ_PRESETS_PER_ROW, 14)))
+        presets.append('    <HorizontalLayout height="26" childpadding="4">\n%s\n    </HorizontalLayout>' % options)
+    bands = "\n".join(
+        '      <VerticalLayout width="22" childpadding="2">\n'
+        '        ' + (BAND_SLIDER % i) + '\n'
+        '        <Label text="%s" resourcetext="false" style="hint_label" height="16" align="center"/>\n'
+        '      </VerticalLayout>' % hz for i, hz in enumerate(EQ_BANDS))
+    return HEADER + """<Voice6533Control style="page_panel" inset="14,12,14,12" childpadding="14">
+  <VerticalLayout width="160" childpadding="8">
+    <Label text="voice_mic_text" style="section_title"/>
+    <Option name="6533_MicIn_option" style="switch_option" height="28" text="voice_on_text"/>
+    <Slider name="6533_MicIn_slider" style="slider" height="24" min="0" max="100" value="100"/>
+    <Label text="voice_monitor_text" style="section_title"/>
+    <Option name="6533_MicMoniter_option" style="switch_option" height="28" text="voice_on_text"/>
+    <Slider name="6533_MicMoniter_slider" style="slider" height="24" min="0" max="100" value="0"/>
+    <Control/>
+  </VerticalLayout>
+  <VerticalLayout width="346" childpadding="6">
+    <Label text="voice_eq_text" style="section_title"/>
+{presets}
+    <HorizontalLayout name="custom_eq_option_layout" height="30" childpadding="6" visible="false">
+      <Combo name="custom_eq_name_combo" style="combo" width="100" height="30"/>
+      <Edit name="custom_eq_name_edit" style="edit" width="94" height="30" maxchar="32" tipvalue="voice_eq_name_tip"/>
+      <Button name="hs_EQ_btn_save" style="button" width="56" height="30" text="voice_eq_save_text"/>
+      <Button name="hs_EQ_btn_delete" style="button" width="56" height="30" text="voice_eq_delete_text"/>
+    </HorizontalLayout>
+    <Control/>
+  </VerticalLayout>
+  <VerticalLayout childpadding="6">
+    <Control height="22"/>
+    <HorizontalLayout height="112" childpadding="2">
+{bands}
+    </HorizontalLayout>
+    <Control/>
+  </VerticalLayout>
+</Voice6533Control>
+""".format(presets="\n".join(presets), bands=bands)
+
+
+def magic_panel():
+    options = "\n".join(
+        '      <Option name="magic_option_%d" style="radio_option" group="hs_magic_voice" width="110" '
+        'text="magic_voice_%d"/>' % (n, n) for n in range(1, 5))
+    return HEADER + """<MagicControl style="page_panel" inset="18,12,18,12">
+  <VerticalLayout childpadding="10">
+    <Label text="magic_title_text" style="section_title" height="22"/>
+    <Option name="magic_enable_option" style="switch_option" height="28" width="240" text="magic_enable_text"/>
+    <HorizontalLayout name="magic_option_layout" height="30" childpadding="12" visible="false">
+{options}
+    </HorizontalLayout>
+    <Control/>
+  </VerticalLayout>
+</MagicControl>
+""".format(options=options)
 
 
 def main():
@@ -530,10 +610,13 @@ def main():
     for name, text in pages.items():
         with open(os.path.join(folder, name), "w", encoding="utf-8") as out:
             out.write(text)
-    controls = os.path.join(os.path.normpath(root), "XML", "CustomControlXML")
-    with open(os.path.join(controls, "ShootControl.xml"), "w", encoding="utf-8") as out:
-        out.write(shoot_control())
-    print("%d device pages and the recoil panel written to %s" % (len(pages), folder))
+    panels = os.path.join(os.path.normpath(root), "XML", "CustomControlXML")
+    written = {"ShootControl.xml": shoot_control(), "Voice6533Control.xml": voice_panel(),
+               "MagicControl.xml": magic_panel()}
+    for name, text in written.items():
+        with open(os.path.join(panels, name), "w", encoding="utf-8") as out:
+            out.write(text)
+    print("%d device pages and the recoil and headset panels written to %s" % (len(pages), folder))
 
 
 if __name__ == "__main__":

@@ -39,7 +39,7 @@ std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) 
     if (value.empty()) {
         choice.keyboard = choice.pad = true;
     } else if (value == "all") {
-        choice.keyboard = choice.pad = choice.mouse = true;
+        choice.keyboard = choice.pad = choice.mouse = choice.headset = true;
     } else if (value == "keyboard") {
         choice.keyboard = true;
     } else if (value == "pad") {
@@ -47,6 +47,8 @@ std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) 
     } else if (value == "mouse" || value == "mouse6") {
         choice.mouse = true;
         choice.mouseLongWait = value == "mouse6";
+    } else if (value == "headset") {
+        choice.headset = true;
     } else if (value != "none") {
         return std::nullopt;
     }
@@ -87,7 +89,33 @@ void Application::Simulate(SimulationChoice choice) {
     if (choice.keyboard) simKeyboard_->Plug(*bus_);
     if (choice.pad) simPad_->Plug(*bus_);
     if (simMouse_) simMouse_->Plug(*bus_);
+    if (choice.headset) {
+        // The shipped rows of the headset name no device; the simulator's identifiers
+        // stand in, before the main window copies the tables.
+        device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
+                                   sim::kSimHeadsetProduct);
+        RecordAudioCalls();
+        simHeadset_ = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
+        SimMemoryStore::Restore(*simHeadset_, "headset");
+        simHeadset_->Plug(*bus_);
+    }
     device::HidBackend::SetDefault(bus_->Backend());
+}
+
+std::filesystem::path Application::AudioCallRecord() {
+    return SimMemoryStore::PathOf("headset").parent_path() / "osConfLib.calls";
+}
+
+void Application::RecordAudioCalls() {
+    // The stand-in audio library writes down every call where this names; a script reads
+    // them back through the sim command. One run, one record.
+    if (const char* given = std::getenv("TX512_CONFLIB_RECORD"); given != nullptr && *given != '\0')
+        return;
+    const std::filesystem::path record = AudioCallRecord();
+    std::error_code ignored;
+    std::filesystem::create_directories(record.parent_path(), ignored);
+    std::filesystem::remove(record, ignored);
+    ::setenv("TX512_CONFLIB_RECORD", record.c_str(), 1);
 }
 
 bool Application::PrepareResources() {
@@ -210,9 +238,11 @@ void Application::Shutdown() {
         if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
         if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
         if (simMouse_) SimMemoryStore::Keep(*simMouse_, "mouse");
+        if (simHeadset_) SimMemoryStore::Keep(*simHeadset_, "headset");
         simKeyboard_.reset();
         simPad_.reset();
         simMouse_.reset();
+        simHeadset_.reset();
         bus_.reset();
     });
 }
@@ -330,6 +360,8 @@ model::CLumitrekUSBDevice* Application::DeviceObject(std::string_view which) {
     if (!mainWnd_) return nullptr;
     DeviceList& devices = mainWnd_->Devices();
     if (which == "current") return devices.CurrentDevice();
+    if (which == "headset")
+        return devices.Headsets().empty() ? nullptr : devices.Headsets().front();
     const auto& list = which == "keyboard" ? devices.Keyboards()
                        : which == "mouse"  ? devices.Mice()
                                            : devices.MousePads();
@@ -341,6 +373,7 @@ sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
     if (which == "keyboard") return simKeyboard_.get();
     if (which == "pad") return simPad_.get();
     if (which == "mouse") return simMouse_.get();
+    if (which == "headset") return simHeadset_.get();
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 // reverse order. The caller supplies the message loop (Qt's or the headless one) and runs
 // it between CreateMainWindow and Shutdown.
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,9 +27,10 @@ struct SimulationChoice {
     bool mouse = false;
     // The simulated mouse is the receiver mouse of kind 6 (link query, long time limit).
     bool mouseLongWait = false;
-    bool Any() const { return keyboard || pad || mouse; }
-    // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse), "all",
-    // "none"; nothing for anything else.
+    bool headset = false;
+    bool Any() const { return keyboard || pad || mouse || headset; }
+    // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse),
+    // "headset", "all", "none"; nothing for anything else.
     static std::optional<SimulationChoice> Parse(std::string_view value);
 };
 
@@ -64,6 +66,9 @@ public:
     bool ChooseMenuItem(std::string_view item) override;
     void FocusMovesTo(ui::CPaintManagerUI* manager) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
+    // Where the stand-in audio library records its calls in a simulated run: the file
+    // named by TX512_CONFLIB_RECORD, else this one (set up by Simulate).
+    static std::filesystem::path AudioCallRecord();
     device::VirtualBus* Bus() override { return bus_.get(); }
     model::CLumitrekUSBDevice* DeviceObject(std::string_view which) override;
     void Quit() override;
@@ -85,6 +90,7 @@ public:
     cli::CommandExecutor* Commands() { return commands_.get(); }
 
 private:
+    void RecordAudioCalls();
     std::optional<platform::LocalMessage> OnLocalMessage(const platform::LocalMessage& message);
     bool OnLocalCommand(const platform::LocalMessage& message,
                         const platform::LocalListener::Reply& reply);
@@ -95,6 +101,7 @@ private:
     std::shared_ptr<sim::SimDevice> simKeyboard_;
     std::shared_ptr<sim::SimDevice> simPad_;
     std::shared_ptr<sim::SimDevice> simMouse_;
+    std::shared_ptr<sim::SimDevice> simHeadset_;  // only when chosen (see Simulate)
     std::unique_ptr<CMainWnd> mainWnd_;
     std::unique_ptr<cli::CommandExecutor> commands_;
     ui::CMessageLoop* loop_ = nullptr;

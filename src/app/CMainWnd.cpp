@@ -4,6 +4,7 @@
 #include "app/OperationIds.h"
 #include "app/ShellIds.h"
 #include "app/HookMessages.h"
+#include "model/device/CLumitrekZO6533Device.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "device/scanner/SupportedDevices.h"
 #include "platform/Trace.h"
@@ -53,6 +54,7 @@ CMainWnd::CMainWnd()
     languages_.SetChildWindowsNotifier([this] { settingsWindows_.NotifyLanguageChanged(); });
     macroOperations_.Register(operations_);
     keySetOperations_.Register(operations_);
+    headsetOperations_.Register(operations_);
 }
 
 CMainWnd::~CMainWnd() {
@@ -91,6 +93,9 @@ void CMainWnd::OnWindowInit() {
                 [this](model::CLumitrekUSBDevice& lost, const CBasicProfiledata::LoadReport& report) {
                     TellProfileLost(lost, report);
                 });
+        if (auto* headset = model::CLumitrekZO6533Device::Of(devices_->DeviceAt(i)))
+            headset->SetAudioNoticeHandler(
+                [this](std::string_view text) { panelShell_.ShowKeyedMessage(text, 0); });
     }
     ShowWindow(false, false);
     shuttingDown_.Reset();

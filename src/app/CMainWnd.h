@@ -23,6 +23,7 @@
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/ScannerClient.h"
 #include "device/scanner/SlotList.h"
+#include "panels/headset/HeadsetOperations.h"
 #include "panels/lighting/LightingOperations.h"
 #include "panels/profile/ProfileOperations.h"
 #include "panels/keys/KeySetOperations.h"
@@ -133,6 +134,7 @@ private:
         &m_pm, [this] { return GetHWND(); }, [this] { return devices_.get(); }, &languages_}};
     panels::MacroOperations macroOperations_{panelShell_};
     panels::KeySetOperations keySetOperations_{panelShell_};
+    panels::HeadsetOperations headsetOperations_{panelShell_};
     // Tasks posted to the loop reach the window only while it lives.
     std::shared_ptr<CMainWnd*> alive_ = std::make_shared<CMainWnd*>(this);
     // Set at shutdown: a scanner send still waiting for the UI thread gives up.

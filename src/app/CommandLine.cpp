@@ -13,7 +13,7 @@ const std::vector<OptionSpec>& KnownOptions() {
         {"version", "", "print the version and exit"},
         {"hidden", "", "start in the tray without showing the window (how the program starts at login)"},
         {"simulate", "WHICH",
-         "use simulated devices instead of USB ones: keyboard and pad, or =keyboard, =pad, =mouse, =mouse6 (behind a receiver), =all, =none", true},
+         "use simulated devices instead of USB ones: keyboard and pad, or =keyboard, =pad, =mouse, =mouse6 (behind a receiver), =headset, =all, =none", true},
         {"headless", "", "run without a display, driven by --script"},
         {"script", "FILE", "with --headless: JSON-line commands from FILE, or - for standard input"},
         {"list-devices", "", "list the supported devices attached, one JSON object per line, and exit"},

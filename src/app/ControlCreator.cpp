@@ -8,6 +8,9 @@
 #include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/CLumitrekZO6533Device.h"
+#include "panels/headset/CMagicControlUI.h"
+#include "panels/headset/CVoice6533ControlUI.h"
 #include "panels/keys/CKeySetControlUI.h"
 #include "panels/lighting/CLightControlUI.h"
 #include "panels/macro/CMacroControlUI.h"
@@ -48,19 +51,17 @@ constexpr std::array kClasses = {
     ControlClass{"HandImgSelectButton", &Make<ui::CHandImgSelectButtonUI>},
     ControlClass{"DeviceOption", &Make<CDeviceOptionUI>},
     ControlClass{"MpDevicePower", &Make<CMpDevicePowerUI>},
-    // Device objects. Mice and headsets have no class of their own: no row of the device
-    // tables ever matches one, so the base object only gives their pages a home.
+    // Device objects.
     ControlClass{"LumitrekKeyboardDevice", &Make<model::CLumitrekKeyboardDevice>},
     ControlClass{"LumitrekMousePadDevice", &Make<model::CLumitrekMousePadDevice>},
     ControlClass{"LumitrekMouseDevice", &Make<model::CLumitrekMouseDevice>},
-    ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekUSBDevice>},
+    ControlClass{"LumitrekZO6533Device", &Make<model::CLumitrekZO6533Device>},
     ControlClass{"DeviceProfile", &Make<panels::CDeviceProfileUI>},
     ControlClass{"LightControl", &Make<panels::CLightControlUI>},
     ControlClass{"MacroControl", &Make<panels::CMacroControlUI>},
     ControlClass{"KeySetControl", &Make<panels::CKeySetControlUI>},
-    // Panels still to be written: a control of the base each will derive from.
-    ControlClass{"MagicControl", &Make<ui::CHorizontalLayoutUI>},
-    ControlClass{"Voice6533Control", &Make<ui::CHorizontalLayoutUI>},
+    ControlClass{"MagicControl", &Make<panels::CMagicControlUI>},
+    ControlClass{"Voice6533Control", &Make<panels::CVoice6533ControlUI>},
     ControlClass{"ShootControl", &Make<panels::CShootControlUI>},
 };
 

@@ -4,6 +4,7 @@
 #include "app/CMpDevicePowerUI.h"
 #include "model/device/CLumitrekMousePadDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/CLumitrekZO6533Device.h"
 #include "ui/CControlFactory.h"
 
 namespace app {
@@ -15,8 +16,8 @@ void RegisterShellControls() {
     factory.RegistControl("CLumitrekUSBDevice", [] { return new model::CLumitrekUSBDevice(); });
     factory.RegistControl("CLumitrekMousePadDevice",
                           [] { return new model::CLumitrekMousePadDevice(); });
-    // The headset has no model of its own in this build; its row never matches hardware.
-    factory.RegistControl("CLumitrekZO6533Device", [] { return new model::CLumitrekUSBDevice(); });
+    factory.RegistControl("CLumitrekZO6533Device",
+                          [] { return new model::CLumitrekZO6533Device(); });
 }
 
 }  // namespace app

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <utility>
 
 #include "app/AutomationJson.h"
@@ -48,8 +51,9 @@ const char* ReadbackName(sim::KeyTableReadback mode) {
 
 Json::Value SimAutomation::Run(const Json::Value& command) {
     const std::string which = StringMember(command, "device");
-    if (which != "keyboard" && which != "pad" && which != "mouse")
-        throw CommandError("member device must be \"keyboard\", \"pad\" or \"mouse\"");
+    if (which != "keyboard" && which != "pad" && which != "mouse" && which != "headset")
+        throw CommandError(
+            "member device must be \"keyboard\", \"pad\", \"mouse\" or \"headset\"");
     const std::string op = StringMember(command, "op");
     sim::SimDevice* device = m_host.SimulatedDevice(which);
     if (device == nullptr) throw CommandError("no simulated " + which + " (see --simulate)");
@@ -89,6 +93,8 @@ Json::Value SimAutomation::Run(const Json::Value& command) {
     if (op == "wirelog") return WireLog(*device);
     if (op == "fault") return Fault(*device, command);
     if (op == "readback") return Readback(*device, command);
+    if (op == "ledreports") return LedReports(*device);
+    if (op == "audiocalls") return AudioCalls();
     throw CommandError("unknown sim op " + op);
 }
 
@@ -130,6 +136,36 @@ Json::Value SimAutomation::WireLog(sim::SimDevice& device) {
     cursor = entries.size();
     Json::Value answer = automation::Ok();
     answer["log"] = std::move(log);
+    return answer;
+}
+
+Json::Value SimAutomation::LedReports(sim::SimDevice& device) {
+    Json::Value reports(Json::arrayValue);
+    for (const auto& report : device.TakeLedReports()) reports.append(Hex(report, report.size()));
+    Json::Value answer = automation::Ok();
+    answer["reports"] = std::move(reports);
+    answer["total"] = Json::UInt64(device.LedReportCount());
+    return answer;
+}
+
+Json::Value SimAutomation::AudioCalls() {
+    const char* path = std::getenv("TX512_CONFLIB_RECORD");
+    if (path == nullptr || *path == '\0') throw CommandError("no audio call record (see --simulate)");
+    std::ifstream in(path);
+    Json::Value calls(Json::arrayValue);
+    std::string line;
+    std::size_t number = 0;
+    while (std::getline(in, line)) {
+        if (number++ >= m_audioCallsSeen) calls.append(line);
+    }
+    // A record started afresh since: all of it is new.
+    if (number < m_audioCallsSeen) {
+        m_audioCallsSeen = 0;
+        return AudioCalls();
+    }
+    m_audioCallsSeen = number;
+    Json::Value answer = automation::Ok();
+    answer["calls"] = std::move(calls);
     return answer;
 }
 

@@ -29,10 +29,15 @@ private:
     Json::Value WireLog(sim::SimDevice& device);
     Json::Value Fault(sim::SimDevice& device, const Json::Value& command);
     Json::Value Readback(sim::SimDevice& device, const Json::Value& command);
+    // The LED reports the device received since the last call, and their count overall.
+    static Json::Value LedReports(sim::SimDevice& device);
+    // The calls the stand-in audio library recorded since the last call.
+    Json::Value AudioCalls();
 
     AutomationHost& m_host;
     // Per device: how many wire log entries earlier "wirelog" answers covered.
     std::map<const sim::SimDevice*, std::size_t> m_logCursor;
+    std::size_t m_audioCallsSeen = 0;  // lines of the audio call record answered so far
 };
 
 }  // namespace app

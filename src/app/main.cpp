@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
     if (cmd->Has("simulate")) {
         simulate = app::SimulationChoice::Parse(cmd->Value("simulate"));
         if (!simulate) {
-            std::cerr << "telix-tx512: --simulate takes =keyboard, =pad, =mouse, =mouse6, =all or "
-                         "=none\n";
+            std::cerr << "telix-tx512: --simulate takes =keyboard, =pad, =mouse, =mouse6, =headset, "
+                         "=all or =none\n";
             return 2;
         }
     }

@@ -185,6 +185,12 @@ constexpr std::uint8_t kMouseBlock[71] = {
     0x01, 0x00, 0x0A, 0x00, 0x06, 0x00, 0x00, 0x00, 0x5A, 0xA5, 0x3C, 0xC3,
 };
 
+// One settings block of the headset, laid out as the pad's.
+constexpr std::uint8_t kHeadsetBlock[21] = {
+    0x00, 0x03, 0x04, 0x02, 0x00, 0x00, 0x00, 0x80, 0xFF, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+};
+
 // Stored profiles: block i sits at i x stride; byte 0 of the memory is the active index.
 std::vector<std::uint8_t> StoredProfiles(const std::uint8_t* block, std::size_t blockSize,
                                          std::size_t stride, std::size_t count) {
@@ -262,6 +268,28 @@ SimDeviceDefinition MakeMouse(std::uint16_t productId, const char* name) {
     return s;
 }
 
+SimDeviceDefinition MakeHeadset() {
+    SimDeviceDefinition s;
+    s.name = "TX512 headset (simulated)";
+    s.vendorId = kSimHeadsetVendor;
+    s.productId = kSimHeadsetProduct;
+    s.releaseNumber = 0x0100;
+    // Interfaces 0-2 are the audio class; only the HID interface is on this bus.
+    s.interfaces = {{3, HeadsetControlDescriptor()}};
+    s.composite = true;
+    s.configInterface = 3;
+    s.infoBlock = {0x07, 0x01, 0x03, 0x04, 0x0D, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    s.settingsSize = 512;
+    s.settingsDefaults = StoredProfiles(kHeadsetBlock, sizeof kHeadsetBlock, 64, 4);
+    s.colourPages = 0;
+    s.statusBlock = {0x01, 0x50, 0x00, 0x00, 0x03, 0x00};
+    s.sendsKeyEvents = false;
+    s.ledReportId = 0xFF;
+    return s;
+}
+
 }  // namespace
 
 const SimDeviceDefinition& MouseDefinition() {
@@ -281,6 +309,11 @@ const SimDeviceDefinition& KeyboardDefinition() {
 
 const SimDeviceDefinition& MousePadDefinition() {
     static const SimDeviceDefinition def = MakeMousePad();
+    return def;
+}
+
+const SimDeviceDefinition& HeadsetDefinition() {
+    static const SimDeviceDefinition def = MakeHeadset();
     return def;
 }
 

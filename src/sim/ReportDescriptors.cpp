@@ -2,6 +2,26 @@
 
 namespace sim {
 
+namespace {
+
+// The vendor command reports inside a collection whose usage page is set: id 4, 63 data
+// bytes each way.
+std::vector<std::uint8_t> CommandReports() {
+    return {
+        0x85, 0x04,        //   Report ID (4)
+        0x09, 0x01,        //   Usage (1)
+        0x15, 0x00,        //   Logical Minimum (0)
+        0x26, 0xFF, 0x00,  //   Logical Maximum (255)
+        0x75, 0x08,        //   Report Size (8)
+        0x95, 0x3F,        //   Report Count (63)
+        0x81, 0x02,        //   Input (Data, Variable, Absolute): replies
+        0x09, 0x02,        //   Usage (2)
+        0x91, 0x02,        //   Output (Data, Variable, Absolute): requests
+    };
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> BootKeyboardDescriptor() {
     return {
         0x05, 0x01,        // Usage Page (Generic Desktop)
@@ -40,7 +60,7 @@ std::vector<std::uint8_t> BootKeyboardDescriptor() {
 }
 
 std::vector<std::uint8_t> ConfigInterfaceDescriptor() {
-    return {
+    std::vector<std::uint8_t> d = {
         // Collection 1: keyboard with N-key rollover, report id 1
         0x05, 0x01,  // Usage Page (Generic Desktop)
         0x09, 0x06,  // Usage (Keyboard)
@@ -95,17 +115,11 @@ std::vector<std::uint8_t> ConfigInterfaceDescriptor() {
         0x06, 0x1C, 0xFF,  // Usage Page (Vendor 0xFF1C)
         0x09, 0x92,        // Usage (0x92)
         0xA1, 0x01,        // Collection (Application)
-        0x85, 0x04,        //   Report ID (4)
-        0x09, 0x01,        //   Usage (1)
-        0x15, 0x00,        //   Logical Minimum (0)
-        0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-        0x75, 0x08,        //   Report Size (8)
-        0x95, 0x3F,        //   Report Count (63)
-        0x81, 0x02,        //   Input (Data, Variable, Absolute): replies
-        0x09, 0x02,        //   Usage (2)
-        0x91, 0x02,        //   Output (Data, Variable, Absolute): requests
-        0xC0,              // End Collection
     };
+    const std::vector<std::uint8_t> commands = CommandReports();
+    d.insert(d.end(), commands.begin(), commands.end());
+    d.push_back(0xC0);  // End Collection
+    return d;
 }
 
 std::vector<std::uint8_t> PadAuxDescriptor() {
@@ -123,6 +137,25 @@ std::vector<std::uint8_t> PadAuxDescriptor() {
         0x91, 0x02,        //   Output (Data, Variable, Absolute)
         0xC0,              // End Collection
     };
+}
+
+std::vector<std::uint8_t> HeadsetControlDescriptor() {
+    std::vector<std::uint8_t> d = {
+        0x05, 0x0C,        // Usage Page (Consumer)
+        0x09, 0x01,        // Usage (Consumer Control)
+        0xA1, 0x01,        // Collection (Application)
+        0x06, 0x1C, 0xFF,  //   Usage Page (Vendor 0xFF1C)
+    };
+    const std::vector<std::uint8_t> commands = CommandReports();
+    d.insert(d.end(), commands.begin(), commands.end());
+    d.insert(d.end(), {
+        0x85, 0xFF,        //   Report ID (0xFF)
+        0x09, 0x03,        //   Usage (3)
+        0x95, 0x10,        //   Report Count (16)
+        0x91, 0x02,        //   Output (Data, Variable, Absolute): LED colours
+        0xC0,              // End Collection
+    });
+    return d;
 }
 
 }  // namespace sim

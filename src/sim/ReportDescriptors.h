@@ -15,4 +15,9 @@ std::vector<std::uint8_t> ConfigInterfaceDescriptor();
 // no report ids.
 std::vector<std::uint8_t> PadAuxDescriptor();
 
+// Interface 3 of the headset: one consumer collection 0x000C/0x0001 carrying the vendor
+// commands (id 4, 63 bytes in and out) and the host-driven LED report (id 0xFF, 16 bytes
+// out).
+std::vector<std::uint8_t> HeadsetControlDescriptor();
+
 }  // namespace sim

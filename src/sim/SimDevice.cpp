@@ -64,13 +64,39 @@ device::VirtualDeviceIdentity SimDevice::Identity() const {
     id.productId = definition_.productId;
     id.releaseNumber = definition_.releaseNumber;
     id.name = definition_.name;
+    id.composite = definition_.composite;
     for (const SimInterface& i : definition_.interfaces)
         id.interfaces.push_back({i.number, i.reportDescriptor});
     return id;
 }
 
+bool SimDevice::KeepLedReport(int interfaceNumber, std::span<const std::uint8_t> report) {
+    if (definition_.ledReportId == 0 || interfaceNumber != definition_.configInterface ||
+        report.empty() || report[0] != definition_.ledReportId)
+        return false;
+    // Twelve of them go out with every preview frame: the wire log would grow without end.
+    std::lock_guard lock(ledMutex_);
+    if (ledReports_.size() == kLedReportsKept) ledReports_.pop_front();
+    ledReports_.push_back(Bytes(report));
+    ++ledCount_;
+    return true;
+}
+
+std::vector<std::vector<std::uint8_t>> SimDevice::TakeLedReports() {
+    std::lock_guard lock(ledMutex_);
+    std::vector<std::vector<std::uint8_t>> taken(ledReports_.begin(), ledReports_.end());
+    ledReports_.clear();
+    return taken;
+}
+
+std::uint64_t SimDevice::LedReportCount() const {
+    std::lock_guard lock(ledMutex_);
+    return ledCount_;
+}
+
 device::VirtualWriteAck SimDevice::OnOutputReport(int interfaceNumber,
                                                   std::span<const std::uint8_t> report) {
+    if (KeepLedReport(interfaceNumber, report)) return {};
     log_.Add(WireEntry::Kind::Request, interfaceNumber, Bytes(report));
     const bool command = interfaceNumber == definition_.configInterface && report.size() == 64 &&
                          report[0] == definition_.commandReportId;

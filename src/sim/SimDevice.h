@@ -8,6 +8,7 @@
 // else the host writes is logged and ignored. Replies are 64-byte input reports with id 4;
 // events are 3-byte input reports {3, usage low, usage high}.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,11 @@ public:
     bool Unplug();
 
     WireLog& Log() { return log_; }
+    // The LED reports (SimDeviceDefinition::ledReportId) received since the last take,
+    // oldest first; only the newest kLedReportsKept are kept, the count has them all.
+    static constexpr std::size_t kLedReportsKept = 4800;
+    std::vector<std::vector<std::uint8_t>> TakeLedReports();
+    std::uint64_t LedReportCount() const;
     FaultPlan& Faults() { return faults_; }
     // A look at the firmware's memories and state, under the device's lock.
     void Inspect(const std::function<void(const Firmware&)>& look) const;
@@ -63,12 +69,16 @@ public:
     void OnUnplugged() override;
 
 private:
+    bool KeepLedReport(int interfaceNumber, std::span<const std::uint8_t> report);
     void Reply(const Frame& reply, int delayMs);
     void SendNow(int interfaceNumber, const std::vector<std::uint8_t>& report);
     bool KeyEvent(std::size_t slot, std::uint16_t base);
 
     const SimDeviceDefinition definition_;
     WireLog log_;
+    mutable std::mutex ledMutex_;
+    std::deque<std::vector<std::uint8_t>> ledReports_;
+    std::uint64_t ledCount_ = 0;
     FaultPlan faults_;
     mutable std::mutex firmwareMutex_;
     Firmware firmware_;

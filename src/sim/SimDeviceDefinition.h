@@ -39,6 +39,7 @@ struct SimDeviceDefinition {
     std::uint16_t productId = 0;
     std::uint16_t releaseNumber = 0;  // bcdDevice
     std::vector<SimInterface> interfaces;
+    bool composite = false;  // non-HID interfaces besides (see VirtualDeviceIdentity)
 
     int configInterface = 1;           // interface carrying the vendor and consumer collections
     std::uint8_t commandReportId = 4;  // vendor collection, 63 data bytes each way
@@ -57,6 +58,9 @@ struct SimDeviceDefinition {
     std::size_t recoilSize = 0;  // 0: the device has no recoil memory
     std::array<std::uint8_t, 6> statusBlock{};
     bool sendsKeyEvents = false;  // key press/release on the consumer collection
+    // Output reports of this id on the configuration interface set the device's LEDs from
+    // the host; they are kept apart from the wire log (SimDevice::LedReports). 0: none.
+    std::uint8_t ledReportId = 0;
 
     std::size_t MacroCapacity() const { return std::size_t{infoBlock[6]} * 128; }
 };

@@ -83,8 +83,9 @@ TEST(ControlCreator, EverySubLayoutOfTheSkinBuildsWithNothingLeftOut) {
         }
         EXPECT_EQ(leftOut.lines, std::vector<std::string>{}) << sub.element;
     }
-    // Profile, lighting, key assignment, macro and recoil panels ship with the skin.
-    EXPECT_EQ(built, 5);
+    // Profile, lighting, key assignment, macro, recoil, voice and voice-changer panels ship
+    // with the skin.
+    EXPECT_EQ(built, 7);
 }
 
 TEST(ControlCreator, DevicePagesTabsAndMainLayoutBuildIntoTheProgramsObjects) {
@@ -98,7 +99,7 @@ TEST(ControlCreator, DevicePagesTabsAndMainLayoutBuildIntoTheProgramsObjects) {
     for (const Page& page : {Page{"XML/DeviceXml/keyboarddevice.xml", "LumitrekUSBDevice"},
                              Page{"XML/DeviceXml/mousepaddevice.xml", "LumitrekUSBDevice"},
                              Page{"XML/DeviceXml/mousedevice.xml", "LumitrekUSBDevice"},
-                             Page{"XML/DeviceXml/zo6533device.xml", "LumitrekUSBDevice"},
+                             Page{"XML/DeviceXml/zo6533device.xml", "LumitrekZO6533Device"},
                              Page{"XML/CustomControlXML/DeviceOption.xml", "DeviceOption"},
                              Page{"XML/CustomControlXML/MpDevicePower.xml", "MpDevicePower"},
                              Page{"XML_MAIN", "VerticalLayout"}}) {

@@ -55,6 +55,10 @@ def check_tree(root):
         check(top == "usr", "installed outside /usr: " + top)
     binary = os.path.join(root, "usr/lib/telix-tx512/telix-tx512")
     check(os.access(binary, os.X_OK), "the program is not executable")
+    # The stand-in audio library is for tests and simulation only.
+    for folder, _, files in os.walk(root):
+        for name in files:
+            check("osConfLib" not in name, "the stand-in audio library is installed: " + os.path.join(folder, name))
     link = os.path.join(root, "usr/bin/telix-tx512")
     check(os.path.islink(link) and os.readlink(link) == "../lib/telix-tx512/telix-tx512",
           "usr/bin/telix-tx512 is not a relative link to the program")

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/CControlUI.h"
 #include "ui/CDialogBuilder.h"
 #include "ui/CPaintManagerUI.h"
 #include "ui/CResourceManager.h"

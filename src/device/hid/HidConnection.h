@@ -45,6 +45,10 @@ public:
     virtual bool Write(std::span<const uint8_t> report) = 0;
 
     virtual bool SetFeature(std::span<const uint8_t> report) = 0;
+    // One output report over the control pipe (a SET_REPORT request) rather than the
+    // interrupt pipe, for devices that take some reports only that way. Blocks like
+    // Write; a backend without a control path sends it as Write does.
+    virtual bool SetOutput(std::span<const uint8_t> report) { return Write(report); }
     // `report[0]` holds the wanted report id on entry.
     virtual bool GetFeature(std::span<uint8_t> report, size_t& length) = 0;
 };

@@ -252,6 +252,19 @@ bool HidDevice::WriteReport(const uint8_t* buffer, size_t length, size_t* bytesW
     return ok;
 }
 
+bool HidDevice::SetOutputReport(const uint8_t* buffer, size_t length) {
+    if (!buffer || length == 0) return false;
+    std::shared_ptr<HidConnection> connection;
+    {
+        std::lock_guard lock(mutex_);
+        if (!connection_ || length > caps_.outputReportByteLength ||
+            !collection_->OwnsReportId(HidReportType::Output, buffer[0]))
+            return false;
+        connection = connection_;
+    }
+    return connection->SetOutput({buffer, length});
+}
+
 bool HidDevice::SetFeatureReport(const uint8_t* buffer, size_t length) {
     if (!buffer || length == 0) return false;
     std::shared_ptr<HidConnection> connection;

@@ -73,6 +73,12 @@ public:
                     platform::Event* cancel = nullptr);
     bool WriteReport(const uint8_t* buffer, size_t length, size_t* bytesWritten, int timeoutMs,
                      platform::Event* cancel = nullptr);
+    // One output report over the control pipe (HIDIOCSOUTPUT on hidraw, a plain write
+    // where the kernel lacks it), same byte contract as WriteReport: false when closed,
+    // when the collection has no output report of id buffer[0] or the report is longer
+    // than its output report byte length. Not bounded by a time limit: call it off the
+    // UI thread.
+    bool SetOutputReport(const uint8_t* buffer, size_t length);
     // Feature reports, same byte contract; GetFeatureReport wants the id in buffer[0].
     bool SetFeatureReport(const uint8_t* buffer, size_t length);
     bool GetFeatureReport(uint8_t* buffer, size_t length, size_t* bytesRead);

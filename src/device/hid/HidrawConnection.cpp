@@ -49,6 +49,16 @@ bool HidrawConnection::SetFeature(std::span<const uint8_t> report) {
     return ::ioctl(fd_, HIDIOCSFEATURE(report.size()), report.data()) >= 0;
 }
 
+bool HidrawConnection::SetOutput(std::span<const uint8_t> report) {
+    if (fd_ < 0 || report.empty()) return false;
+#ifdef HIDIOCSOUTPUT
+    if (::ioctl(fd_, HIDIOCSOUTPUT(report.size()), report.data()) >= 0) return true;
+    // An older kernel or a driver without the request: the interrupt pipe will do.
+    if (errno != ENOTTY && errno != EINVAL && errno != EOPNOTSUPP) return false;
+#endif
+    return Write(report);
+}
+
 bool HidrawConnection::GetFeature(std::span<uint8_t> report, size_t& length) {
     length = 0;
     if (fd_ < 0 || report.empty()) return false;

@@ -18,6 +18,8 @@ public:
     HidReadStatus TryRead(std::span<uint8_t> buffer, size_t& length) override;
     bool Write(std::span<const uint8_t> report) override;
     bool SetFeature(std::span<const uint8_t> report) override;
+    // HIDIOCSOUTPUT where the kernel has it (5.11 on), else a plain write.
+    bool SetOutput(std::span<const uint8_t> report) override;
     bool GetFeature(std::span<uint8_t> report, size_t& length) override;
 
     void SetReadable(bool readable) { readable_ = readable; }

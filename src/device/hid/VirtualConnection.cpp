@@ -51,6 +51,11 @@ bool VirtualConnection::SetFeature(std::span<const uint8_t> report) {
     return node_->Device().OnSetFeatureReport(interface_, report);
 }
 
+bool VirtualConnection::SetOutput(std::span<const uint8_t> report) {
+    if (!writer_ || node_->Unplugged()) return false;
+    return node_->Device().OnSetOutputReport(interface_, report);
+}
+
 bool VirtualConnection::GetFeature(std::span<uint8_t> report, size_t& length) {
     length = 0;
     if (node_->Unplugged() || report.empty()) return false;

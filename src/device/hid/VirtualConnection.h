@@ -20,6 +20,7 @@ public:
     HidReadStatus TryRead(std::span<uint8_t> buffer, size_t& length) override;
     bool Write(std::span<const uint8_t> report) override;
     bool SetFeature(std::span<const uint8_t> report) override;
+    bool SetOutput(std::span<const uint8_t> report) override;
     bool GetFeature(std::span<uint8_t> report, size_t& length) override;
 
 private:

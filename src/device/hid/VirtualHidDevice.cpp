@@ -6,6 +6,10 @@ namespace device {
 
 VirtualHidDevice::~VirtualHidDevice() = default;
 
+bool VirtualHidDevice::OnSetOutputReport(int interfaceNumber, std::span<const uint8_t> report) {
+    return OnOutputReport(interfaceNumber, report).accepted;
+}
+
 bool VirtualHidDevice::OnSetFeatureReport(int, std::span<const uint8_t>) { return false; }
 
 size_t VirtualHidDevice::OnGetFeatureReport(int, std::span<uint8_t>) { return 0; }

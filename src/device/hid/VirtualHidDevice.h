@@ -29,6 +29,9 @@ struct VirtualDeviceIdentity {
     uint16_t releaseNumber = 0;
     std::string name;
     std::vector<VirtualInterface> interfaces;  // "&mi_" appears in paths when there are two or more
+    // The USB device has interfaces besides these HID ones (a headset's audio): "&mi_"
+    // appears even with one HID interface.
+    bool composite = false;
 };
 
 // How an output transfer ends, as the device decides it.
@@ -53,6 +56,10 @@ public:
     // writing thread, never with a bus lock held, so SendInputReport may be called from
     // here. Calls for one device may come from several host threads at once.
     virtual VirtualWriteAck OnOutputReport(int interfaceNumber, std::span<const uint8_t> report) = 0;
+
+    // An output report sent over the control pipe (SetOutputReport on the host). The
+    // default takes it as one written to the interrupt pipe.
+    virtual bool OnSetOutputReport(int interfaceNumber, std::span<const uint8_t> report);
 
     // Feature reports; the defaults refuse them.
     virtual bool OnSetFeatureReport(int interfaceNumber, std::span<const uint8_t> report);

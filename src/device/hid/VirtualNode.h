@@ -26,7 +26,7 @@ public:
     const VirtualDeviceIdentity& Identity() const { return identity_; }
     VirtualHidDevice& Device() const { return *device_; }
     const HidReportDescriptor* Descriptor(int interfaceNumber) const;
-    bool Composite() const { return descriptors_.size() > 1; }
+    bool Composite() const { return descriptors_.size() > 1 || identity_.composite; }
     std::vector<std::string> Paths() const;
 
     bool Deliver(int interfaceNumber, std::span<const uint8_t> report);

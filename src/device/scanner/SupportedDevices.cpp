@@ -58,6 +58,16 @@ void UseMouseIdentity(uint16_t vendorId, uint16_t productId, uint16_t kind) {
     type.kind = kind;
 }
 
+void SubstituteIdentity(uint16_t kind, uint16_t vendorId, uint16_t productId) {
+    auto substitute = [&](auto& row) {
+        if (row.kind != kind || row.vendorId != 0 || row.productId != 0) return;
+        row.vendorId = vendorId;
+        row.productId = productId;
+    };
+    for (auto& row : InterfaceRows()) substitute(row);
+    for (auto& row : TypeRows()) substitute(row);
+}
+
 const std::array<DevicePageRow, kDeviceTypeRows>& DevicePageTable() {
     static const std::array<DevicePageRow, kDeviceTypeRows> table = {{
         {6, 7, 0, -1, "XML/DeviceXml/mousedevice.xml", "vexal_light"},

@@ -43,6 +43,9 @@ const std::array<DevicePageRow, kDeviceTypeRows>& DevicePageTable();  // indexed
 // it before anything copies the tables (the slot list, the device list): the tables are
 // not guarded against a change while they are read.
 void UseMouseIdentity(uint16_t vendorId, uint16_t productId, uint16_t kind);
+// Simulation only, before anything reads the tables: the rows of device kind `kind` that
+// name no device (vendor and product 0) take the given identifiers.
+void SubstituteIdentity(uint16_t kind, uint16_t vendorId, uint16_t productId);
 
 // First matching row, or -1.
 int FindDeviceTypeRow(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);

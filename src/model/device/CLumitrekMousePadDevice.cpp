@@ -20,8 +20,17 @@ constexpr const char* kPadMacroList = "vexal_macro.config";
 }  // namespace
 
 CLumitrekMousePadDevice::CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend)
-    : CLumitrekUSBDevice(std::move(backend)) {
-    ConfigureKind(device::kKindMousePad, kPadType, &engine_.Effects(), &profile_, kLightListIndex);
+    : CLumitrekMousePadDevice(std::move(backend), std::make_unique<CBasicProfiledata>(),
+                              device::kKindMousePad, kPadType, kLightListIndex, kButtonContainer) {}
+
+CLumitrekMousePadDevice::CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend,
+                                                 std::unique_ptr<CBasicProfiledata> profile,
+                                                 int kind, const char* typeName,
+                                                 int lightListIndex, const char* buttonContainer)
+    : CLumitrekUSBDevice(std::move(backend)),
+      profile_(std::move(profile)),
+      buttonContainer_(buttonContainer) {
+    ConfigureKind(kind, typeName, &engine_.Effects(), profile_.get(), lightListIndex);
 }
 
 CLumitrekMousePadDevice::~CLumitrekMousePadDevice() {
@@ -91,14 +100,14 @@ int CLumitrekMousePadDevice::ApplyLightSetting() {
 
 int CLumitrekMousePadDevice::LoadProfile() {
     UpdateProfilePaths();
-    profile_.LoadSection(GetProfilePath());
+    profile_->LoadSection(GetProfilePath());
     ReportProfileLoad();
     ApplyLightSetting();
     return 1;
 }
 
 void CLumitrekMousePadDevice::ResetToDefaults() {
-    profile_.LoadSection(GetDefaultProfilePath());
+    profile_->LoadSection(GetDefaultProfilePath());
     ApplyLightSetting();
     SaveProfile();
     RefreshPanels();
@@ -126,7 +135,7 @@ void CLumitrekMousePadDevice::BindPadButtons() {
         CLumitrekUSBDevice::BindKeyButtons();
         return;
     }
-    ui::CControlUI* buttons = FindInPage(kButtonContainer);
+    ui::CControlUI* buttons = FindInPage(buttonContainer_);
     if (auto* container =
             buttons ? static_cast<ui::CContainerUI*>(buttons->GetInterface("Container")) : nullptr)
         BindButtonsIn(*container);

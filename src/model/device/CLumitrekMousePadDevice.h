@@ -3,6 +3,7 @@
 // block in step with the current profile, writes it on request, runs the lighting
 // engine for the preview and an input listener for the pad's own settings changes.
 // The settings copy belongs to the UI thread; the worker only reads and writes bytes.
+// The headset keeps its lighting and settings block the same way and builds on this.
 #include <memory>
 
 #include "data/CBasicProfiledata.h"
@@ -39,17 +40,24 @@ public:
     virtual void BindPadButtons();
 
     const PadSettingsBlock& Settings() const { return settings_; }
-    CBasicProfiledata& Profile() { return profile_; }
+    CBasicProfiledata& Profile() { return *profile_; }
     lighting::MousePadLightEngine& Engine() { return engine_; }
 
 protected:
+    // A kind laid out like the pad: its profile object, kind code, type name, index in
+    // the light-list files and the container of its LED buttons.
+    CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend,
+                            std::unique_ptr<CBasicProfiledata> profile, int kind,
+                            const char* typeName, int lightListIndex, const char* buttonContainer);
+
     void RunLightThread(platform::Event& stop) override { engine_.RunThread(stop); }
     // The settings copy, written at the profile index's block.
     bool EncodeSettings(int byte0, std::vector<uint8_t>& block, unsigned& stride) override;
 
 private:
     PadSettingsBlock settings_;
-    CBasicProfiledata profile_;
+    std::unique_ptr<CBasicProfiledata> profile_;
+    const char* buttonContainer_;
     DeviceLightingHost<lighting::ILightingHost> lightingHost_{*this};
     lighting::MousePadLightEngine engine_{lightingHost_};
 };

@@ -192,7 +192,7 @@ void CLumitrekUSBDevice::SetPowerParameter(int value) {
     if (auto* power = PanelOf<IPowerIndicator>(powerIndicator_)) power->SetPowerParameter(value);
 }
 
-void CLumitrekUSBDevice::PollStatusBlock() {
+void CLumitrekUSBDevice::PollStatusBlock(unsigned notifyMessage) {
     using Status = std::optional<std::array<uint8_t, kStatusBlockBytes>>;
     Queue<Status>(
         "status",
@@ -202,10 +202,12 @@ void CLumitrekUSBDevice::PollStatusBlock() {
                 return std::nullopt;
             return status;
         },
-        [this](const Completion<Status>& read) {
+        [this, notifyMessage](const Completion<Status>& read) {
             if (read.cancelled || !read.value) return;
             if (auto* power = PanelOf<IPowerIndicator>(powerIndicator_))
                 power->ShowPowerReport(*read.value);
+            if (notifyMessage != 0 && ownerWindow_ != 0)
+                ui::CMessageLoop::PostMessage(ownerWindow_, notifyMessage, (*read.value)[4]);
         });
 }
 

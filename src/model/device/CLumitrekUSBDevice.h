@@ -182,7 +182,7 @@ public:
     // while someone looks (or while they leave the host, see HostDrivesLeds).
     void SetPictureOnScreen(bool shown);
     // The device shows colours the host computes on its LEDs (refreshed on timer 1000
-    // and the light thread even while the picture is hidden). None of the kinds so far.
+    // and the light thread even while the picture is hidden): the headset.
     virtual bool HostDrivesLeds() const { return false; }
     // The light thread rests on a still picture it has drawn in full (the preview timer
     // may lapse), and its wake from there (from the light thread: the timer comes back).
@@ -327,8 +327,9 @@ protected:
     ui::CControlUI* LightPanelControl();
     ui::CControlUI* ProfilePanelControl();
 
-    // Reads the 6-byte status block and hands it to the power indicator.
-    void PollStatusBlock();
+    // Reads the 6-byte status block and hands it to the power indicator; with a message,
+    // also posts it to the owner window with byte 4 of the block as wParam.
+    void PollStatusBlock(unsigned notifyMessage = 0);
     // The settings write of a profile apply, as the worker runs it; the write's result.
     static int WriteSettingsOn(device::CommandSet& commands, std::span<const uint8_t> block,
                                int offset);

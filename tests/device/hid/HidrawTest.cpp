@@ -127,6 +127,23 @@ TEST(HidrawConnection, ReadsPrefixUnnumberedReportsAndSeeTheDeviceGo) {
     ::close(fds[1]);
 }
 
+// Where the output-report request is not known (an older kernel, here a socket), the
+// report goes out as a plain write; a failed write is not taken for the request's refusal.
+TEST(HidrawConnection, OutputReportFallsBackToAWrite) {
+    int fds[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK, 0, fds), 0);
+    HidrawConnection connection(fds[0], {}, true);
+    const uint8_t led[17] = {0xFF, 0x22, 0xAA, 0, 247, 127};
+    EXPECT_TRUE(connection.SetOutput(led));
+    uint8_t got[32];
+    ASSERT_EQ(::read(fds[1], got, sizeof got), 17);
+    EXPECT_EQ(got[0], 0xFF);
+    EXPECT_EQ(got[4], 247);
+    ::close(fds[1]);
+    EXPECT_FALSE(connection.SetOutput(led));
+    EXPECT_FALSE(connection.SetOutput({}));
+}
+
 // A real hidraw node made with uhid: skipped where /dev/uhid is missing or not ours.
 TEST(HidrawUhid, RoundTripAndUnplugOnARealNode) {
     int uhid = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);

@@ -1,0 +1,84 @@
+#pragma once
+// The headset's audio configuration library, loaded at run time. Only a library at an
+// absolute path is loaded (never one found through the current folder or a search path a
+// user could plant a file in), and only when all five entry points are there.
+//
+// Every call guards the program against the library: a device count is capped, text read
+// back is taken only when it ends inside its buffer and is a plain decimal number, and
+// the buffers handed over have the size the interface promises, with a guard after them
+// that a read never looks past.
+//
+// Calls block for as long as the library takes: make them off the UI thread
+// (model::AudioBridge does). Not thread-safe; one caller at a time.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/audio/ConfLibAbi.h"
+
+namespace device::audio {
+
+// One value written to a property.
+struct PropertyValue {
+    enum class Kind { Integer, Float } kind = Kind::Integer;
+    std::int32_t integer = 0;
+    float real = 0.0f;
+    static PropertyValue Int(std::int32_t v) { return {Kind::Integer, v, 0.0f}; }
+    static PropertyValue Real(float v) { return {Kind::Float, 0, v}; }
+};
+
+class AudioLibrary {
+public:
+    // More devices than this are not looked at, whatever count the library reports.
+    static constexpr int kMaxDevices = 64;
+
+    // ProgramDir()/SDK/<processor>/libosConfLib.so
+    static std::filesystem::path DefaultPath();
+    // Null when the path is not absolute, the file cannot be loaded, or an entry point is
+    // missing.
+    static std::unique_ptr<AudioLibrary> Load(const std::filesystem::path& path);
+    ~AudioLibrary();
+    AudioLibrary(const AudioLibrary&) = delete;
+    AudioLibrary& operator=(const AudioLibrary&) = delete;
+
+    int Init();
+    void CreateDeviceList();
+    // 0..kMaxDevices; 0 when the call fails.
+    int DeviceCount(int flow);
+    std::optional<ConfLibDeviceRecord> DeviceById(int flow, int index);
+
+    // `extra` empty: no extra buffer is passed. True when the library answered 0.
+    bool Write(const ConfLibDeviceRecord& device, std::string_view property,
+               const PropertyValue& value, const std::vector<std::int32_t>& extra = {});
+    // The text the library left, or nothing when the call failed or the text does not
+    // end inside the buffer.
+    std::optional<std::string> ReadText(const ConfLibDeviceRecord& device,
+                                        std::string_view property,
+                                        const std::vector<std::int32_t>& extra = {},
+                                        std::size_t bufferBytes = kConfLibBufferBytes);
+    // ReadText as a decimal number; nothing for text that is not one.
+    std::optional<double> ReadNumber(const ConfLibDeviceRecord& device, std::string_view property,
+                                     const std::vector<std::int32_t>& extra = {});
+
+    // "12", "-3", " 0.37 ": the number; anything else (empty, letters, "1e5", "0x10",
+    // "nan", several numbers) nothing.
+    static std::optional<double> ParseDecimal(std::string_view text);
+
+private:
+    AudioLibrary() = default;
+    int Call(const ConfLibDeviceRecord& device, std::string_view property,
+             std::vector<char16_t>& value, const std::vector<std::int32_t>& extra, int direction);
+
+    void* handle_ = nullptr;
+    ConfLibInitFn init_ = nullptr;
+    CreateDeviceListFn createList_ = nullptr;
+    GetDeviceCountFn count_ = nullptr;
+    GetDeviceByIdFn byId_ = nullptr;
+    PropertyControlFn property_ = nullptr;
+};
+
+}  // namespace device::audio
