@@ -1,5 +1,8 @@
 #include "app/DeviceAutomation.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/AutomationHost.h"
 #include "app/AutomationJson.h"
 #include "app/MessageBox.h"
@@ -41,8 +44,10 @@ DeviceAutomation::~DeviceAutomation() = default;
 model::CLumitrekUSBDevice& DeviceAutomation::Find(const Json::Value& command) {
     const std::string which =
         automation::Has(command, "device") ? StringMember(command, "device") : "current";
-    if (which != "current" && which != "keyboard" && which != "pad")
-        throw CommandError("member device must be \"current\", \"keyboard\" or \"pad\"");
+    static constexpr const char* kKnown[] = {"current", "keyboard", "pad", "headset"};
+    if (std::find(std::begin(kKnown), std::end(kKnown), which) == std::end(kKnown))
+        throw CommandError(
+            "member device must be \"current\", \"keyboard\", \"pad\" or \"headset\"");
     model::CLumitrekUSBDevice* device = m_host.DeviceObject(which);
     if (device == nullptr) throw CommandError("no " + which + " device");
     return *device;

@@ -9,7 +9,10 @@
 #include "device/hid/HidBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceDiagnosis.h"
+#include "device/scanner/DeviceKind.h"
 #include "device/scanner/DeviceScanner.h"
+#include "device/scanner/SupportedDevices.h"
+#include "sim/DeviceCatalog.h"
 #include "sim/SimulatedDevices.h"
 
 namespace app {
@@ -31,14 +34,23 @@ std::string Hex4(uint16_t v) {
 
 }  // namespace
 
-int RunListDevices(bool simulateKeyboard, bool simulatePad, std::ostream& out) {
+int RunListDevices(bool simulateKeyboard, bool simulatePad, bool simulateHeadset,
+                   std::ostream& out) {
     device::VirtualBus bus;
     sim::SimulatedDevices devices;
+    std::shared_ptr<sim::SimDevice> headset;
     std::shared_ptr<device::HidBackend> backend;
-    if (simulateKeyboard || simulatePad) {
+    if (simulateKeyboard || simulatePad || simulateHeadset) {
         devices = sim::PlugSimulatedDevices(bus);
         if (!simulateKeyboard) devices.keyboard->Unplug();
         if (!simulatePad) devices.pad->Unplug();
+        if (simulateHeadset) {
+            // As a --simulate run does: the shipped headset rows name no device.
+            device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
+                                       sim::kSimHeadsetProduct);
+            headset = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
+            headset->Plug(bus);
+        }
         backend = bus.Backend();
     } else {
         backend = device::HidBackend::Default();

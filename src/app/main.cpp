@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     if (cmd->Has("list-devices")) {
         if (simulate && !simulate->Any()) return 0;  // nothing plugged in, nothing to list
         return app::RunListDevices(simulate && simulate->keyboard, simulate && simulate->pad,
-                                   std::cout);
+                                   simulate && simulate->headset, std::cout);
     }
     if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
     if (cmd->Has("headless") != cmd->Has("script")) {
