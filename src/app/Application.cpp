@@ -10,6 +10,7 @@
 #include "device/hid/HidBackend.h"
 #include "device/scanner/DeviceKind.h"
 #include "device/scanner/SupportedDevices.h"
+#include "model/audio/AudioBridge.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "sim/DeviceCatalog.h"
@@ -59,6 +60,8 @@ platform::SingleInstance::Outcome Application::AcquireSingleInstance() {
 }
 
 void Application::Simulate(SimulationChoice choice) {
+    // The build's stand-in audio library, never a real one, serves a simulated run.
+    model::AudioBridge::UseSimulatedLibrary();
     // Both devices exist whatever the choice, so that a script can plug the other later.
     bus_ = std::make_unique<device::VirtualBus>();
     simKeyboard_ = std::make_shared<sim::SimDevice>(sim::KeyboardDefinition());
