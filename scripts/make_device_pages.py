@@ -530,9 +530,11 @@ EQ_BANDS = ["31", "62", "125", "250", "500", "1k", "2k", "4k", "8k", "16k"]
 EQ_PRESETS_PER_ROW = 5
 
 
-# A band slider stands upright; the shared "slider" style lies flat, so the images are named here.
+# A band slider stands upright; the shared "slider" style lies flat, so its upright images are
+# named here, stretched along the slider's length.
 BAND_SLIDER = ('<Slider name="6533_eq_hz_slider_%d" hor="false" width="22" height="92" min="-20" max="20" value="0" '
-               'bkimage="file=\'common/slider_bar.png\'" foreimage="file=\'common/slider_fore.png\'" '
+               'bkimage="file=\'common/slider_bar_upright.png\' corner=\'0,4,0,4\'" '
+               'foreimage="file=\'common/slider_fore_upright.png\' corner=\'0,4,0,4\'" isstretchfore="true" '
                'thumbimage="file=\'common/slider_thumb_normal.png\'" thumbhotimage="file=\'common/slider_thumb_hot.png\'" '
                'thumbpushedimage="file=\'common/slider_thumb_hot.png\'" thumbsize="16,16"/>')
 

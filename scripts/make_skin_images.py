@@ -297,6 +297,16 @@ def buttons(skin):
     c = Canvas(24, 20)
     c.fill(round_rect(0, 7, 24, 13, 3), vertical(hex_colour("4ACBF6"), ACCENT_DEEP, 7, 13))
     skin.save(c, "common/slider_fore.png")
+    # an upright slider (the equaliser's bands): the same track standing in the middle of a
+    # 20 px wide control, to be stretched along its length (corners 0,4,0,4)
+    c = Canvas(20, 24)
+    c.fill(round_rect(7, 0, 13, 24, 3), SUNKEN)
+    c.fill(ring(round_rect(7.5, 0.5, 12.5, 23.5, 2.5), 1.0), hex_colour("2C313A"))
+    skin.save(c, "common/slider_bar_upright.png")
+    c = Canvas(20, 24)
+    light, deep = hex_colour("4ACBF6"), ACCENT_DEEP
+    c.fill(round_rect(7, 0, 13, 24, 3), lambda x, y: mix(light, deep, clamp((x - 7) / 6.0)))
+    skin.save(c, "common/slider_fore_upright.png")
     for state, edge in (("normal", ACCENT), ("hot", WHITE)):
         c = Canvas(16, 16)
         c.glow(circle(8, 8, 5.5), with_alpha(ACCENT, 0.5), 2.5, 1.0)

@@ -10,6 +10,7 @@
 #include "device/hid/HidBackend.h"
 #include "device/scanner/DeviceKind.h"
 #include "device/scanner/SupportedDevices.h"
+#include "model/audio/AudioBridge.h"
 #include "platform/Paths.h"
 #include "platform/Trace.h"
 #include "sim/DeviceCatalog.h"
@@ -34,27 +35,6 @@ constexpr int kCreateHeight = 572;
 
 }  // namespace
 
-std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) {
-    SimulationChoice choice;
-    if (value.empty()) {
-        choice.keyboard = choice.pad = true;
-    } else if (value == "all") {
-        choice.keyboard = choice.pad = choice.mouse = choice.headset = true;
-    } else if (value == "keyboard") {
-        choice.keyboard = true;
-    } else if (value == "pad") {
-        choice.pad = true;
-    } else if (value == "mouse" || value == "mouse6") {
-        choice.mouse = true;
-        choice.mouseLongWait = value == "mouse6";
-    } else if (value == "headset") {
-        choice.headset = true;
-    } else if (value != "none") {
-        return std::nullopt;
-    }
-    return choice;
-}
-
 Application::Application() = default;
 
 Application::~Application() { Shutdown(); }
@@ -70,6 +50,8 @@ platform::SingleInstance::Outcome Application::AcquireSingleInstance() {
 }
 
 void Application::Simulate(SimulationChoice choice) {
+    // The build's stand-in audio library, never a real one, serves a simulated run.
+    model::AudioBridge::UseSimulatedLibrary();
     // Both devices exist whatever the choice, so that a script can plug the other later.
     bus_ = std::make_unique<device::VirtualBus>();
     simKeyboard_ = std::make_shared<sim::SimDevice>(sim::KeyboardDefinition());

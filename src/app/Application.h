@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/AutomationHost.h"
+#include "app/SimulationChoice.h"
 #include "app/CMainWnd.h"
 #include "app/cli/CommandExecutor.h"
 #include "device/hid/VirtualBus.h"
@@ -21,19 +22,6 @@
 namespace app {
 
 // Which simulated devices --simulate attaches.
-struct SimulationChoice {
-    bool keyboard = false;
-    bool pad = false;
-    bool mouse = false;
-    // The simulated mouse is the receiver mouse of kind 6 (link query, long time limit).
-    bool mouseLongWait = false;
-    bool headset = false;
-    bool Any() const { return keyboard || pad || mouse || headset; }
-    // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse),
-    // "headset", "all", "none"; nothing for anything else.
-    static std::optional<SimulationChoice> Parse(std::string_view value);
-};
-
 class Application : public AutomationHost {
 public:
     Application();

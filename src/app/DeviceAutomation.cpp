@@ -1,5 +1,8 @@
 #include "app/DeviceAutomation.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/AutomationHost.h"
 #include "app/AutomationJson.h"
 #include "app/MessageBox.h"
@@ -42,8 +45,10 @@ DeviceAutomation::~DeviceAutomation() = default;
 model::CLumitrekUSBDevice& DeviceAutomation::Find(const Json::Value& command) {
     const std::string which =
         automation::Has(command, "device") ? StringMember(command, "device") : "current";
-    if (which != "current" && which != "keyboard" && which != "pad" && which != "mouse")
-        throw CommandError("member device must be \"current\", \"keyboard\", \"pad\" or \"mouse\"");
+    static constexpr const char* kKnown[] = {"current", "keyboard", "pad", "mouse", "headset"};
+    if (std::find(std::begin(kKnown), std::end(kKnown), which) == std::end(kKnown))
+        throw CommandError("member device must be \"current\", \"keyboard\", \"pad\", "
+                           "\"mouse\" or \"headset\"");
     model::CLumitrekUSBDevice* device = m_host.DeviceObject(which);
     if (device == nullptr) throw CommandError("no " + which + " device");
     return *device;

@@ -9,7 +9,10 @@
 #include "device/hid/HidBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceDiagnosis.h"
+#include "device/scanner/DeviceKind.h"
 #include "device/scanner/DeviceScanner.h"
+#include "device/scanner/SupportedDevices.h"
+#include "sim/DeviceCatalog.h"
 #include "sim/SimulatedDevices.h"
 
 namespace app {
@@ -31,14 +34,34 @@ std::string Hex4(uint16_t v) {
 
 }  // namespace
 
-int RunListDevices(bool simulateKeyboard, bool simulatePad, std::ostream& out) {
+int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream& out) {
     device::VirtualBus bus;
     sim::SimulatedDevices devices;
+    std::shared_ptr<sim::SimDevice> mouse;
+    std::shared_ptr<sim::SimDevice> headset;
     std::shared_ptr<device::HidBackend> backend;
-    if (simulateKeyboard || simulatePad) {
+    if (simulate && simulate->Any()) {
         devices = sim::PlugSimulatedDevices(bus);
-        if (!simulateKeyboard) devices.keyboard->Unplug();
-        if (!simulatePad) devices.pad->Unplug();
+        if (!simulate->keyboard) devices.keyboard->Unplug();
+        if (!simulate->pad) devices.pad->Unplug();
+        if (simulate->mouse) {
+            // As a --simulate run does: the shipped mouse rows name no device.
+            const sim::SimDeviceDefinition& definition = simulate->mouseLongWait
+                                                             ? sim::LongWaitMouseDefinition()
+                                                             : sim::MouseDefinition();
+            device::UseMouseIdentity(
+                definition.vendorId, definition.productId,
+                simulate->mouseLongWait ? device::kKindMouseLongWait : device::kKindMouse);
+            mouse = std::make_shared<sim::SimDevice>(definition);
+            mouse->Plug(bus);
+        }
+        if (simulate->headset) {
+            // As a --simulate run does: the shipped headset rows name no device.
+            device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
+                                       sim::kSimHeadsetProduct);
+            headset = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
+            headset->Plug(bus);
+        }
         backend = bus.Backend();
     } else {
         backend = device::HidBackend::Default();

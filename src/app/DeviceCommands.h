@@ -1,14 +1,16 @@
 #pragma once
 // The command-line device tools: --list-devices [--simulate] and --diagnose.
+#include <optional>
 #include <ostream>
+
+#include "app/SimulationChoice.h"
 
 namespace app {
 
 // Runs one scanner pass and prints one JSON object per claimed slot, one per line.
-// With `simulate`, the simulated keyboard and mouse pad are the devices. Returns 0.
-// `simulateKeyboard`/`simulatePad` plug the simulated devices onto a virtual bus scanned
-// instead of the USB bus; with neither, the real bus is scanned.
-int RunListDevices(bool simulateKeyboard, bool simulatePad, std::ostream& out);
+// Returns 0. A simulation plugs the chosen simulated devices onto a virtual bus scanned
+// instead of the USB bus; without one, the real bus is scanned.
+int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream& out);
 
 // Prints every hidraw node, what this program makes of it, whether this user may open
 // it, and whether the udev rule is installed. Returns 0.

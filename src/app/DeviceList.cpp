@@ -471,7 +471,8 @@ bool DeviceList::OnTimer(const ui::TNotifyUI& msg) {
 }
 
 void DeviceList::SetLightControl(bool on) {
-    for (auto* list : {&keyboards_, &mice_, &pads_})
+    // The headset's LEDs are driven from the preview, so the switch stops its reports too.
+    for (auto* list : {&keyboards_, &mice_, &pads_, &headsets_})
         for (model::CLumitrekUSBDevice* device : *list) device->SetPreviewEnabled(on);
 }
 

@@ -93,8 +93,7 @@ int main(int argc, char** argv) {
     }
     if (cmd->Has("list-devices")) {
         if (simulate && !simulate->Any()) return 0;  // nothing plugged in, nothing to list
-        return app::RunListDevices(simulate && simulate->keyboard, simulate && simulate->pad,
-                                   std::cout);
+        return app::RunListDevices(simulate, std::cout);
     }
     if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
     if (cmd->Has("headless") != cmd->Has("script")) {

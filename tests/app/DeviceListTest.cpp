@@ -528,7 +528,10 @@ TEST_F(DeviceListTest, PageTabsAndLightControlReachTheDevices) {
     EXPECT_FALSE(Device(kKeyboardTab)->IsPreviewEnabled());
     EXPECT_FALSE(Device(kPadTab)->IsPreviewEnabled());
     EXPECT_FALSE(Device(kMouseTab)->IsPreviewEnabled());
+    EXPECT_FALSE(Device(kHeadsetTab)->IsPreviewEnabled());
+    list_->SetLightControl(true);
     EXPECT_TRUE(Device(kHeadsetTab)->IsPreviewEnabled());
+    EXPECT_TRUE(Device(kKeyboardTab)->IsPreviewEnabled());
 }
 
 TEST_F(DeviceListTest, PowerReportsShowPercentageChargeStateLinkAndPhone) {

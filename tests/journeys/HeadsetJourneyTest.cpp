@@ -312,6 +312,38 @@ TEST_F(HeadsetJourney, LedReportsCarryThePreview) {
     }
 }
 
+TEST_F(HeadsetJourney, TheLightControlSwitchStopsAndResumesTheLedReports) {
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    script.Wait(kConnectionMs);
+    script.Click("control_light_status");  // another program takes the lights
+    script.Wait(200);                       // a frame already on its way may land
+    const auto released = script.Sim("headset", "ledreports")["total"].asUInt64();
+    script.Wait(500);
+    EXPECT_EQ(script.Sim("headset", "ledreports")["total"].asUInt64(), released);
+    script.Click("control_light_status");
+    script.Wait(500);
+    EXPECT_GE(script.Sim("headset", "ledreports")["total"].asUInt64(), released + 12 * 4);
+}
+
+TEST_F(HeadsetJourney, TheDeviceCommandNamesTheHeadset) {
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    script.Wait(kConnectionMs);
+    Json::Value command(Json::objectValue);
+    command["cmd"] = "device";
+    command["device"] = "headset";
+    command["op"] = "writesettings";
+    command["index"] = 2;
+    script.Ask(command);
+    script.Wait(kAudioMs);
+    command["op"] = "status";
+    const Json::Value status = script.Ask(command);
+    EXPECT_TRUE(status["connected"].asBool());
+    EXPECT_EQ(status["finished"].asInt(), 1);
+    EXPECT_EQ(status["last"]["result"].asInt(), 1);
+}
+
 TEST_F(HeadsetJourney, AMisbehavingLibraryNeitherCrashesNorFreezesTheWindow) {
     const std::filesystem::path data = sandbox_.Root() / "conflib.txt";
     {

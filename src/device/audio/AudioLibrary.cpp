@@ -49,6 +49,10 @@ std::filesystem::path AudioLibrary::DefaultPath() {
     return platform::ProgramDir() / "SDK" / ProcessorFolder() / "libosConfLib.so";
 }
 
+std::filesystem::path AudioLibrary::SimulatedPath() {
+    return platform::ProgramDir() / "simulation" / "SDK" / ProcessorFolder() / "libosConfLib.so";
+}
+
 std::unique_ptr<AudioLibrary> AudioLibrary::Load(const std::filesystem::path& path) {
     // dlopen searches only for names without a slash; an absolute path is taken as it is.
     if (!path.is_absolute()) return nullptr;

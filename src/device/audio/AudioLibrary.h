@@ -38,6 +38,9 @@ public:
 
     // ProgramDir()/SDK/<processor>/libosConfLib.so
     static std::filesystem::path DefaultPath();
+    // ProgramDir()/simulation/SDK/<processor>/libosConfLib.so: where a build keeps the
+    // stand-in, apart from the real library's place, so that only a simulated run uses it.
+    static std::filesystem::path SimulatedPath();
     // Null when the path is not absolute, the file cannot be loaded, or an entry point is
     // missing.
     static std::unique_ptr<AudioLibrary> Load(const std::filesystem::path& path);

@@ -1,5 +1,7 @@
 #include "model/audio/AudioBridge.h"
 
+#include <atomic>
+
 namespace model {
 
 namespace {
@@ -59,9 +61,18 @@ AudioBridge::~AudioBridge() {
     for (Job& job : left) Complete(job.loop, std::move(job.done), false);
 }
 
+namespace {
+std::atomic<bool> simulatedLibrary{false};
+}  // namespace
+
+void AudioBridge::UseSimulatedLibrary() {
+    simulatedLibrary.store(true);
+}
+
 std::shared_ptr<AudioBridge> AudioBridge::Shared() {
-    static std::shared_ptr<AudioBridge> bridge =
-        std::make_shared<AudioBridge>(device::audio::AudioLibrary::DefaultPath());
+    static std::shared_ptr<AudioBridge> bridge = std::make_shared<AudioBridge>(
+        simulatedLibrary.load() ? device::audio::AudioLibrary::SimulatedPath()
+                                : device::audio::AudioLibrary::DefaultPath());
     return bridge;
 }
 

@@ -65,8 +65,10 @@ public:
     AudioBridge(const AudioBridge&) = delete;
     AudioBridge& operator=(const AudioBridge&) = delete;
 
-    // The program's bridge, on AudioLibrary::DefaultPath().
+    // The program's bridge, on AudioLibrary::DefaultPath(), or SimulatedPath() once
+    // UseSimulatedLibrary() was called before the bridge's first use.
     static std::shared_ptr<AudioBridge> Shared();
+    static void UseSimulatedLibrary();
 
     template <class R>
     void Run(ui::CMessageLoop* loop, std::function<R(Session&)> work,

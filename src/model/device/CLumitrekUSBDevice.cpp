@@ -192,14 +192,15 @@ void CLumitrekUSBDevice::SetPowerParameter(int value) {
     if (auto* power = PanelOf<IPowerIndicator>(powerIndicator_)) power->SetPowerParameter(value);
 }
 
-void CLumitrekUSBDevice::PollStatusBlock(unsigned notifyMessage) {
+void CLumitrekUSBDevice::PollStatusBlock(unsigned notifyMessage, bool linkFromTimeLimit) {
     using Status = std::optional<std::array<uint8_t, kStatusBlockBytes>>;
     Queue<Status>(
         "status",
-        [](DeviceWorker::Session& session) -> Status {
+        [linkFromTimeLimit](DeviceWorker::Session& session) -> Status {
             std::array<uint8_t, kStatusBlockBytes> status{};
             if (session.commands.ReadStatusBlock(status, 0) != device::kResultSuccess)
                 return std::nullopt;
+            if (linkFromTimeLimit) status[3] = session.commands.Channel().LongTimeLimit() ? 1 : 0;
             return status;
         },
         [this, notifyMessage](const Completion<Status>& read) {

@@ -328,8 +328,10 @@ protected:
     ui::CControlUI* ProfilePanelControl();
 
     // Reads the 6-byte status block and hands it to the power indicator; with a message,
-    // also posts it to the owner window with byte 4 of the block as wParam.
-    void PollStatusBlock(unsigned notifyMessage = 0);
+    // also posts it to the owner window with byte 4 of the block as wParam. With
+    // `linkFromTimeLimit`, byte 3 (the wireless flag) tells whether the channel waits
+    // the long time, as a device behind a receiver does, rather than what the block says.
+    void PollStatusBlock(unsigned notifyMessage = 0, bool linkFromTimeLimit = false);
     // The settings write of a profile apply, as the worker runs it; the write's result.
     static int WriteSettingsOn(device::CommandSet& commands, std::span<const uint8_t> block,
                                int offset);

@@ -168,6 +168,17 @@ void CLumitrekZO6533Device::OnConnected() {
     StartLightThread();
 }
 
+void CLumitrekZO6533Device::OnSyncRequest() {
+    if (IsConnected()) {
+        CLumitrekMousePadDevice::OnSyncRequest();
+        return;
+    }
+    Channel().SetSyncFlag(0);
+    const uint8_t lastKnown = CLumitrekMousePadDevice::Settings().Copy()[0];
+    if (GetOwnerWindow() != 0)
+        ui::CMessageLoop::PostMessage(GetOwnerWindow(), kSettingsReadMessage, lastKnown);
+}
+
 int CLumitrekZO6533Device::LoadProfile() {
     CLumitrekMousePadDevice::LoadProfile();
     settings_ = Settings::From(headsetProfile_->GetSystemSetStages());

@@ -58,7 +58,9 @@ public:
     void BindKeyButtons() override;
     void RefreshKeyPreview() override;
     void OnConnected() override;
-    void PollPowerStatus() override { PollStatusBlock(kPowerMessage); }
+    // As the pad's; the owner window hears the active index even with the headset away.
+    void OnSyncRequest() override;
+    void PollPowerStatus() override { PollStatusBlock(kPowerMessage, true); }
     int LoadProfile() override;
     void RefreshPanels() override;
     // The defaults' section, with the user's own equaliser presets kept.

@@ -120,7 +120,9 @@ void CDeviceProfileUI::ShowTabsOfKind() {
             break;
         case device::kKindHeadset:
             shown[kCursor] = shown[kMacros] = shown[kSystem] = shown[kKeys] = false;
-            shown[kVoice] = shown[kMagic] = shown[kVirtual] = true;
+            // The surround tab stays hidden: the headset has no surround settings to show
+            // there (its surround effect is only given a start-up default).
+            shown[kVoice] = shown[kMagic] = true;
             break;
         default:
             break;

@@ -43,6 +43,11 @@ TEST(AudioLibraryPath, IsTheProgramFoldersAndNothingElse) {
               platform::ProgramDir() / "SDK");
     EXPECT_EQ(AudioLibrary::DefaultPath().filename(), "libosConfLib.so");
     EXPECT_TRUE(AudioLibrary::DefaultPath().is_absolute());
+    // The build's stand-in sits where only a simulated run looks, not in the real one's place.
+    EXPECT_EQ(fs::path(TX512_STANDIN_CONFLIB), AudioLibrary::SimulatedPath());
+    EXPECT_NE(AudioLibrary::SimulatedPath().parent_path(),
+              AudioLibrary::DefaultPath().parent_path());
+    EXPECT_EQ(AudioLibrary::SimulatedPath().filename(), "libosConfLib.so");
 
     // A relative path is not looked up in the current folder, even when the file is there.
     const fs::path standIn = TX512_STANDIN_CONFLIB;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,4 +71,52 @@ TEST(ListDevicesCommand, SimulatedDevicesFillSlotsZeroOneFourFive) {
         const std::string tokens = std::string("#vid_320f&pid_") + e.product + "&mi_01&col0" + std::to_string(e.collection);
         EXPECT_NE(v["path"].asString().find(tokens), std::string::npos) << v["path"].asString();
     }
+}
+
+TEST(ListDevicesCommand, TheSimulatedHeadsetIsListedOnlyWhenAskedFor) {
+    int status = -1;
+    const std::string output = RunProgram("--list-devices --simulate=headset", status);
+    ASSERT_EQ(status, 0) << output;
+    std::istringstream lines(output);
+    std::string line;
+    std::vector<Json::Value> slots;
+    while (std::getline(lines, line)) {
+        Json::Value value;
+        std::string errors;
+        std::istringstream in(line);
+        ASSERT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &value, &errors)) << line;
+        slots.push_back(value);
+    }
+    ASSERT_EQ(slots.size(), 1u) << output;
+    EXPECT_EQ(slots[0]["vendor"].asString(), "320f");
+    EXPECT_EQ(slots[0]["product"].asString(), "6533");
+    EXPECT_EQ(slots[0]["interface"].asInt(), 3);
+    EXPECT_EQ(slots[0]["collection"].asInt(), 0);
+    EXPECT_EQ(slots[0]["kind"].asInt(), 7);
+    EXPECT_EQ(slots[0]["role"].asInt(), 0);
+    EXPECT_EQ(slots[0]["usage_page"].asString(), "000c");
+    EXPECT_EQ(slots[0]["usage"].asString(), "0001");
+
+    // The plain simulation leaves the headset out.
+    const std::string plain = RunProgram("--list-devices --simulate", status);
+    EXPECT_EQ(plain.find("\"kind\":7"), std::string::npos) << plain;
+}
+
+TEST(ListDevicesCommand, TheSimulatedMouseIsListedUnderItsKind) {
+    int status = -1;
+    // Both collections of the mouse's configuration interface: commands and events.
+    const std::string mouse = RunProgram("--list-devices --simulate=mouse", status);
+    ASSERT_EQ(status, 0) << mouse;
+    EXPECT_NE(mouse.find("\"product\":\"7f02\""), std::string::npos) << mouse;
+    EXPECT_NE(mouse.find("\"kind\":2,\"role\":0"), std::string::npos) << mouse;
+    EXPECT_NE(mouse.find("\"kind\":2,\"role\":255"), std::string::npos) << mouse;
+    EXPECT_EQ(mouse.find("\"kind\":1,"), std::string::npos) << mouse;
+
+    const std::string receiver = RunProgram("--list-devices --simulate=mouse6", status);
+    ASSERT_EQ(status, 0) << receiver;
+    EXPECT_NE(receiver.find("\"product\":\"7f06\""), std::string::npos) << receiver;
+    EXPECT_NE(receiver.find("\"kind\":6,"), std::string::npos) << receiver;
+
+    const std::string plain = RunProgram("--list-devices --simulate", status);
+    EXPECT_EQ(plain.find("\"kind\":2,"), std::string::npos) << plain;
 }

@@ -11,6 +11,9 @@
 #include "model/audio/AudioBridge.h"
 #include "model/device/CLumitrekZO6533Device.h"
 #include "model/device/HeadsetLedReports.h"
+#include "model/device/IPowerIndicator.h"
+#include "ui/CControlUI.h"
+#include "ui/IMessageTarget.h"
 
 namespace modeltest {
 namespace {
@@ -88,8 +91,13 @@ protected:
         return *headset_;
     }
     void SettleHeadset() {
-        for (int i = 0; i < 5000 && !(headset_->OperationsIdle() && loop_.RunPending() == 0); ++i)
+        // Completions count as work until they ran, so the loop runs on every turn.
+        for (int i = 0; i < 5000; ++i) {
+            if (loop_.RunPending() == 0 && headset_->OperationsIdle() && loop_.RunPending() == 0)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ADD_FAILURE() << "the headset's work did not settle";
     }
     fs::path HeadsetProfileFile() const {
         return UserFolder("HD") / (std::string(kProfileUuid) + ".Json");
@@ -159,6 +167,81 @@ TEST_F(HeadsetDevice, WithoutItsLibraryThePanelsKeepTheProfilesValues) {
     for (int i = 0; i < 50; ++i) loop_.RunPending();
     EXPECT_TRUE(headset.AudioIdle());
     EXPECT_EQ(headset.HeadsetSettings().micInValue, 80);
+}
+
+// The owner window's messages, and the power reports the device list would show.
+class Owner : public ui::IMessageTarget {
+public:
+    std::intptr_t HandleLoopMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t) override {
+        messages.emplace_back(msg, wParam);
+        return 0;
+    }
+    std::vector<std::pair<unsigned, std::uintptr_t>> messages;
+};
+
+class PowerShown : public ui::CControlUI, public model::IPowerIndicator {
+public:
+    void* GetInterface(std::string_view name) override {
+        if (name == kInterfaceName) return static_cast<model::IPowerIndicator*>(this);
+        return ui::CControlUI::GetInterface(name);
+    }
+    void SetPowerParameter(int) override {}
+    void ShowPowerReport(std::span<const uint8_t> report) override {
+        reports.emplace_back(report.begin(), report.end());
+    }
+    std::vector<std::vector<uint8_t>> reports;
+};
+
+TEST_F(HeadsetDevice, TheOwnerHearsTheActiveIndexAlsoWhenTheHeadsetIsAway) {
+    Owner owner;
+    const ui::WindowHandle window = loop_.AddTarget(&owner);
+    Headset().SetOwnerWindow(window);
+    Headset().OnSyncRequest();  // never read: index 0
+    SettleHeadset();
+    headsetSim_->SwitchProfileOnDevice(2);
+    model::CLumitrekZO6533Device& headset = Connect();
+    headset.OnSyncRequest();
+    SettleHeadset();
+    headset.CloseCommandChannel();
+    headsetSim_->SwitchProfileOnDevice(3);  // not seen: the last known index stays
+    headset.OnSyncRequest();
+    SettleHeadset();
+    const std::vector<std::pair<unsigned, std::uintptr_t>> expected = {
+        {0xD00, 0}, {0xD00, 2}, {0xD00, 2}};
+    EXPECT_EQ(owner.messages, expected);
+    EXPECT_EQ(static_cast<model::CLumitrekMousePadDevice&>(headset).Settings().Copy()[0], 2);
+    loop_.RemoveTarget(window);
+}
+
+TEST_F(HeadsetDevice, ThePowerPollsWirelessFlagIsTheChannelsLongTimeLimit) {
+    // A headset whose own status block claims a wireless link and 55 in byte 4.
+    ASSERT_TRUE(headsetSim_->Unplug());
+    sim::SimDeviceDefinition def = sim::HeadsetDefinition();
+    def.statusBlock = {0x01, 0x50, 0x00, 0x01, 0x37, 0x00};
+    headsetSim_ = std::make_shared<sim::SimDevice>(def);
+    ASSERT_TRUE(headsetSim_->Plug(bus_));
+    Owner owner;
+    PowerShown power;
+    const ui::WindowHandle window = loop_.AddTarget(&owner);
+    Headset().SetOwnerWindow(window);
+    Headset().SetPowerIndicator(&power);
+    model::CLumitrekZO6533Device& headset = Connect();
+    headset.PollPowerStatus();
+    SettleHeadset();
+    headset.Channel().SetLongTimeLimit(true);
+    headset.PollPowerStatus();
+    SettleHeadset();
+    headset.CloseCommandChannel();
+    headset.PollPowerStatus();  // nothing to read
+    SettleHeadset();
+    const std::vector<std::vector<uint8_t>> expected = {{0x01, 0x50, 0x00, 0x00, 0x37, 0x00},
+                                                        {0x01, 0x50, 0x00, 0x01, 0x37, 0x00}};
+    EXPECT_EQ(power.reports, expected);
+    const std::vector<std::pair<unsigned, std::uintptr_t>> messages = {{0xD01, 0x37},
+                                                                       {0xD01, 0x37}};
+    EXPECT_EQ(owner.messages, messages);
+    headset.SetPowerIndicator(nullptr);
+    loop_.RemoveTarget(window);
 }
 
 // ---- the bridge's time limit, against the stand-in library

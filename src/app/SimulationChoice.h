@@ -1,0 +1,21 @@
+#pragma once
+// Which simulated devices a run attaches (--simulate[=WHICH]).
+#include <optional>
+#include <string_view>
+
+namespace app {
+
+struct SimulationChoice {
+    bool keyboard = false;
+    bool pad = false;
+    bool mouse = false;
+    // The simulated mouse is the receiver mouse of kind 6 (link query, long time limit).
+    bool mouseLongWait = false;
+    bool headset = false;
+    bool Any() const { return keyboard || pad || mouse || headset; }
+    // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse),
+    // "headset", "all", "none"; nothing for anything else.
+    static std::optional<SimulationChoice> Parse(std::string_view value);
+};
+
+}  // namespace app
