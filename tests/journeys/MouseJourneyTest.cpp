@@ -206,6 +206,9 @@ TEST_F(MouseJourney, ARecoilPatternEditedAndSavedIsInTheRecoilMemoryByteForByte)
         EXPECT_TRUE(fs::exists(MouseFolder() / ("ShootData_" + std::to_string(g) + ".Shoot")));
     OpenSystemPage(script);
     script.Notify("mouse_device_seting_option_1", "selectchanged", Selected(true));
+    // The page opens on the first shot of the first weapon, its values in the edits.
+    EXPECT_EQ(script.Get("bullet_select_index")["text"], "1");
+    EXPECT_FALSE(script.Get("bullet_delay_eidt")["text"].asString().empty());
     script.Notify("shoot_gun_op_1", "selectchanged", Selected(true));
     script.Notify("bullet_op_3", "selectchanged", Selected(true));
     EXPECT_EQ(script.Get("bullet_select_index")["text"], "4");

@@ -56,6 +56,9 @@ void CShootControlUI::SetShootFolders(const std::filesystem::path& user,
 void CShootControlUI::InitShootPanel() {
     for (int slot = 0; slot < ShootFile::kWeapons; ++slot)
         if (files_.ReadJsonFile(WeaponFile(slot)).isNull()) ResetWeapon(slot);
+    // A shot is always shown: with none, what the user typed into the edits would go
+    // nowhere.
+    SelectShot(std::max(shot_, 0));
 }
 
 void CShootControlUI::SelectWeapon(int slot) {

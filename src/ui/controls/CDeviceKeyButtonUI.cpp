@@ -1,6 +1,7 @@
 #include "ui/controls/CDeviceKeyButtonUI.h"
 
 #include "ui/CPaintManagerUI.h"
+#include "ui/IRenderTarget.h"
 
 namespace ui {
 
@@ -81,6 +82,14 @@ void CDeviceKeyButtonUI::SetKeySelected(bool selected) {
     if (m_bKeySelected == selected) return;
     m_bKeySelected = selected;
     Invalidate();
+}
+
+void CDeviceKeyButtonUI::PaintBkColor(IRenderTarget& target) {
+    if (m_bKeySelected && (GetPushedBkColor() >> 24) != 0) {
+        target.FillRect(m_rcItem, GetPushedBkColor());
+        return;
+    }
+    CButtonUI::PaintBkColor(target);
 }
 
 void CDeviceKeyButtonUI::PaintStatusImage(IRenderTarget& target) {

@@ -38,6 +38,9 @@ public:
     void SetSelectedByArea(bool selected) { m_bSelectedByArea = selected; }
 
     void DoEvent(TEventUI& event) override;
+    // A key drawn by colours alone (the mouse's keys over its picture) shows the chosen
+    // key in its pressed colour, as one drawn by images shows its pressed image.
+    void PaintBkColor(IRenderTarget& target) override;
     void PaintStatusImage(IRenderTarget& target) override;
     // The key draws nothing after its light: a change of the light alone repaints only
     // the light (CPaintManagerUI::InvalidateOverlay).

@@ -77,6 +77,23 @@ TEST(DeviceKeyButton, NeverRefreshedKeyShowsTheInitialColourWhenTheOverlayIsOn) 
     EXPECT_EQ(CDeviceKeyButtonUI::TintFromColourWord(0x00FF00), 0xFF0000FFu);  // blue byte
 }
 
+TEST(DeviceKeyButton, ChosenKeyDrawnByColoursShowsItsPressedColour) {
+    // The mouse's keys lie over its picture with colours only: nothing shows until hovered,
+    // and the key the key panel shows keeps its pressed colour.
+    CDeviceKeyButtonUI key;
+    key.SetPos(ui::Rect{0, 0, 20, 30}, false);
+    key.SetHotBkColor(0x3022B8F0u);
+    key.SetPushedBkColor(0x5022B8F0u);
+    EXPECT_TRUE(Paint(key).Of(Op::FillRect).empty());
+    key.SetKeySelected(true);
+    auto fills = Paint(key).Of(Op::FillRect);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].color, 0x5022B8F0u);
+    EXPECT_EQ(fills[0].rect, key.GetPos());
+    key.SetKeySelected(false);
+    EXPECT_TRUE(Paint(key).Of(Op::FillRect).empty());
+}
+
 TEST(DeviceKeyButton, KeySetFlagRepaintsOnlyWhenItChanges) {
     ControlsTestWindow w;
     w.Load(kKeys);
