@@ -18,6 +18,7 @@
 #include "platform/TextCompare.h"
 #include "ui/CContainerUI.h"
 #include "ui/CMessageLoop.h"
+#include "ui/CWindowWnd.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 
 namespace model {
@@ -232,8 +233,9 @@ bool CLumitrekMouseDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block
     source.reportStep = static_cast<int>(profile_.GetMouseSystemStages()[2] >> 16);
     source.activeStage = profile_.GetActiveDpiStage();
     source.corrections = profile_.GetCorrectList();
-    source.screenWidth = screenWidth_;
-    source.screenHeight = screenHeight_;
+    const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
+    source.screenWidth = screenWidth_ > 0 ? screenWidth_ : screen.Width();
+    source.screenHeight = screenHeight_ > 0 ? screenHeight_ : screen.Height();
     source.invertSpeed = GetKind() == device::kKindMouseLongWait;
     const auto bytes = MouseSettingsBlock::Encode(source);
     block.assign(bytes.begin(), bytes.end());

@@ -91,7 +91,8 @@ public:
     void SetSystemWords(const std::array<uint32_t, 3>& words);
 
     // ---- writes
-    // The settings block goes out with this screen size (bytes 60-63).
+    // The settings block goes out with this screen size (bytes 60-63); until one is set,
+    // with the size of the desktop's screen as the window library knows it.
     void SetScreenSize(int width, int height);
     // The four recoil patterns of the user folder as one image into the recoil memory.
     // The completion carries the result code, or kRecoilRefused when a pattern file is no
@@ -138,8 +139,8 @@ private:
     std::vector<KeyMapping> keyList_;
     std::vector<DpiStage> dpiStages_;
     std::array<uint32_t, 3> systemWords_{};
-    int screenWidth_ = 1920;
-    int screenHeight_ = 1080;
+    int screenWidth_ = 0;  // 0: the desktop's
+    int screenHeight_ = 0;
     CMouseProfiledata profile_;
     ui::CControlUI* keySetPanel_ = nullptr;
     ui::CControlUI* macroPanel_ = nullptr;

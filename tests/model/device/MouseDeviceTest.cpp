@@ -10,6 +10,7 @@
 #include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/MouseKeyTable.h"
 #include "model/device/MouseSettingsBlock.h"
+#include "ui/CWindowWnd.h"
 
 namespace modeltest {
 namespace {
@@ -190,6 +191,20 @@ TEST_F(MouseDevice, TheSettingsBlockCarriesLightingStagesReportRateScreenAndCorr
     EXPECT_EQ(b[64], 9);
     EXPECT_EQ(b[65], 4);
     EXPECT_EQ(RequestsOf(*mouseSim_, 6)[0][5], 0);  // profile index 0 at offset 0
+}
+
+TEST_F(MouseDevice, WithNoSizeGivenTheSettingsBlockCarriesTheDesktopsScreen) {
+    Connect();
+    const ui::Rect before = ui::CWindowWnd::GetScreenRect();
+    ui::CWindowWnd::SetScreenRect(ui::Rect{0, 0, 3440, 1440});
+    mouseSim_->Log().Clear();
+    const int result = WriteSettings();
+    ui::CWindowWnd::SetScreenRect(before);
+    ASSERT_EQ(result, device::kResultSuccess);
+    const std::vector<uint8_t> b = SettingsWritten();
+    ASSERT_EQ(b.size(), 66u);
+    EXPECT_EQ((std::vector<uint8_t>{b[60], b[61], b[62], b[63]}),
+              (std::vector<uint8_t>{0x70, 0x0D, 0xA0, 0x05}));
 }
 
 TEST_F(MouseDevice, ASyncReadTakesLightingAndActiveStageButNotDirectionOrStages) {
