@@ -138,6 +138,23 @@ TEST_F(MouseJourney, DpiStagesAndReportRateReachTheSettingsBlockWithinTheMousesR
     EXPECT_TRUE(saved);
 }
 
+TEST_F(MouseJourney, TheLogosTipNamesTheLightingInForce) {
+    HeadlessProgram program(sandbox_, {"--simulate=mouse"});
+    Script script(program);
+    script.Wait(kConnectionMs);
+    const auto tipFor = [&script] {
+        return "Lighting\nWhole device: " +
+               script.Get("light_combo_modeSelect")["text"].asString();
+    };
+    EXPECT_EQ(script.Get("light_5")["tooltip"].asString(), tipFor());
+    Json::Value pick;
+    pick["index"] = 1;
+    script.Notify("light_combo_modeSelect", "itemselect", pick);
+    script.Wait(kWriteMs);
+    EXPECT_EQ(script.Get("light_5")["tooltip"].asString(), tipFor());
+    EXPECT_NE(script.Get("light_combo_modeSelect")["text"].asString(), "");
+}
+
 TEST_F(MouseJourney, AKeyRemappedToDpiCycleAndAMacroOnAKeyReachTheMouse) {
     HeadlessProgram program(sandbox_, {"--simulate=mouse"});
     Script script(program);

@@ -18,6 +18,7 @@
 #include "platform/TextCompare.h"
 #include "ui/CContainerUI.h"
 #include "ui/CMessageLoop.h"
+#include "ui/CResourceManager.h"
 #include "ui/CWindowWnd.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 
@@ -181,7 +182,25 @@ void CLumitrekMouseDevice::ResetToDefaults() {
 
 int CLumitrekMouseDevice::ApplyLightSetting() {
     settings_.TakeLight(ApplyProfileLighting());
+    ShowLogoTip();
     return 1;
+}
+
+void CLumitrekMouseDevice::ShowLogoTip() {
+    if (logo_ == nullptr) return;
+    const int mode = profile_.GetLightInfo().mode;
+    const LightNameLists& names = LightNames();
+    const ui::CResourceManager& texts = ui::CResourceManager::GetInstance();
+    std::string name;
+    constexpr int kFirstProgramMode = MouseSettingsBlock::kFirstProgramMode;
+    if (mode < kFirstProgramMode) {
+        if (static_cast<std::size_t>(mode) < names.defaultNames.size())
+            name = texts.GetText(names.defaultNames[static_cast<std::size_t>(mode)]);
+    } else if (static_cast<std::size_t>(mode - kFirstProgramMode) < names.programNames.size()) {
+        name = names.programNames[static_cast<std::size_t>(mode - kFirstProgramMode)];
+    }
+    logo_->SetToolTip(texts.GetText("Light_Set") + "\n" + texts.GetText("Overall_Light_Set") +
+                      name);
 }
 
 void CLumitrekMouseDevice::SetKeyList(const std::vector<KeyMapping>& keys) {
@@ -299,6 +318,7 @@ void CLumitrekMouseDevice::RefreshKeyLabels() {
 
 void CLumitrekMouseDevice::RefreshPanels() {
     LoadLightNameLists();
+    ShowLogoTip();
     ShowLightingInPanel();
     ShowKeyInPanel(keySetPanel_, keyList_, GetSelectedKey(), false);
     ShowSettingsInControls();

@@ -113,6 +113,8 @@ protected:
     bool EncodeSettings(int byte0, std::vector<uint8_t>& block, unsigned& stride) override;
 
 private:
+    // The logo's tip names the lighting in force: the mode's name or the light program's.
+    void ShowLogoTip();
     struct SettingsRead {
         uint8_t index = 0;
         MouseSettingsBlock::ReadBytes block{};
