@@ -148,7 +148,8 @@ void CLumitrekMouseDevice::OnSyncRequest() {
 
 void CLumitrekMouseDevice::ApplySettingsRead(const SettingsRead& read) {
     settings_.TakeRead(read.index, read.block);
-    const LightSetting light = settings_.LightOver(GetCurrentLightSetting());
+    const LightSetting light =
+        settings_.LightOver(GetCurrentLightSetting(), GetKind() == device::kKindMouseLongWait);
     StoreCurrentLightSetting(light);
     engine_.Effects().ApplySettings(light);
     profile_.SetActiveDpiStage(settings_.ActiveDpiStage());

@@ -69,14 +69,16 @@ void MouseSettingsBlock::TakeRead(uint8_t activeIndex, std::span<const uint8_t, 
     copy_[9] = 0;
 }
 
-LightSetting MouseSettingsBlock::LightOver(const LightSetting& held) const {
+LightSetting MouseSettingsBlock::LightOver(const LightSetting& held, bool invertSpeed) const {
     LightSetting light = held;
     light.mode = copy_[1];
     light.brightness = std::min(copy_[2], LightSetting::kMaxBrightness);
     // A value above 4 is no speed the mouse was sent; it reads as the slowest.
-    light.speed = copy_[3] <= LightSetting::kMaxSpeed
-                      ? static_cast<uint8_t>(LightSetting::kMaxSpeed - copy_[3])
-                      : 0;
+    if (copy_[3] > LightSetting::kMaxSpeed)
+        light.speed = 0;
+    else
+        light.speed = invertSpeed ? static_cast<uint8_t>(LightSetting::kMaxSpeed - copy_[3])
+                                  : copy_[3];
     light.multiColour = copy_[5] != 0 ? 1 : 0;
     light.red = copy_[6];
     light.green = copy_[7];

@@ -52,7 +52,9 @@ public:
     void TakeRead(uint8_t activeIndex, std::span<const uint8_t, kReadSize> block);
     // Mode, brightness, speed, multi-colour and colour of `held` replaced by the block's;
     // the direction and the rest stay as held.
-    LightSetting LightOver(const LightSetting& held) const;
+    // `invertSpeed` as the block was written: the speed reads back the way it went out, so
+    // that a read after the mouse's own change never turns the user's speed round.
+    LightSetting LightOver(const LightSetting& held, bool invertSpeed) const;
     // Bytes 1-3 and 5-8 follow the current lighting.
     void TakeLight(const LightSetting& light);
 

@@ -211,7 +211,7 @@ TEST_F(MouseDevice, ASyncReadTakesLightingAndActiveStageButNotDirectionOrStages)
     model::CLumitrekMouseDevice& mouse = Connect();
     const auto stages = mouse.GetDpiStages();
     // The user switches mode, speed and DPI stage on the mouse itself.
-    const uint8_t changed[] = {4, 2, 0, 0};  // mode 4, brightness 2, kept speed 0, direction 0
+    const uint8_t changed[] = {4, 2, 1, 0};  // mode 4, brightness 2, speed 1, direction 0
     ASSERT_TRUE(mouseSim_->ChangeSettingsOnDevice(1, changed));
     const uint8_t stage[] = {3};
     ASSERT_TRUE(mouseSim_->ChangeSettingsOnDevice(12, stage));
@@ -222,7 +222,7 @@ TEST_F(MouseDevice, ASyncReadTakesLightingAndActiveStageButNotDirectionOrStages)
     const LightSetting light = mouse.GetCurrentLightSetting();
     EXPECT_EQ(light.mode, 4);
     EXPECT_EQ(light.brightness, 2);
-    EXPECT_EQ(light.speed, 4);      // kept as 4 - speed
+    EXPECT_EQ(light.speed, 1);      // a kind-2 mouse keeps the speed as it was sent
     EXPECT_EQ(light.direction, 1);  // the profile's, not the block's
     EXPECT_EQ(mouse.GetActiveDpiStage(), 3);
     EXPECT_EQ(mouse.Settings().Copy()[9], 0);
@@ -342,18 +342,42 @@ TEST(MouseSettingsBlock, SpeedDirectionsAndRangesOfTheBlock) {
     EXPECT_EQ(bytes[14 + 9 * 4 + 5], 0x56);
     EXPECT_EQ(bytes[59], 1);
 
-    // Read back: 4 - value, and a value no speed gives reads as the slowest.
+    // Read back from a mouse of kind 6: 4 - value, and a value no speed gives reads as the
+    // slowest.
     MouseSettingsBlock block;
     MouseSettingsBlock::ReadBytes read{};
     read[3] = 1;
     read[9] = 0x77;
     block.TakeRead(2, read);
-    EXPECT_EQ(block.LightOver({}).speed, 3);
+    EXPECT_EQ(block.LightOver({}, true).speed, 3);
     EXPECT_EQ(block.Copy()[0], 2);
     EXPECT_EQ(block.Copy()[9], 0);
     read[3] = 200;
     block.TakeRead(0, read);
-    EXPECT_EQ(block.LightOver({}).speed, 0);
+    EXPECT_EQ(block.LightOver({}, true).speed, 0);
+}
+
+TEST(MouseSettingsBlockRead, TheSpeedReadsBackTheWayItWasWritten) {
+    // Written as it is to a mouse of kind 2 and as 4 - speed to one of kind 6: a read after
+    // the mouse's own change must give the user's speed back either way.
+    for (const bool invert : {false, true}) {
+        LightSetting light;
+        light.mode = 2;
+        light.speed = 1;
+        model::MouseSettingsBlock::Source source;
+        source.light = light;
+        source.invertSpeed = invert;
+        const auto written = model::MouseSettingsBlock::Encode(source);
+        std::array<uint8_t, model::MouseSettingsBlock::kReadSize> read{};
+        std::copy(written.begin(), written.end(), read.begin());
+        model::MouseSettingsBlock block;
+        block.TakeRead(0, read);
+        EXPECT_EQ(block.LightOver(LightSetting{}, invert).speed, 1) << invert;
+        // A byte no speed ever becomes reads as the slowest.
+        read[3] = 9;
+        block.TakeRead(0, read);
+        EXPECT_EQ(block.LightOver(LightSetting{}, invert).speed, 0) << invert;
+    }
 }
 
 }  // namespace
