@@ -28,11 +28,14 @@ namespace {
 constexpr std::size_t kTextUnits = device::audio::kConfLibBufferBytes / sizeof(char16_t);
 constexpr int kIdentityPerFlow = 1000;
 
+// Never destroyed: a call its host gave up on (one declared to hang) may still be inside
+// the library while the process ends and runs the destructors of globals.
 std::mutex gLock;
-standin::Data gData = standin::BuiltInData();
+standin::Data& gData = *new standin::Data(standin::BuiltInData());
 
 // Levels travel as floats, everything else as integers.
-const std::set<std::string> kFloatProperties = {"VolumeScalarControl", "AAVolumeScalarControl"};
+const std::set<std::string>& kFloatProperties =
+    *new std::set<std::string>{"VolumeScalarControl", "AAVolumeScalarControl"};
 
 void Record(const std::string& line) {
     const char* path = std::getenv("TX512_CONFLIB_RECORD");
