@@ -81,8 +81,12 @@ bool CLumitrekKeyboardDevice::ReadTablesOn(device::CommandSet& commands) {
     }
     SetDeviceInfo(info);
     const int slots = info[5];
-    // A keyboard without keys is a block read wrong, not a keyboard.
-    if (slots == 0 || !Channel().SetTransferLength(slots * 3u)) return false;
+    // A keyboard without keys is a block read wrong, not a keyboard; it must not be left
+    // in configuration either.
+    if (slots == 0 || !Channel().SetTransferLength(slots * 3u)) {
+        commands.EndConfig();
+        return false;
+    }
 
     // Read into scratch tables so that a failed read leaves the last good ones in place.
     std::array<uint8_t, kTableBytes> keys = KeyTable();

@@ -85,7 +85,10 @@ bool CLumitrekMouseDevice::ReadTablesOn(device::CommandSet& commands) {
     }
     SetDeviceInfo(info);
     const int slots = info[5];
-    if (slots == 0 || !Channel().SetTransferLength(slots * 3u)) return false;
+    if (slots == 0 || !Channel().SetTransferLength(slots * 3u)) {
+        commands.EndConfig();
+        return false;
+    }
 
     // A failed read leaves the last good table and map in place.
     std::array<uint8_t, kTableBytes> keys = KeyTable();

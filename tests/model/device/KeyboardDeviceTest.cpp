@@ -169,6 +169,21 @@ TEST_F(KeyboardDevice, ApplyingKeysWritesTheUsedMacrosFirstAndRenumbersThem) {
     EXPECT_EQ(kb.GetKeyList()[3].current.byte1, 5);  // the profile keeps library numbers
 }
 
+TEST_F(KeyboardDevice, AnInformationBlockWithoutKeysLeavesTheKeyboardOutOfConfiguration) {
+    sim::SimDeviceDefinition keyless = sim::KeyboardDefinition();
+    keyless.infoBlock[5] = 0;  // no key slots: a block read wrong
+    auto keylessSim = std::make_shared<sim::SimDevice>(keyless);
+    keyboardSim_->Unplug();
+    ASSERT_TRUE(keylessSim->Plug(bus_));
+    model::CLumitrekKeyboardDevice& kb = Keyboard();
+    ASSERT_TRUE(kb.OpenCommandChannel(Slot(0, *keylessSim)));
+    kb.OnConnected();
+    Settle();
+    bool inConfig = true;
+    keylessSim->Inspect([&inConfig](const sim::Firmware& f) { inConfig = f.InConfig(); });
+    EXPECT_FALSE(inConfig);
+}
+
 TEST_F(KeyboardDevice, AMacroImageLargerThanTheMemoryIsReportedAndNothingIsSent) {
     sim::SimDeviceDefinition small = sim::KeyboardDefinition();
     small.infoBlock[6] = 2;  // 256 bytes
