@@ -165,6 +165,10 @@ public:
     virtual void PaintForeImage(IRenderTarget& target);
     virtual void PaintText(IRenderTarget& target);
     virtual void PaintBorder(IRenderTarget& target);
+    // A control that draws one tinted image, its light, gives the tint and level it draws
+    // it with now: a renderer that noted where the light goes may lay it there again
+    // without painting the control. False for a control without such a light.
+    virtual bool GetLightTint(Color& /*tint*/, std::uint8_t& /*alpha*/) const { return false; }
     // Draws an image string in the control's rectangle; `modify` adds or overrides
     // attributes ("source='0,0,10,10'"). False when the string names no image.
     bool DrawImage(IRenderTarget& target, std::string_view image, std::string_view modify = {},

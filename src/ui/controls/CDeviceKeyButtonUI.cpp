@@ -92,6 +92,13 @@ void CDeviceKeyButtonUI::PaintBkColor(IRenderTarget& target) {
     CButtonUI::PaintBkColor(target);
 }
 
+bool CDeviceKeyButtonUI::GetLightTint(Color& tint, std::uint8_t& alpha) const {
+    if (!m_bLightOverlay) return false;
+    tint = TintFromColourWord(m_dwLightColour);
+    alpha = m_uLightAlpha;
+    return true;
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(IRenderTarget& target) {
     CButtonUI::PaintStatusImage(target);
     if (m_bKeySelected) DrawImage(target, GetPushedImage());

@@ -26,6 +26,7 @@ public:
     std::uint8_t GetLightAlpha() const { return m_uLightAlpha; }
     bool IsLightOverlay() const { return m_bLightOverlay; }
     void SetLightOverlay(bool overlay);
+    bool GetLightTint(Color& tint, std::uint8_t& alpha) const override;
     // The ARGB tint the light image is drawn with for a packed colour word.
     static Color TintFromColourWord(std::uint32_t colourWord);
 

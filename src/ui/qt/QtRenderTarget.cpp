@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/CControlUI.h"
+#include "ui/qt/LightBlend.h"
 #include "ui/qt/QtConvert.h"
 
 namespace ui::qt {
@@ -212,9 +214,24 @@ void QtRenderTarget::DrawLayout(QPainter& painter, const QRect& target, const QI
 
 void QtRenderTarget::OverlayDrawnBy(CControlUI* control) {
     if (m_drawers == nullptr) return;
-    if (!m_drawers->empty() && m_drawers->back().control == control) return;
+    if (!m_drawers->empty() && m_drawers->back().control == control) {
+        // A second light of the same control (placed lights are only laid one per control).
+        if (m_drawers->back().lights > 0) m_drawers->back().lights = 2;
+        return;
+    }
     const Rect clip = m_clips.empty() ? Rect{} : m_clips.back().rect;
-    m_drawers->push_back({control, clip});
+    m_drawers->push_back({control, clip, {}, 0});
+}
+
+bool QtRenderTarget::BlendPlacedLight(const OverlayDrawer& drawer, QImage& frame, QPoint origin) {
+    if (drawer.lights != 1) return false;
+    Color tint = 0;
+    std::uint8_t alpha = 0;
+    if (!drawer.control->GetLightTint(tint, alpha)) return false;
+    const OverlayDrawer::Placed& light = drawer.light;
+    BlendTintedOver(light.shape, light.part, tint, qRound(light.fade * alpha), frame,
+                    light.at - origin);
+    return true;
 }
 
 bool QtRenderTarget::WantsImage(Color tint) const {
@@ -258,15 +275,25 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
         return image;
     });
 
-    const QImage* image = &composed;
-    if (!Invisible(tint))
-        image = &m_images.Tinted(composed, tint, [&](QImage& out) { Tint(composed, tint, out); });
     // Only the part inside the clip: a key repainting on its own must not make the
     // picture behind it blend all of itself.
     QRect visible = target;
     if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
     if (visible.isEmpty()) return;
     const QRect part = visible.translated(-target.topLeft());
+    if (m_lightFrame != nullptr && m_layer == Layer::Overlay) {
+        BlendTintedOver(composed, part, tint, qRound(opacity * m_painter.opacity() * 255),
+                        *m_lightFrame, visible.topLeft() - m_lightFrameOrigin);
+        if (m_drawers != nullptr && !m_drawers->empty()) {
+            OverlayDrawer& drawer = m_drawers->back();
+            drawer.light = {composed, part, visible.topLeft(), info.uFade / 255.0};
+            ++drawer.lights;
+        }
+        return;
+    }
+    const QImage* image = &composed;
+    if (!Invisible(tint))
+        image = &m_images.Tinted(composed, tint, [&](QImage& out) { Tint(composed, tint, out); });
     if (opacity >= 1.0) {
         m_painter.drawImage(visible.topLeft(), *image, part);
         return;

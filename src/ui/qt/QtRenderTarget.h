@@ -40,15 +40,35 @@ public:
     void SetLayer(Layer layer) { m_layer = layer; }
     bool WantsImage(Color tint) const override;
 
-    // A control that drew a tinted image, and the clip it drew under.
+    // A control that drew a tinted image, and the clip it drew under; with it where its
+    // light went, when it drew exactly one into a light frame (BlendLightsInto).
     struct OverlayDrawer {
         CControlUI* control;
         Rect clip;
+        struct Placed {
+            QImage shape;  // the light's image laid out at its size, untinted
+            QRect part;    // of `shape`, inside the clip
+            QPoint at;     // where `part` goes, in the painter's coordinates
+            qreal fade = 1.0;  // the image's own fade, apart from the control's level
+        };
+        Placed light;
+        int lights = 0;  // tinted images it drew into the light frame
     };
+    // `drawer`'s light blended into `frame` (top-left at `origin`) as it was placed, with
+    // the tint and level the control gives now. False when it cannot be (the control drew
+    // more or less than one light, or gives none now): the control must paint itself.
+    static bool BlendPlacedLight(const OverlayDrawer& drawer, QImage& frame, QPoint origin);
     // While set, every control that draws a tinted image is noted in `drawers` once (in
     // the order they draw); null stops noting.
     void NoteOverlayDrawers(std::vector<OverlayDrawer>* drawers) { m_drawers = drawers; }
     void OverlayDrawnBy(CControlUI* control) override;
+    // While set, the overlay layer's lights are blended straight into `frame`, whose
+    // top-left lies at `origin` of the painter, instead of being drawn through the painter;
+    // null draws them through the painter again.
+    void BlendLightsInto(QImage* frame, QPoint origin) {
+        m_lightFrame = frame;
+        m_lightFrameOrigin = origin;
+    }
 
 private:
     static void Tint(const QImage& source, Color tint, QImage& out);
@@ -78,6 +98,8 @@ private:
     bool m_antiAlias = true;
     Layer m_layer = Layer::All;
     std::vector<OverlayDrawer>* m_drawers = nullptr;
+    QImage* m_lightFrame = nullptr;
+    QPoint m_lightFrameOrigin;
 };
 
 }  // namespace ui::qt

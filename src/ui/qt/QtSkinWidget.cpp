@@ -1,6 +1,7 @@
 #include "ui/qt/QtSkinWidget.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -357,10 +358,21 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
         }
         kept = &m_underlays.Keep(area, std::move(image));
     }
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area.topLeft(), kept->image);
-    painter.restore();
+    // The frame is made beside the window, the picture beneath copied and the lights laid
+    // over it pixel by pixel, then put on the window at once: one painter call per key.
+    if (m_lightFrame.width() < area.width() || m_lightFrame.height() < area.height())
+        m_lightFrame = QImage(std::max(m_lightFrame.width(), area.width()),
+                              std::max(m_lightFrame.height(), area.height()),
+                              QImage::Format_ARGB32_Premultiplied);
+    const qsizetype rowBytes = static_cast<qsizetype>(area.width()) * 4;
+    const uchar* from = kept->image.constBits();
+    uchar* to = m_lightFrame.bits();
+    for (int y = 0; y < area.height(); ++y) {
+        std::memcpy(to, from, rowBytes);
+        from += kept->image.bytesPerLine();
+        to += m_lightFrame.bytesPerLine();
+    }
+    target.BlendLightsInto(&m_lightFrame, area.topLeft());
     target.SetLayer(QtRenderTarget::Layer::Overlay);
     const Rect paint = FromQRect(area);
     if (kept->drawersNoted) {
@@ -369,6 +381,9 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
         // Copied: a control invalidating itself while it paints drops what is kept.
         m_replay.assign(kept->drawers.begin(), kept->drawers.end());
         for (const QtRenderTarget::OverlayDrawer& drawer : m_replay) {
+            // A light laid where it went last time, in its colour of now, without the
+            // control painting itself.
+            if (QtRenderTarget::BlendPlacedLight(drawer, m_lightFrame, area.topLeft())) continue;
             target.PushClip(drawer.clip);
             drawer.control->DoPaint(target, paint);
             target.PopClip();
@@ -386,6 +401,11 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
         }
     }
     target.SetLayer(QtRenderTarget::Layer::All);
+    target.BlendLightsInto(nullptr, {});
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(area.topLeft(), m_lightFrame, QRect(QPoint(0, 0), area.size()));
+    painter.restore();
 }
 
 bool QtSkinWidget::AskableAlone(const std::vector<QtRenderTarget::OverlayDrawer>& drawers) {

@@ -113,6 +113,7 @@ private:
     QtUnderlayCache m_underlays;
     std::uint64_t m_treeGeneration = 0;  // of the manager, when m_underlays was filled
     std::vector<QtRenderTarget::OverlayDrawer> m_replay;
+    QImage m_lightFrame;  // a lit area's frame, made before it goes on the window
     int m_wheelResidual = 0;
 };
 

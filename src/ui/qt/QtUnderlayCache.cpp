@@ -3,32 +3,39 @@
 namespace ui::qt {
 
 QtUnderlayCache::Kept* QtUnderlayCache::Find(const QRect& rect) {
-    auto it = m_images.find(rect);
-    return it == m_images.end() ? nullptr : &it->second;
+    const size_t count = m_entries.size();
+    for (size_t step = 0; step < count; ++step) {
+        const size_t at = (m_next + step) % count;
+        if (m_entries[at].rect == rect) {
+            m_next = at + 1;
+            return m_entries[at].kept.get();
+        }
+    }
+    return nullptr;
 }
 
 QtUnderlayCache::Kept& QtUnderlayCache::Keep(const QRect& rect, QImage image) {
     if (m_bytes + image.sizeInBytes() > kLimitBytes) Clear();
     Drop(rect);
     m_bytes += image.sizeInBytes();
-    Kept kept;
-    kept.image = std::move(image);
-    return m_images.emplace(rect, std::move(kept)).first->second;
+    auto kept = std::make_unique<Kept>();
+    kept->image = std::move(image);
+    m_entries.push_back({rect, std::move(kept)});
+    return *m_entries.back().kept;
 }
 
 void QtUnderlayCache::Drop(const QRect& rect) {
-    for (auto it = m_images.begin(); it != m_images.end();) {
-        if (it->first.intersects(rect)) {
-            m_bytes -= it->second.image.sizeInBytes();
-            it = m_images.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    std::erase_if(m_entries, [&](const Entry& entry) {
+        if (!entry.rect.intersects(rect)) return false;
+        m_bytes -= entry.kept->image.sizeInBytes();
+        return true;
+    });
+    m_next = 0;
 }
 
 void QtUnderlayCache::Clear() {
-    m_images.clear();
+    m_entries.clear();
+    m_next = 0;
     m_bytes = 0;
 }
 

@@ -9,7 +9,7 @@
 #include <QRect>
 
 #include <cstddef>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "ui/qt/QtRenderTarget.h"
@@ -35,21 +35,20 @@ public:
     // Something else changed in `rect`: what was kept where it reaches is stale.
     void Drop(const QRect& rect);
     void Clear();
-    size_t Count() const { return m_images.size(); }
+    size_t Count() const { return m_entries.size(); }
 
 private:
     static constexpr int kMaxPixels = 160 * 160;
     static constexpr qsizetype kLimitBytes = 2 * 1024 * 1024;
-    // Every frame looks up each repainted key's rectangle.
-    struct RectHash {
-        std::size_t operator()(const QRect& r) const {
-            const auto mix = [](std::size_t h, int v) {
-                return h * 1000003u ^ static_cast<std::size_t>(static_cast<unsigned>(v));
-            };
-            return mix(mix(mix(mix(0, r.left()), r.top()), r.right()), r.bottom());
-        }
+    // Every frame looks up each repainted key's rectangle, in the same order as the frame
+    // before: the search starts after the last one found. The rectangles lie side by side
+    // for the search; what is kept for them stays where it is while others come and go.
+    struct Entry {
+        QRect rect;
+        std::unique_ptr<Kept> kept;
     };
-    std::unordered_map<QRect, Kept, RectHash> m_images;
+    std::vector<Entry> m_entries;
+    size_t m_next = 0;  // where the next search starts
     qsizetype m_bytes = 0;
 };
 
