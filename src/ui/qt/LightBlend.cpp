@@ -1,6 +1,8 @@
 #include "ui/qt/LightBlend.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -74,6 +76,116 @@ inline __m128i SolidOverx4(__m128i shape, __m128i out, __m128i solid16, __m128i 
 #endif
 
 }  // namespace
+
+namespace {
+
+// Where `part` of a shape placed at `at` falls inside `bounds`, and the part that falls.
+bool Place(const QImage& shape, QRect& part, QPoint at, const QRect& bounds, QRect& dest) {
+    part = part.intersected(shape.rect());
+    dest = QRect(at, part.size()).intersected(bounds);
+    if (dest.isEmpty()) return false;
+    part = QRect(part.topLeft() + (dest.topLeft() - at), dest.size());
+    return true;
+}
+
+}  // namespace
+
+void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPoint at,
+                     int opacity, QImage& dimmed) {
+    if (dimmed.size() != beneath.size() || dimmed.format() != beneath.format())
+        dimmed = QImage(beneath.size(), beneath.format());
+    const qsizetype rowBytes = static_cast<qsizetype>(beneath.width()) * 4;
+    for (int y = 0; y < beneath.height(); ++y)
+        std::memcpy(dimmed.scanLine(y), beneath.constScanLine(y), rowBytes);
+    QRect dest;
+    if (opacity <= 0 || !Place(shape, part, at, dimmed.rect(), dest)) return;
+    const std::uint32_t weight = static_cast<std::uint32_t>(std::min(opacity, 255));
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i weight16 = _mm_set1_epi16(static_cast<short>(weight));
+#endif
+    for (int y = 0; y < dest.height(); ++y) {
+        const auto* in = reinterpret_cast<const std::uint32_t*>(shape.constScanLine(part.top() + y)) +
+                         part.left();
+        auto* out = reinterpret_cast<std::uint32_t*>(dimmed.scanLine(dest.top() + y)) + dest.left();
+        int x = 0;
+#ifdef __SSE2__
+        for (; x + 4 <= dest.width(); x += 4) {
+            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+            __m128i aLo = AlphaLanes(_mm_unpacklo_epi8(s, zero));
+            __m128i aHi = AlphaLanes(_mm_unpackhi_epi8(s, zero));
+            if (weight != 255) {
+                aLo = Mul255x8(aLo, weight16);
+                aHi = Mul255x8(aHi, weight16);
+            }
+            auto* o = reinterpret_cast<__m128i*>(out + x);
+            const __m128i d = _mm_loadu_si128(o);
+            const __m128i lo = Mul255x8(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(full, aLo));
+            const __m128i hi = Mul255x8(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(full, aHi));
+            _mm_storeu_si128(o, _mm_packus_epi16(lo, hi));
+        }
+#endif
+        for (; x < dest.width(); ++x) {
+            std::uint32_t a = in[x] >> 24;
+            if (weight != 255) a = Mul255(a, weight);
+            out[x] = ByteMul(out[x], 255 - a);
+        }
+    }
+}
+
+void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
+              int opacity, QImage& frame) {
+    const int width = std::min(dimmed.width(), frame.width());
+    const int height = std::min(dimmed.height(), frame.height());
+    QRect dest;
+    const bool lit = opacity > 0 && Place(shape, part, at, QRect(0, 0, width, height), dest);
+    const std::uint32_t weight = static_cast<std::uint32_t>(std::clamp(opacity, 0, 255));
+    const std::uint32_t solid = 0xFF000000u | (tint & 0xFFFFFFu);
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i solid16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(solid)), zero);
+    const __m128i weight16 = _mm_set1_epi16(static_cast<short>(weight));
+#endif
+    for (int y = 0; y < height; ++y) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(dimmed.constScanLine(y));
+        auto* out = reinterpret_cast<std::uint32_t*>(frame.scanLine(y));
+        if (!lit || y < dest.top() || y > dest.bottom()) {
+            std::memcpy(out, from, static_cast<size_t>(width) * 4);
+            continue;
+        }
+        std::memcpy(out, from, static_cast<size_t>(dest.left()) * 4);
+        const int right = dest.left() + dest.width();
+        std::memcpy(out + right, from + right, static_cast<size_t>(width - right) * 4);
+        const auto* in = reinterpret_cast<const std::uint32_t*>(
+                             shape.constScanLine(part.top() + y - dest.top())) +
+                         part.left();
+        from += dest.left();
+        out += dest.left();
+        int x = 0;
+#ifdef __SSE2__
+        for (; x + 4 <= dest.width(); x += 4) {
+            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+            __m128i aLo = AlphaLanes(_mm_unpacklo_epi8(s, zero));
+            __m128i aHi = AlphaLanes(_mm_unpackhi_epi8(s, zero));
+            if (weight != 255) {
+                aLo = Mul255x8(aLo, weight16);
+                aHi = Mul255x8(aHi, weight16);
+            }
+            const __m128i light =
+                _mm_packus_epi16(Mul255x8(solid16, aLo), Mul255x8(solid16, aHi));
+            // Premultiplied: the light and what is left beneath it never pass 255.
+            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_adds_epu8(d, light));
+        }
+#endif
+        for (; x < dest.width(); ++x) {
+            std::uint32_t a = in[x] >> 24;
+            if (weight != 255) a = Mul255(a, weight);
+            out[x] = from[x] + ByteMul(solid, a);
+        }
+    }
+}
 
 void BlendTintedOver(const QImage& shape, QRect part, Color tint, int opacity, QImage& frame,
                      QPoint at) {

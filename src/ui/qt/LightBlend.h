@@ -18,4 +18,16 @@ namespace ui::qt {
 void BlendTintedOver(const QImage& shape, QRect part, Color tint, int opacity, QImage& frame,
                      QPoint at);
 
+// A light of one colour whose level stays while its colour changes, laid in two steps: what
+// lies beneath it is dimmed by the light's alpha once, and each colour is then only added.
+// `beneath` dimmed under `part` of `shape` placed at `at`, its alpha scaled by `opacity`
+// (0..255), into `dimmed` (made the size of `beneath`).
+void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPoint at,
+                     int opacity, QImage& dimmed);
+// `dimmed` (as DimBeneathLight made it, with the same shape, part, place and opacity) with
+// the light in the opaque colour `tint` added, into the top-left of `frame`. The same pixels
+// as BlendTintedOver over the undimmed picture.
+void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
+              int opacity, QImage& frame);
+
 }  // namespace ui::qt

@@ -28,6 +28,7 @@
 #include "ui/CPaintManagerUI.h"
 #include "ui/TEventUI.h"
 #include "ui/WindowImplBase.h"
+#include "ui/qt/LightBlend.h"
 #include "ui/qt/QtCaretPainter.h"
 #include "ui/qt/QtComboPopup.h"
 #include "ui/qt/QtConvert.h"
@@ -129,9 +130,28 @@ void QtSkinWidget::Setup() {
             self->update(rect);
         });
         pm->SetOverlayInvalidateHandler([self](const Rect& rc) {
-            if (self && !self->m_painting) self->update(ToQRect(rc));
+            if (self && !self->m_painting) self->QueueLightDamage(ToQRect(rc));
         });
     }
+}
+
+void QtSkinWidget::QueueLightDamage(const QRect& rect) {
+    // A frame of the preview changes every key's light at once, in the order of the keys'
+    // lights. Qt merges each rectangle asked for into the region to repaint, cheaply only
+    // when it comes after the last one top to bottom, left to right: asked in that order
+    // once the frame's lights are all known, a frame costs as many steps as it has keys,
+    // not their square.
+    m_lightDamage.push_back(rect);
+    if (m_lightDamage.size() == 1)
+        QMetaObject::invokeMethod(this, [this] { UpdateLightDamage(); }, Qt::QueuedConnection);
+}
+
+void QtSkinWidget::UpdateLightDamage() {
+    std::sort(m_lightDamage.begin(), m_lightDamage.end(), [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    for (const QRect& rect : m_lightDamage) update(rect);
+    m_lightDamage.clear();
 }
 
 WindowImplBase* QtSkinWidget::Window() const {
@@ -364,6 +384,10 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
         m_lightFrame = QImage(std::max(m_lightFrame.width(), area.width()),
                               std::max(m_lightFrame.height(), area.height()),
                               QImage::Format_ARGB32_Premultiplied);
+    if (kept->drawersNoted && LayOneLight(*kept, area)) {
+        PutLightFrame(painter, area);
+        return;
+    }
     const qsizetype rowBytes = static_cast<qsizetype>(area.width()) * 4;
     const uchar* from = kept->image.constBits();
     uchar* to = m_lightFrame.bits();
@@ -402,10 +426,35 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
     }
     target.SetLayer(QtRenderTarget::Layer::All);
     target.BlendLightsInto(nullptr, {});
-    painter.save();
+    PutLightFrame(painter, area);
+}
+
+bool QtSkinWidget::LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area) {
+    // The keyboard's picture: one light over each key, changing its colour frame after
+    // frame and its level seldom.
+    if (kept.drawers.size() != 1) return false;
+    const QtRenderTarget::OverlayDrawer& drawer = kept.drawers.front();
+    Color tint = 0;
+    std::uint8_t alpha = 0;
+    if (drawer.lights != 1 || !drawer.control->GetLightTint(tint, alpha) || (tint >> 24) != 0xFF)
+        return false;
+    const QtRenderTarget::OverlayDrawer::Placed& light = drawer.light;
+    const int level = qRound(light.fade * alpha);
+    const QPoint at = light.at - area.topLeft();
+    if (kept.dimmedFor != level) {
+        DimBeneathLight(kept.image, light.shape, light.part, at, level, kept.dimmed);
+        kept.dimmedFor = level;
+    }
+    AddLight(kept.dimmed, light.shape, light.part, at, tint, level, m_lightFrame);
+    return true;
+}
+
+void QtSkinWidget::PutLightFrame(QPainter& painter, const QRect& area) {
+    // The composition mode alone changes: a saved state would be made and dropped per key.
+    const QPainter::CompositionMode mode = painter.compositionMode();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(area.topLeft(), m_lightFrame, QRect(QPoint(0, 0), area.size()));
-    painter.restore();
+    painter.setCompositionMode(mode);
 }
 
 bool QtSkinWidget::AskableAlone(const std::vector<QtRenderTarget::OverlayDrawer>& drawers) {

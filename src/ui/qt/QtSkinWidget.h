@@ -83,6 +83,13 @@ private:
                    bool fillBackground);
     // Since the last paint, only keys' lights changed in `area` (nothing else there).
     bool OnlyLightsChanged(const QRect& area) const;
+    // The frame of `area` made from what is kept there when one light alone is drawn over
+    // it; false when it is not so (the lights must be drawn).
+    bool LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area);
+    void PutLightFrame(QPainter& painter, const QRect& area);
+    // A key's light changed in `rect`: noted now, asked of Qt with the frame's others.
+    void QueueLightDamage(const QRect& rect);
+    void UpdateLightDamage();
     // The picture beneath the lights, kept from an earlier paint (made now when there is
     // none), then the lights over it.
     void PaintOverUnderlay(QPainter& painter, QtRenderTarget& target, CPaintManagerUI& manager,
@@ -110,6 +117,7 @@ private:
     bool m_syncing = false;
     bool m_painting = false;
     QRegion m_plainDamage;  // invalidated since the last paint, for more than lights
+    std::vector<QRect> m_lightDamage;  // lights changed, not yet asked of Qt
     QtUnderlayCache m_underlays;
     std::uint64_t m_treeGeneration = 0;  // of the manager, when m_underlays was filled
     std::vector<QtRenderTarget::OverlayDrawer> m_replay;

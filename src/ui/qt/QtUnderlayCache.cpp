@@ -15,9 +15,9 @@ QtUnderlayCache::Kept* QtUnderlayCache::Find(const QRect& rect) {
 }
 
 QtUnderlayCache::Kept& QtUnderlayCache::Keep(const QRect& rect, QImage image) {
-    if (m_bytes + image.sizeInBytes() > kLimitBytes) Clear();
+    if (m_bytes + 2 * image.sizeInBytes() > kLimitBytes) Clear();
     Drop(rect);
-    m_bytes += image.sizeInBytes();
+    m_bytes += 2 * image.sizeInBytes();
     auto kept = std::make_unique<Kept>();
     kept->image = std::move(image);
     m_entries.push_back({rect, std::move(kept)});
@@ -27,7 +27,7 @@ QtUnderlayCache::Kept& QtUnderlayCache::Keep(const QRect& rect, QImage image) {
 void QtUnderlayCache::Drop(const QRect& rect) {
     std::erase_if(m_entries, [&](const Entry& entry) {
         if (!entry.rect.intersects(rect)) return false;
-        m_bytes -= entry.kept->image.sizeInBytes();
+        m_bytes -= 2 * entry.kept->image.sizeInBytes();
         return true;
     });
     m_next = 0;

@@ -28,6 +28,10 @@ public:
         // would be drawn twice).
         std::vector<QtRenderTarget::OverlayDrawer> drawers;
         bool drawersNoted = false;
+        // `image` dimmed beneath the one light drawn over it, at the level `dimmedFor`
+        // (-1: not made): a light that changes only its colour is then only added.
+        QImage dimmed;
+        int dimmedFor = -1;
     };
     // What is kept for exactly `rect`, or null.
     Kept* Find(const QRect& rect);
@@ -39,7 +43,8 @@ public:
 
 private:
     static constexpr int kMaxPixels = 160 * 160;
-    static constexpr qsizetype kLimitBytes = 2 * 1024 * 1024;
+    // Counted twice for each picture: once more for its dimmed copy.
+    static constexpr qsizetype kLimitBytes = 4 * 1024 * 1024;
     // Every frame looks up each repainted key's rectangle, in the same order as the frame
     // before: the search starts after the last one found. The rectangles lie side by side
     // for the search; what is kept for them stays where it is while others come and go.

@@ -217,3 +217,33 @@ TEST_F(QtSkinWidgetTest, LightsChangingFrameAfterFrameLeaveNoStaleKeyOnScreen) {
         EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
     EXPECT_EQ(PixelsApart(shown, whole, ui::Rect{0, 0, whole.width(), whole.height()}), 0);
 }
+
+TEST_F(QtSkinWidgetTest, LightsChangingLevelAsWellAsColourLeaveNoStaleKeyOnScreen) {
+    // Each key's light is laid over the picture beneath it as dimmed for its level; a new
+    // level must dim it again, not keep the last one.
+    ui::CPaintManagerUI& pm = window.GetPaintManager();
+    std::vector<ui::CDeviceKeyButtonUI*> keys;
+    for (const char* name : {"key_esc", "key_a", "key_s", "key_space"}) {
+        auto* key = static_cast<ui::CDeviceKeyButtonUI*>(
+            pm.FindControl(name)->GetInterface("DeviceKeyButton"));
+        ASSERT_NE(key, nullptr) << name;
+        key->SetText("");
+        keys.push_back(key);
+    }
+    run.pump.Kick();
+    for (int frame = 0; frame < 10; ++frame) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const std::uint32_t word = (frame * 60 + i * 90) % 256 | (255 - frame * 25) % 256 << 8 |
+                                       (i * 80) % 256 << 16;
+            const int level = (frame / 3 % 2 == 0) ? 255 : 60 + 40 * static_cast<int>(i);
+            keys[i]->SetLightColour(word, static_cast<std::uint8_t>(level), true);
+        }
+        run.pump.Kick();
+        QTest::qWait(20);
+    }
+    const QImage shown = OnScreen(widget);
+    const QImage whole = widget->Render().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    for (ui::CDeviceKeyButtonUI* key : keys)
+        EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
+}
