@@ -136,8 +136,14 @@ void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPo
 
 void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
               int opacity, QImage& frame) {
-    const int width = std::min(dimmed.width(), frame.width());
-    const int height = std::min(dimmed.height(), frame.height());
+    AddLight(dimmed, shape, part, at, tint, opacity,
+             {frame.bits(), frame.bytesPerLine(), frame.width(), frame.height()});
+}
+
+void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
+              int opacity, const PixelRows& frame) {
+    const int width = std::min(dimmed.width(), frame.width);
+    const int height = std::min(dimmed.height(), frame.height);
     QRect dest;
     const bool lit = opacity > 0 && Place(shape, part, at, QRect(0, 0, width, height), dest);
     const std::uint32_t weight = static_cast<std::uint32_t>(std::clamp(opacity, 0, 255));
@@ -149,7 +155,7 @@ void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, 
 #endif
     for (int y = 0; y < height; ++y) {
         const auto* from = reinterpret_cast<const std::uint32_t*>(dimmed.constScanLine(y));
-        auto* out = reinterpret_cast<std::uint32_t*>(frame.scanLine(y));
+        auto* out = reinterpret_cast<std::uint32_t*>(frame.bits + y * frame.stride);
         if (!lit || y < dest.top() || y > dest.bottom()) {
             std::memcpy(out, from, static_cast<size_t>(width) * 4);
             continue;

@@ -29,5 +29,15 @@ void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPo
 // as BlendTintedOver over the undimmed picture.
 void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
               int opacity, QImage& frame);
+// The same into rows of 32-bit pixels held elsewhere (an image being painted), `width` by
+// `height` of them from `bits` on.
+struct PixelRows {
+    uchar* bits;
+    qsizetype stride;
+    int width;
+    int height;
+};
+void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
+              int opacity, const PixelRows& frame);
 
 }  // namespace ui::qt

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -309,11 +310,13 @@ void QtSkinWidget::paintEvent(QPaintEvent* event) {
     // once come as one region of many rectangles: drawing each alone touches only the
     // keys, where their bounding rectangle would repaint the whole picture between them.
     const QRegion& region = event->region();
+    FindWindowPixels(painter, region);
     if (region.rectCount() <= 1 || region.rectCount() > kMaxSeparateRects) {
         PaintTree(painter, *pm, {event->rect()}, true);
     } else {
         PaintTree(painter, *pm, std::vector<QRect>(region.begin(), region.end()), true);
     }
+    m_windowPixels = {};
     m_plainDamage = QRegion();
 }
 
@@ -384,9 +387,19 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
         m_lightFrame = QImage(std::max(m_lightFrame.width(), area.width()),
                               std::max(m_lightFrame.height(), area.height()),
                               QImage::Format_ARGB32_Premultiplied);
-    if (kept->drawersNoted && LayOneLight(*kept, area)) {
-        PutLightFrame(painter, area);
-        return;
+    if (kept->drawersNoted) {
+        if (m_windowPixels.bits != nullptr) {
+            // Straight onto the window's pixels: no frame beside it to copy there after.
+            const QPoint at = area.topLeft() + m_windowPixelsOffset;
+            const PixelRows rows{m_windowPixels.bits + at.y() * m_windowPixels.stride + at.x() * 4,
+                                 m_windowPixels.stride, area.width(), area.height()};
+            if (LayOneLight(*kept, area, rows)) return;
+        } else if (LayOneLight(*kept, area,
+                               {m_lightFrame.bits(), m_lightFrame.bytesPerLine(),
+                                m_lightFrame.width(), m_lightFrame.height()})) {
+            PutLightFrame(painter, area);
+            return;
+        }
     }
     const qsizetype rowBytes = static_cast<qsizetype>(area.width()) * 4;
     const uchar* from = kept->image.constBits();
@@ -429,7 +442,8 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
     PutLightFrame(painter, area);
 }
 
-bool QtSkinWidget::LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area) {
+bool QtSkinWidget::LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area,
+                               const PixelRows& into) {
     // The keyboard's picture: one light over each key, changing its colour frame after
     // frame and its level seldom.
     if (kept.drawers.size() != 1) return false;
@@ -445,8 +459,38 @@ bool QtSkinWidget::LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area) {
         DimBeneathLight(kept.image, light.shape, light.part, at, level, kept.dimmed);
         kept.dimmedFor = level;
     }
-    AddLight(kept.dimmed, light.shape, light.part, at, tint, level, m_lightFrame);
+    AddLight(kept.dimmed, light.shape, light.part, at, tint, level, into);
     return true;
+}
+
+void QtSkinWidget::FindWindowPixels(QPainter& painter, const QRegion& region) {
+    // Qt's raster backing store is an image the painter draws into as it goes. Lights may be
+    // laid into it directly when nothing stands between: no transformation but a whole
+    // pixel offset, no clip of the painter's own, and the system clip exactly the region
+    // being painted (so every repainted rectangle is wholly ours to paint).
+    m_windowPixels = {};
+    QPaintEngine* engine = painter.paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster || painter.hasClipping())
+        return;
+    QPaintDevice* device = engine->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image) return;
+    const auto* image = static_cast<const QImage*>(device);
+    if (image->format() != QImage::Format_ARGB32_Premultiplied &&
+        image->format() != QImage::Format_RGB32)
+        return;
+    if (image->devicePixelRatio() != 1.0) return;
+    const QTransform transform = painter.deviceTransform();
+    const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
+    if (transform.type() > QTransform::TxTranslate || offset.x() != transform.dx() ||
+        offset.y() != transform.dy())
+        return;
+    const QRegion onDevice = region.translated(offset);
+    if (!image->rect().contains(onDevice.boundingRect()) || engine->systemClip() != onDevice)
+        return;
+    // Written through the painter's own pointer: a detaching bits() could write a copy.
+    m_windowPixels = {const_cast<uchar*>(image->constBits()), image->bytesPerLine(),
+                      image->width(), image->height()};
+    m_windowPixelsOffset = offset;
 }
 
 void QtSkinWidget::PutLightFrame(QPainter& painter, const QRect& area) {

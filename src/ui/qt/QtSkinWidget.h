@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/UIDefs.h"
+#include "ui/qt/LightBlend.h"
 #include "ui/qt/QtUnderlayCache.h"
 
 
@@ -85,7 +86,10 @@ private:
     bool OnlyLightsChanged(const QRect& area) const;
     // The frame of `area` made from what is kept there when one light alone is drawn over
     // it; false when it is not so (the lights must be drawn).
-    bool LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area);
+    bool LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area, const PixelRows& into);
+    // Notes the window's pixels in m_windowPixels when lights may be laid there directly
+    // while `region` is painted; leaves it empty when not.
+    void FindWindowPixels(QPainter& painter, const QRegion& region);
     void PutLightFrame(QPainter& painter, const QRect& area);
     // A key's light changed in `rect`: noted now, asked of Qt with the frame's others.
     void QueueLightDamage(const QRect& rect);
@@ -122,6 +126,8 @@ private:
     std::uint64_t m_treeGeneration = 0;  // of the manager, when m_underlays was filled
     std::vector<QtRenderTarget::OverlayDrawer> m_replay;
     QImage m_lightFrame;  // a lit area's frame, made before it goes on the window
+    PixelRows m_windowPixels{};  // the window's own pixels while a paint may write them
+    QPoint m_windowPixelsOffset;  // of the widget's origin in them
     int m_wheelResidual = 0;
 };
 
