@@ -1,7 +1,5 @@
 #include "update/HttpClient.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -9,6 +7,7 @@
 
 #include "platform/Event.h"
 #include "platform/TextCompare.h"
+#include "update/CurlLibrary.h"
 
 namespace update {
 
@@ -16,11 +15,6 @@ namespace {
 
 // How long one wait of the transfer loop lasts at most; the cancel event ends it earlier.
 constexpr int kPollMs = 1000;
-
-void InitCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Sink {
     char* buffer = nullptr;
@@ -39,33 +33,40 @@ std::size_t Keep(char* data, std::size_t size, std::size_t count, void* user) {
 }
 
 struct CurlHandles {
-    CURL* easy = curl_easy_init();
-    CURLM* multi = curl_multi_init();
-    curl_slist* headers = nullptr;
+    explicit CurlHandles(const CurlLibrary& library)
+        : curl(library), easy(curl.easy_init()), multi(curl.multi_init()) {}
     ~CurlHandles() {
-        if (multi != nullptr && easy != nullptr) curl_multi_remove_handle(multi, easy);
-        if (multi != nullptr) curl_multi_cleanup(multi);
-        if (easy != nullptr) curl_easy_cleanup(easy);
-        curl_slist_free_all(headers);
+        if (multi != nullptr && easy != nullptr) curl.multi_remove_handle(multi, easy);
+        if (multi != nullptr) curl.multi_cleanup(multi);
+        if (easy != nullptr) curl.easy_cleanup(easy);
+        curl.slist_free_all(headers);
     }
+    CurlHandles(const CurlHandles&) = delete;
+    CurlHandles& operator=(const CurlHandles&) = delete;
+
+    const CurlLibrary& curl;
+    CURL* easy;
+    CURLM* multi;
+    curl_slist* headers = nullptr;
 };
 
-curl_slist* HeaderBlock(std::size_t bodyLength) {
+curl_slist* HeaderBlock(const CurlLibrary& curl, std::size_t bodyLength) {
     const std::string length = "Content-Length: " + std::to_string(bodyLength);
-    curl_slist* list = curl_slist_append(nullptr, length.c_str());
-    list = curl_slist_append(list, "Content-Type: application/x-www-form-urlencoded");
-    list = curl_slist_append(list, "Accept:application/prs.Vexal.v1+json");
+    curl_slist* list = curl.slist_append(nullptr, length.c_str());
+    list = curl.slist_append(list, "Content-Type: application/x-www-form-urlencoded");
+    list = curl.slist_append(list, "Accept:application/prs.Vexal.v1+json");
     // libcurl would otherwise hold larger bodies back until the server invites them.
-    list = curl_slist_append(list, "Expect:");
+    list = curl.slist_append(list, "Expect:");
     return list;
 }
 
 // Runs the transfer until it ends or `cancel` is set; the transfer's own result.
 CURLcode Run(CurlHandles& h, const platform::Event* cancel) {
-    curl_multi_add_handle(h.multi, h.easy);
+    const CurlLibrary& curl = h.curl;
+    curl.multi_add_handle(h.multi, h.easy);
     int running = 1;
     while (true) {
-        if (curl_multi_perform(h.multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (curl.multi_perform(h.multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
         if (running == 0) break;
         curl_waitfd stop{};
         unsigned extra = 0;
@@ -74,12 +75,12 @@ CURLcode Run(CurlHandles& h, const platform::Event* cancel) {
             stop.events = CURL_WAIT_POLLIN;
             extra = 1;
         }
-        curl_multi_poll(h.multi, extra != 0 ? &stop : nullptr, extra, kPollMs, nullptr);
+        curl.multi_poll(h.multi, extra != 0 ? &stop : nullptr, extra, kPollMs, nullptr);
         if (cancel != nullptr && cancel->IsSet()) return CURLE_ABORTED_BY_CALLBACK;
     }
     CURLcode result = CURLE_OK;
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(h.multi, &left)) {
+    while (CURLMsg* message = curl.multi_info_read(h.multi, &left)) {
         if (message->msg == CURLMSG_DONE) result = message->data.result;
     }
     return result;
@@ -92,9 +93,7 @@ long StallSeconds(const HttpClientSettings& s) {
 
 }  // namespace
 
-HttpClient::HttpClient() {
-    InitCurlOnce();
-}
+HttpClient::HttpClient() = default;
 
 HttpClient::~HttpClient() = default;
 
@@ -116,7 +115,15 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
         settings_.lastError = kErrorBadMethod;
         return -1;
     }
-    CurlHandles h;
+    const CurlLibrary* curl = CurlLibrary::Get();
+    if (curl == nullptr) {
+        // Without libcurl nothing can be sent: as for a request that never left.
+        settings_.lastError = CURLE_FAILED_INIT;
+        if (buffer != nullptr)
+            std::memcpy(buffer, kNoLinkServer.data(), std::min(capacity, kNoLinkServer.size()));
+        return 0;
+    }
+    CurlHandles h(*curl);
     if (h.easy == nullptr || h.multi == nullptr) {
         settings_.lastError = CURLE_FAILED_INIT;
         return -1;
@@ -124,46 +131,46 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     const std::string target(url);
     Sink sink{buffer, buffer != nullptr ? capacity : 0, 0};
     CURL* e = h.easy;
-    curl_easy_setopt(e, CURLOPT_URL, target.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
-    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!settings_.caFile.empty()) curl_easy_setopt(e, CURLOPT_CAINFO, settings_.caFile.c_str());
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
+    curl->easy_setopt(e, CURLOPT_URL, target.c_str());
+    curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl->easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
+    curl->easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!settings_.caFile.empty()) curl->easy_setopt(e, CURLOPT_CAINFO, settings_.caFile.c_str());
+    curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
     if (const long stall = StallSeconds(settings_); stall > 0) {
-        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, stall);
+        curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, stall);
     }
     if (post) {
-        curl_easy_setopt(e, CURLOPT_POST, 1L);
+        curl->easy_setopt(e, CURLOPT_POST, 1L);
     } else if (!body.empty()) {
-        curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "GET");
+        curl->easy_setopt(e, CURLOPT_CUSTOMREQUEST, "GET");
     }
     if (post || !body.empty()) {
-        curl_easy_setopt(e, CURLOPT_POSTFIELDS, body.data());
-        curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+        curl->easy_setopt(e, CURLOPT_POSTFIELDS, body.data());
+        curl->easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     }
-    h.headers = HeaderBlock(body.size());
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, h.headers);
+    h.headers = HeaderBlock(*curl, body.size());
+    curl->easy_setopt(e, CURLOPT_HTTPHEADER, h.headers);
     if (useProxy && !settings_.proxyName.empty()) {
-        curl_easy_setopt(e, CURLOPT_PROXY, settings_.proxyName.c_str());
+        curl->easy_setopt(e, CURLOPT_PROXY, settings_.proxyName.c_str());
         if (!settings_.proxyUserName.empty()) {
-            curl_easy_setopt(e, CURLOPT_PROXYUSERNAME, settings_.proxyUserName.c_str());
-            curl_easy_setopt(e, CURLOPT_PROXYPASSWORD, settings_.proxyPassword.c_str());
+            curl->easy_setopt(e, CURLOPT_PROXYUSERNAME, settings_.proxyUserName.c_str());
+            curl->easy_setopt(e, CURLOPT_PROXYPASSWORD, settings_.proxyPassword.c_str());
         }
     }
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Keep);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &sink);
+    curl->easy_setopt(e, CURLOPT_WRITEFUNCTION, &Keep);
+    curl->easy_setopt(e, CURLOPT_WRITEDATA, &sink);
 
     const CURLcode result = Run(h, cancel);
     // A body cut at the buffer's end is an answer like any other.
     const bool cut = result == CURLE_WRITE_ERROR && sink.used == sink.capacity;
     settings_.lastError = cut ? 0 : static_cast<long>(result);
     long requestBytes = 0;
-    curl_easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
+    curl->easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
     if (requestBytes <= 0) {
         if (buffer != nullptr) {
             std::memcpy(buffer, kNoLinkServer.data(), std::min(capacity, kNoLinkServer.size()));

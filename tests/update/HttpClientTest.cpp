@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -171,3 +173,25 @@ TEST(HttpClient, ASilentServerEndsAtTheStallLimitOrAtOnceWhenCancelled) {
 }
 
 }  // namespace
+
+namespace {
+
+bool LibcurlLoaded() {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find("libcurl") != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+// Each case runs in a process of its own (ctest), so nothing before this one asked anything.
+TEST(HttpClient, LibcurlIsLoadedByTheFirstRequestNotWithTheProgram) {
+    HttpClient client;
+    EXPECT_FALSE(LibcurlLoaded());
+    LocalUpdateServer server(Script("ok"));
+    ASSERT_TRUE(server.Running());
+    EXPECT_EQ(Post(client, server.BaseUrl() + "api/updates", "a=b").Text(), "ok");
+    EXPECT_TRUE(LibcurlLoaded());
+}
