@@ -251,6 +251,20 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     const qreal opacity = (info.uFade / 255.0) * (alpha / 255.0);
     if (opacity <= 0.0) return;
     const QRect target = ToQRect(dest);
+    if (Invisible(tint) && target.width() * target.height() > kComposeLimitPixels) {
+        // A large picture (a background, a panel) is drawn seldom and mostly in part: laid
+        // out straight onto the painter, inside the clip, it costs no copy of its own and
+        // no memory kept for it. The first paint of the window is mostly such pictures.
+        QRect visible = target;
+        if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
+        if (visible.isEmpty()) return;
+        m_painter.save();
+        m_painter.setClipRect(visible, Qt::IntersectClip);
+        if (opacity < 1.0) m_painter.setOpacity(m_painter.opacity() * opacity);
+        DrawLayout(m_painter, target, loaded, source, info);
+        m_painter.restore();
+        return;
+    }
 
     // Laid out once at this size, then only copied: the same keys are drawn at the same
     // sizes frame after frame.

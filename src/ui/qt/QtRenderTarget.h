@@ -71,6 +71,9 @@ public:
     }
 
 private:
+    // Pictures larger than this are laid out where they are drawn instead of being kept
+    // laid out (keys, buttons and icons are far smaller).
+    static constexpr int kComposeLimitPixels = 192 * 192;
     static void Tint(const QImage& source, Color tint, QImage& out);
     // One part of an image into one part of the destination, stretched or tiled.
     // One part of an image into `dest`, stretched or tiled.
