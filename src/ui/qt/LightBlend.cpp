@@ -56,17 +56,26 @@ inline __m128i AlphaLanes(__m128i pixels16) {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels16, 0xFF), 0xFF);
 }
 
+// The alphas of four pixels of a light's shape, weighted, each in the lanes of its pixel:
+// the first two pixels' in `lo`, the last two's in `hi`.
+inline void WeightedAlphas(__m128i shape, __m128i weight16, bool weighted, __m128i& lo,
+                           __m128i& hi) {
+    const __m128i zero = _mm_setzero_si128();
+    lo = AlphaLanes(_mm_unpacklo_epi8(shape, zero));
+    hi = AlphaLanes(_mm_unpackhi_epi8(shape, zero));
+    if (weighted) {
+        lo = Mul255x8(lo, weight16);
+        hi = Mul255x8(hi, weight16);
+    }
+}
+
 // Four pixels of an opaque light's shape over four of the frame: the same sums as SolidOver.
 inline __m128i SolidOverx4(__m128i shape, __m128i out, __m128i solid16, __m128i weight16,
                            bool weighted) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i full = _mm_set1_epi16(255);
-    __m128i aLo = AlphaLanes(_mm_unpacklo_epi8(shape, zero));
-    __m128i aHi = AlphaLanes(_mm_unpackhi_epi8(shape, zero));
-    if (weighted) {
-        aLo = Mul255x8(aLo, weight16);
-        aHi = Mul255x8(aHi, weight16);
-    }
+    __m128i aLo, aHi;
+    WeightedAlphas(shape, weight16, weighted, aLo, aHi);
     const __m128i lo = _mm_add_epi16(Mul255x8(solid16, aLo),
                                      Mul255x8(_mm_unpacklo_epi8(out, zero), _mm_sub_epi16(full, aLo)));
     const __m128i hi = _mm_add_epi16(Mul255x8(solid16, aHi),
@@ -112,13 +121,9 @@ void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPo
         int x = 0;
 #ifdef __SSE2__
         for (; x + 4 <= dest.width(); x += 4) {
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
-            __m128i aLo = AlphaLanes(_mm_unpacklo_epi8(s, zero));
-            __m128i aHi = AlphaLanes(_mm_unpackhi_epi8(s, zero));
-            if (weight != 255) {
-                aLo = Mul255x8(aLo, weight16);
-                aHi = Mul255x8(aHi, weight16);
-            }
+            __m128i aLo, aHi;
+            WeightedAlphas(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), weight16,
+                           weight != 255, aLo, aHi);
             auto* o = reinterpret_cast<__m128i*>(out + x);
             const __m128i d = _mm_loadu_si128(o);
             const __m128i lo = Mul255x8(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(full, aLo));
@@ -171,13 +176,9 @@ void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, 
         int x = 0;
 #ifdef __SSE2__
         for (; x + 4 <= dest.width(); x += 4) {
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
-            __m128i aLo = AlphaLanes(_mm_unpacklo_epi8(s, zero));
-            __m128i aHi = AlphaLanes(_mm_unpackhi_epi8(s, zero));
-            if (weight != 255) {
-                aLo = Mul255x8(aLo, weight16);
-                aHi = Mul255x8(aHi, weight16);
-            }
+            __m128i aLo, aHi;
+            WeightedAlphas(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), weight16,
+                           weight != 255, aLo, aHi);
             const __m128i light =
                 _mm_packus_epi16(Mul255x8(solid16, aLo), Mul255x8(solid16, aHi));
             // Premultiplied: the light and what is left beneath it never pass 255.

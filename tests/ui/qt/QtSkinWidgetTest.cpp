@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include <initializer_list>
 #include <vector>
 
 #include "QtTestSupport.h"
@@ -170,17 +171,36 @@ int PixelsApart(const QImage& a, const QImage& b, const ui::Rect& area) {
     return apart;
 }
 
+std::vector<ui::CDeviceKeyButtonUI*> KeysNamed(ui::CPaintManagerUI& pm,
+                                               std::initializer_list<const char*> names) {
+    std::vector<ui::CDeviceKeyButtonUI*> keys;
+    for (const char* name : names) {
+        ui::CControlUI* control = pm.FindControl(name);
+        auto* key = control != nullptr ? static_cast<ui::CDeviceKeyButtonUI*>(
+                                             control->GetInterface("DeviceKeyButton"))
+                                       : nullptr;
+        EXPECT_NE(key, nullptr) << name;
+        if (key != nullptr) keys.push_back(key);
+    }
+    return keys;
+}
+
+// What the window shows, each of `keys` and all of it, is what a whole repaint draws now.
+void ExpectNoStaleKey(QtSkinWidget* widget, const std::vector<ui::CDeviceKeyButtonUI*>& keys) {
+    const QImage shown = OnScreen(widget);
+    const QImage whole = widget->Render().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    for (ui::CDeviceKeyButtonUI* key : keys)
+        EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
+    EXPECT_EQ(PixelsApart(shown, whole, ui::Rect{0, 0, whole.width(), whole.height()}), 0);
+}
+
 }  // namespace
 
 TEST_F(QtSkinWidgetTest, LightsChangingFrameAfterFrameLeaveNoStaleKeyOnScreen) {
-    ui::CPaintManagerUI& pm = window.GetPaintManager();
-    std::vector<ui::CDeviceKeyButtonUI*> keys;
-    for (const char* name : {"key_esc", "key_w", "key_a", "key_s", "key_d", "key_space"}) {
-        auto* key = static_cast<ui::CDeviceKeyButtonUI*>(
-            pm.FindControl(name)->GetInterface("DeviceKeyButton"));
-        ASSERT_NE(key, nullptr) << name;
-        keys.push_back(key);
-    }
+    std::vector<ui::CDeviceKeyButtonUI*> keys = KeysNamed(
+        window.GetPaintManager(), {"key_esc", "key_w", "key_a", "key_s", "key_d", "key_space"});
+    ASSERT_EQ(keys.size(), 6u);
     // Keys without a legend draw nothing over their light, as the keyboard picture's
     // light buttons: theirs is repainted over the picture kept beneath it.
     for (size_t i : {0, 2, 3, 5}) keys[i]->SetText("");
@@ -210,26 +230,16 @@ TEST_F(QtSkinWidgetTest, LightsChangingFrameAfterFrameLeaveNoStaleKeyOnScreen) {
         run.pump.Kick();
         QTest::qWait(20);
     }
-    const QImage shown = OnScreen(widget);
-    const QImage whole = widget->Render().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(shown.size(), whole.size());
-    for (ui::CDeviceKeyButtonUI* key : keys)
-        EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
-    EXPECT_EQ(PixelsApart(shown, whole, ui::Rect{0, 0, whole.width(), whole.height()}), 0);
+    ExpectNoStaleKey(widget, keys);
 }
 
 TEST_F(QtSkinWidgetTest, LightsChangingLevelAsWellAsColourLeaveNoStaleKeyOnScreen) {
     // Each key's light is laid over the picture beneath it as dimmed for its level; a new
     // level must dim it again, not keep the last one.
-    ui::CPaintManagerUI& pm = window.GetPaintManager();
-    std::vector<ui::CDeviceKeyButtonUI*> keys;
-    for (const char* name : {"key_esc", "key_a", "key_s", "key_space"}) {
-        auto* key = static_cast<ui::CDeviceKeyButtonUI*>(
-            pm.FindControl(name)->GetInterface("DeviceKeyButton"));
-        ASSERT_NE(key, nullptr) << name;
-        key->SetText("");
-        keys.push_back(key);
-    }
+    const std::vector<ui::CDeviceKeyButtonUI*> keys =
+        KeysNamed(window.GetPaintManager(), {"key_esc", "key_a", "key_s", "key_space"});
+    ASSERT_EQ(keys.size(), 4u);
+    for (ui::CDeviceKeyButtonUI* key : keys) key->SetText("");
     run.pump.Kick();
     for (int frame = 0; frame < 10; ++frame) {
         for (size_t i = 0; i < keys.size(); ++i) {
@@ -241,9 +251,5 @@ TEST_F(QtSkinWidgetTest, LightsChangingLevelAsWellAsColourLeaveNoStaleKeyOnScree
         run.pump.Kick();
         QTest::qWait(20);
     }
-    const QImage shown = OnScreen(widget);
-    const QImage whole = widget->Render().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(shown.size(), whole.size());
-    for (ui::CDeviceKeyButtonUI* key : keys)
-        EXPECT_EQ(PixelsApart(shown, whole, key->GetPos()), 0) << key->GetName();
+    ExpectNoStaleKey(widget, keys);
 }
