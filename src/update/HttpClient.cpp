@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "platform/Event.h"
@@ -86,6 +85,13 @@ CURLcode Run(CurlHandles& h, const platform::Event* cancel) {
     return result;
 }
 
+// What a request that never left puts in the caller's buffer.
+void SayNeverSent(char* buffer, std::size_t capacity) {
+    if (buffer == nullptr) return;
+    const std::string_view text = HttpClient::kNoLinkServer;
+    std::memcpy(buffer, text.data(), std::min(capacity, text.size()));
+}
+
 long StallSeconds(const HttpClientSettings& s) {
     const int ms = std::max(s.sendTimeoutMs, s.receiveTimeoutMs);
     return ms <= 0 ? 0 : (ms + 999) / 1000;
@@ -119,8 +125,7 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     if (curl == nullptr) {
         // Without libcurl nothing can be sent: as for a request that never left.
         settings_.lastError = CURLE_FAILED_INIT;
-        if (buffer != nullptr)
-            std::memcpy(buffer, kNoLinkServer.data(), std::min(capacity, kNoLinkServer.size()));
+        SayNeverSent(buffer, capacity);
         return 0;
     }
     CurlHandles h(*curl);
@@ -172,9 +177,7 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     long requestBytes = 0;
     curl->easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
     if (requestBytes <= 0) {
-        if (buffer != nullptr) {
-            std::memcpy(buffer, kNoLinkServer.data(), std::min(capacity, kNoLinkServer.size()));
-        }
+        SayNeverSent(buffer, capacity);
         return 0;
     }
     return static_cast<long>(sink.used);

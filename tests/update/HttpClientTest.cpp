@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -186,12 +187,16 @@ bool LibcurlLoaded() {
 
 }  // namespace
 
-// Each case runs in a process of its own (ctest), so nothing before this one asked anything.
-TEST(HttpClient, LibcurlIsLoadedByTheFirstRequestNotWithTheProgram) {
-    HttpClient client;
-    EXPECT_FALSE(LibcurlLoaded());
-    LocalUpdateServer server(Script("ok"));
-    ASSERT_TRUE(server.Running());
-    EXPECT_EQ(Post(client, server.BaseUrl() + "api/updates", "a=b").Text(), "ok");
-    EXPECT_TRUE(LibcurlLoaded());
+TEST(HttpClientDeathTest, LibcurlIsLoadedByTheFirstRequestNotWithTheProgram) {
+    // A program of its own (started afresh, not forked): no request was made in it before.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto firstRequest = [] {
+        HttpClient client;
+        if (LibcurlLoaded()) return 1;
+        LocalUpdateServer server(Script("ok"));  // stopped before the program ends
+        if (!server.Running()) return 2;
+        if (Post(client, server.BaseUrl() + "api/updates", "a=b").Text() != "ok") return 3;
+        return LibcurlLoaded() ? 0 : 4;
+    };
+    EXPECT_EXIT(std::_Exit(firstRequest()), ::testing::ExitedWithCode(0), "");
 }

@@ -152,7 +152,7 @@ void CLumitrekMouseDevice::OnSyncRequest() {
 void CLumitrekMouseDevice::ApplySettingsRead(const SettingsRead& read) {
     settings_.TakeRead(read.index, read.block);
     const LightSetting light =
-        settings_.LightOver(GetCurrentLightSetting(), GetKind() == device::kKindMouseLongWait);
+        settings_.LightOver(GetCurrentLightSetting(), InvertsSpeed());
     StoreCurrentLightSetting(light);
     engine_.Effects().ApplySettings(light);
     profile_.SetActiveDpiStage(settings_.ActiveDpiStage());
@@ -188,6 +188,10 @@ int CLumitrekMouseDevice::ApplyLightSetting() {
     settings_.TakeLight(ApplyProfileLighting());
     ShowLogoTip();
     return 1;
+}
+
+bool CLumitrekMouseDevice::InvertsSpeed() const {
+    return GetKind() == device::kKindMouseLongWait;
 }
 
 void CLumitrekMouseDevice::ShowLogoTip() {
@@ -259,7 +263,7 @@ bool CLumitrekMouseDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block
     const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
     source.screenWidth = screenWidth_ > 0 ? screenWidth_ : screen.Width();
     source.screenHeight = screenHeight_ > 0 ? screenHeight_ : screen.Height();
-    source.invertSpeed = GetKind() == device::kKindMouseLongWait;
+    source.invertSpeed = InvertsSpeed();
     const auto bytes = MouseSettingsBlock::Encode(source);
     block.assign(bytes.begin(), bytes.end());
     stride = MouseSettingsBlock::kStride;

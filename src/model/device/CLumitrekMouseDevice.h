@@ -115,6 +115,8 @@ protected:
 private:
     // The logo's tip names the lighting in force: the mode's name or the light program's.
     void ShowLogoTip();
+    // A mouse behind a receiver takes its lighting speed as 4 - speed, and gives it back so.
+    bool InvertsSpeed() const;
     struct SettingsRead {
         uint8_t index = 0;
         MouseSettingsBlock::ReadBytes block{};

@@ -38,6 +38,12 @@ inline std::uint32_t PartlyTinted(std::uint32_t pixel, std::uint32_t tint) {
     return a << 24 | mix(16) | mix(8) | mix(0);
 }
 
+// A shape pixel's alpha scaled by `weight` (0..255).
+inline std::uint32_t WeightedAlpha(std::uint32_t pixel, std::uint32_t weight) {
+    const std::uint32_t a = pixel >> 24;
+    return weight == 255 ? a : Mul255(a, weight);
+}
+
 // One pixel of a light of colour `solid` (opaque) over `out`, the light's alpha `a` already
 // weighted.
 inline std::uint32_t SolidOver(std::uint32_t solid, std::uint32_t a, std::uint32_t out) {
@@ -131,18 +137,8 @@ void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPo
             _mm_storeu_si128(o, _mm_packus_epi16(lo, hi));
         }
 #endif
-        for (; x < dest.width(); ++x) {
-            std::uint32_t a = in[x] >> 24;
-            if (weight != 255) a = Mul255(a, weight);
-            out[x] = ByteMul(out[x], 255 - a);
-        }
+        for (; x < dest.width(); ++x) out[x] = ByteMul(out[x], 255 - WeightedAlpha(in[x], weight));
     }
-}
-
-void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
-              int opacity, QImage& frame) {
-    AddLight(dimmed, shape, part, at, tint, opacity,
-             {frame.bits(), frame.bytesPerLine(), frame.width(), frame.height()});
 }
 
 void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
@@ -186,11 +182,7 @@ void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, 
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_adds_epu8(d, light));
         }
 #endif
-        for (; x < dest.width(); ++x) {
-            std::uint32_t a = in[x] >> 24;
-            if (weight != 255) a = Mul255(a, weight);
-            out[x] = from[x] + ByteMul(solid, a);
-        }
+        for (; x < dest.width(); ++x) out[x] = from[x] + ByteMul(solid, WeightedAlpha(in[x], weight));
     }
 }
 
@@ -198,10 +190,8 @@ void BlendTintedOver(const QImage& shape, QRect part, Color tint, int opacity, Q
                      QPoint at) {
     if (opacity <= 0 || (tint >> 24) == 0) return;
     if (opacity > 255) opacity = 255;
-    part = part.intersected(shape.rect());
-    const QRect dest = QRect(at, part.size()).intersected(frame.rect());
-    if (dest.isEmpty()) return;
-    part = QRect(part.topLeft() + (dest.topLeft() - at), dest.size());
+    QRect dest;
+    if (!Place(shape, part, at, frame.rect(), dest)) return;
     const std::uint32_t weight = static_cast<std::uint32_t>(opacity);
     const bool weighted = weight != 255;
     const bool opaqueTint = (tint >> 24) == 0xFF;
@@ -235,10 +225,7 @@ void BlendTintedOver(const QImage& shape, QRect part, Color tint, int opacity, Q
             }
 #endif
             for (; x < dest.width(); ++x) {
-                std::uint32_t a = in[x] >> 24;
-                if (a == 0) continue;
-                if (weighted) a = Mul255(a, weight);
-                out[x] = SolidOver(solid, a, out[x]);
+                if ((in[x] >> 24) != 0) out[x] = SolidOver(solid, WeightedAlpha(in[x], weight), out[x]);
             }
             continue;
         }

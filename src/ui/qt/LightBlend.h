@@ -24,19 +24,20 @@ void BlendTintedOver(const QImage& shape, QRect part, Color tint, int opacity, Q
 // (0..255), into `dimmed` (made the size of `beneath`).
 void DimBeneathLight(const QImage& beneath, const QImage& shape, QRect part, QPoint at,
                      int opacity, QImage& dimmed);
-// `dimmed` (as DimBeneathLight made it, with the same shape, part, place and opacity) with
-// the light in the opaque colour `tint` added, into the top-left of `frame`. The same pixels
-// as BlendTintedOver over the undimmed picture.
-void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
-              int opacity, QImage& frame);
-// The same into rows of 32-bit pixels held elsewhere (an image being painted), `width` by
-// `height` of them from `bits` on.
+// Rows of 32-bit pixels, `width` by `height` of them from `bits` on: an image of our own,
+// or one being painted (the window's).
 struct PixelRows {
     uchar* bits;
     qsizetype stride;
     int width;
     int height;
+    static PixelRows Of(QImage& image) {
+        return {image.bits(), image.bytesPerLine(), image.width(), image.height()};
+    }
 };
+// `dimmed` (as DimBeneathLight made it, with the same shape, part, place and opacity) with
+// the light in the opaque colour `tint` added, into the top-left of `frame`. The same pixels
+// as BlendTintedOver over the undimmed picture.
 void AddLight(const QImage& dimmed, const QImage& shape, QRect part, QPoint at, Color tint,
               int opacity, const PixelRows& frame);
 

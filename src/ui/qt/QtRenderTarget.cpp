@@ -214,23 +214,25 @@ void QtRenderTarget::DrawLayout(QPainter& painter, const QRect& target, const QI
 
 void QtRenderTarget::OverlayDrawnBy(CControlUI* control) {
     if (m_drawers == nullptr) return;
-    if (!m_drawers->empty() && m_drawers->back().control == control) {
-        // A second light of the same control (placed lights are only laid one per control).
-        if (m_drawers->back().lights > 0) m_drawers->back().lights = 2;
-        return;
-    }
+    // A second light of the same control counts on the same note (DrawImage).
+    if (!m_drawers->empty() && m_drawers->back().control == control) return;
     const Rect clip = m_clips.empty() ? Rect{} : m_clips.back().rect;
     m_drawers->push_back({control, clip, {}, 0});
 }
 
-bool QtRenderTarget::BlendPlacedLight(const OverlayDrawer& drawer, QImage& frame, QPoint origin) {
-    if (drawer.lights != 1) return false;
-    Color tint = 0;
+bool QtRenderTarget::OverlayDrawer::LightNow(Color& tint, int& level) const {
     std::uint8_t alpha = 0;
-    if (!drawer.control->GetLightTint(tint, alpha)) return false;
-    const OverlayDrawer::Placed& light = drawer.light;
-    BlendTintedOver(light.shape, light.part, tint, qRound(light.fade * alpha), frame,
-                    light.at - origin);
+    if (lights != 1 || !control->GetLightTint(tint, alpha)) return false;
+    level = qRound(light.fade * alpha);
+    return true;
+}
+
+bool QtRenderTarget::BlendPlacedLight(const OverlayDrawer& drawer, QImage& frame, QPoint origin) {
+    Color tint = 0;
+    int level = 0;
+    if (!drawer.LightNow(tint, level)) return false;
+    BlendTintedOver(drawer.light.shape, drawer.light.part, tint, level, frame,
+                    drawer.light.at - origin);
     return true;
 }
 
@@ -251,13 +253,15 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
     const qreal opacity = (info.uFade / 255.0) * (alpha / 255.0);
     if (opacity <= 0.0) return;
     const QRect target = ToQRect(dest);
+    // Only the part inside the clip: a key repainting on its own must not make the
+    // picture behind it blend all of itself.
+    QRect visible = target;
+    if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
+    if (visible.isEmpty()) return;
     if (Invisible(tint) && target.width() * target.height() > kComposeLimitPixels) {
         // A large picture (a background, a panel) is drawn seldom and mostly in part: laid
         // out straight onto the painter, inside the clip, it costs no copy of its own and
         // no memory kept for it. The first paint of the window is mostly such pictures.
-        QRect visible = target;
-        if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
-        if (visible.isEmpty()) return;
         m_painter.save();
         m_painter.setClipRect(visible, Qt::IntersectClip);
         if (opacity < 1.0) m_painter.setOpacity(m_painter.opacity() * opacity);
@@ -289,11 +293,6 @@ void QtRenderTarget::DrawImage(const Rect& dest, const TDrawInfo& info, Color ti
         return image;
     });
 
-    // Only the part inside the clip: a key repainting on its own must not make the
-    // picture behind it blend all of itself.
-    QRect visible = target;
-    if (!m_clips.empty()) visible = target.intersected(ToQRect(m_clips.back().rect));
-    if (visible.isEmpty()) return;
     const QRect part = visible.translated(-target.topLeft());
     if (m_lightFrame != nullptr && m_layer == Layer::Overlay) {
         BlendTintedOver(composed, part, tint, qRound(opacity * m_painter.opacity() * 255),

@@ -53,6 +53,9 @@ public:
         };
         Placed light;
         int lights = 0;  // tinted images it drew into the light frame
+        // The tint and level (0..255) the control gives its one placed light now; false
+        // when it drew more or less than one, or gives none now.
+        bool LightNow(Color& tint, int& level) const;
     };
     // `drawer`'s light blended into `frame` (top-left at `origin`) as it was placed, with
     // the tint and level the control gives now. False when it cannot be (the control drew

@@ -394,9 +394,7 @@ void QtSkinWidget::PaintOverUnderlay(QPainter& painter, QtRenderTarget& target,
             const PixelRows rows{m_windowPixels.bits + at.y() * m_windowPixels.stride + at.x() * 4,
                                  m_windowPixels.stride, area.width(), area.height()};
             if (LayOneLight(*kept, area, rows)) return;
-        } else if (LayOneLight(*kept, area,
-                               {m_lightFrame.bits(), m_lightFrame.bytesPerLine(),
-                                m_lightFrame.width(), m_lightFrame.height()})) {
+        } else if (LayOneLight(*kept, area, PixelRows::Of(m_lightFrame))) {
             PutLightFrame(painter, area);
             return;
         }
@@ -449,11 +447,9 @@ bool QtSkinWidget::LayOneLight(QtUnderlayCache::Kept& kept, const QRect& area,
     if (kept.drawers.size() != 1) return false;
     const QtRenderTarget::OverlayDrawer& drawer = kept.drawers.front();
     Color tint = 0;
-    std::uint8_t alpha = 0;
-    if (drawer.lights != 1 || !drawer.control->GetLightTint(tint, alpha) || (tint >> 24) != 0xFF)
-        return false;
+    int level = 0;
+    if (!drawer.LightNow(tint, level) || (tint >> 24) != 0xFF) return false;
     const QtRenderTarget::OverlayDrawer::Placed& light = drawer.light;
-    const int level = qRound(light.fade * alpha);
     const QPoint at = light.at - area.topLeft();
     if (kept.dimmedFor != level) {
         DimBeneathLight(kept.image, light.shape, light.part, at, level, kept.dimmed);

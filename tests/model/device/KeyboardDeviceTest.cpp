@@ -52,6 +52,16 @@ protected:
                    uint8_t mode) {
         keys[position].current = {static_cast<uint16_t>(position), type, macro, mode};
     }
+    // The bench's keyboard replaced by one made from `definition`, connected.
+    std::shared_ptr<sim::SimDevice> ConnectKeyboardOf(const sim::SimDeviceDefinition& definition) {
+        auto other = std::make_shared<sim::SimDevice>(definition);
+        keyboardSim_->Unplug();
+        EXPECT_TRUE(other->Plug(bus_));
+        EXPECT_TRUE(Keyboard().OpenCommandChannel(Slot(0, *other)));
+        Keyboard().OnConnected();
+        Settle();
+        return other;
+    }
 };
 
 TEST_F(KeyboardDevice, ConnectingReadsTheTablesThenFollowsTheProfileAndTheDeviceSettings) {
@@ -172,13 +182,7 @@ TEST_F(KeyboardDevice, ApplyingKeysWritesTheUsedMacrosFirstAndRenumbersThem) {
 TEST_F(KeyboardDevice, AnInformationBlockWithoutKeysLeavesTheKeyboardOutOfConfiguration) {
     sim::SimDeviceDefinition keyless = sim::KeyboardDefinition();
     keyless.infoBlock[5] = 0;  // no key slots: a block read wrong
-    auto keylessSim = std::make_shared<sim::SimDevice>(keyless);
-    keyboardSim_->Unplug();
-    ASSERT_TRUE(keylessSim->Plug(bus_));
-    model::CLumitrekKeyboardDevice& kb = Keyboard();
-    ASSERT_TRUE(kb.OpenCommandChannel(Slot(0, *keylessSim)));
-    kb.OnConnected();
-    Settle();
+    const auto keylessSim = ConnectKeyboardOf(keyless);
     bool inConfig = true;
     keylessSim->Inspect([&inConfig](const sim::Firmware& f) { inConfig = f.InConfig(); });
     EXPECT_FALSE(inConfig);
@@ -187,13 +191,8 @@ TEST_F(KeyboardDevice, AnInformationBlockWithoutKeysLeavesTheKeyboardOutOfConfig
 TEST_F(KeyboardDevice, AMacroImageLargerThanTheMemoryIsReportedAndNothingIsSent) {
     sim::SimDeviceDefinition small = sim::KeyboardDefinition();
     small.infoBlock[6] = 2;  // 256 bytes
-    auto smallSim = std::make_shared<sim::SimDevice>(small);
-    keyboardSim_->Unplug();
-    ASSERT_TRUE(smallSim->Plug(bus_));
+    const auto smallSim = ConnectKeyboardOf(small);
     model::CLumitrekKeyboardDevice& kb = Keyboard();
-    ASSERT_TRUE(kb.OpenCommandChannel(Slot(0, *smallSim)));
-    kb.OnConnected();
-    Settle();
     const fs::path folder = UserFolder("keyboard");
     WriteMacroLibrary(folder, 1);
     WriteMacro(folder, 0, 61, 4);

@@ -106,7 +106,7 @@ TEST(LightBlendTest, ALightAddedOverTheDimmedPictureShowsWhatThePainterDraws) {
         for (QRgb colour : {c.tint, 0xFF000000u, 0xFF7F7F7Fu, 0xFFFFFFFFu}) {
             QImage frame(picture.size(), QImage::Format_ARGB32_Premultiplied);
             frame.fill(Qt::magenta);
-            AddLight(dimmed, shape, c.part, c.at, colour, c.opacity, frame);
+            AddLight(dimmed, shape, c.part, c.at, colour, c.opacity, ui::qt::PixelRows::Of(frame));
             EXPECT_LE(WorstChannel(frame, Painted(picture, shape, c.part, c.at, colour, c.opacity)), 2)
                 << std::hex << colour << std::dec << " at " << c.opacity;
         }
