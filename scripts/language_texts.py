@@ -517,6 +517,8 @@ TEXTS = {
     "UpdateIsLastText": ("已是最新版本，上次检查：", "Everything is up to date. Last checked: ", "已是最新版本，上次檢查："),
     "about_title_text": ("关于", "About", "關於"),
     "about_linux_text": ("Linux 版设置程序", "Configurator for Linux", "Linux 版設定程式"),
+    "about_licence_text": ("自由软件，依据 GNU GPL 第 3 版或更新版本发布", "Free software under the GNU GPL, version 3 or later",
+                           "自由軟體，依 GNU GPL 第 3 版或更新版本發布"),
     "software_rev_text": ("版本 ", "Version ", "版本 "),
     "skin_image_text": ("图片", "Image", "圖片"),
     "skin_colour_text": ("颜色", "Colour", "顏色"),

@@ -102,7 +102,7 @@ void Application::RecordAudioCalls() {
 
 bool Application::PrepareResources() {
     auto& resources = ui::CResourceManager::GetInstance();
-    resources.SetResourcePath(platform::ProgramDir() / "skin");
+    resources.SetResourcePath(platform::DataDir() / "skin");
     const bool ok = resources.LoadResource("res.xml");
     if (!ok) std::cerr << "telix-tx512: the skin index skin/res.xml is missing or damaged\n";
     ui::RegisterProgramControls();

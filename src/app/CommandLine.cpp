@@ -144,6 +144,13 @@ std::string ManualPage() {
     return out.str();
 }
 
-std::string VersionText() { return std::string("telix-tx512 ") + TX512_VERSION + "\n"; }
+std::string VersionText() {
+    // The first line stays "telix-tx512 VERSION" alone: scripts read the version from it.
+    return std::string("telix-tx512 ") + TX512_VERSION + "\n" + TX512_COPYRIGHT + "\n" +
+           "License " TX512_LICENSE ": GNU GPL version 3 or later "
+           "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
+}
 
 }  // namespace app

@@ -3,7 +3,7 @@
 #include "platform/Paths.h"
 
 std::filesystem::path DataPaths::DefaultDataDir() {
-    return platform::ProgramDir() / "DefaultData" / "";
+    return platform::DataDir() / "DefaultData" / "";
 }
 
 std::filesystem::path DataPaths::DefaultProfileFile(const std::string& kindFolder) {

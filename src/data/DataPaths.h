@@ -8,7 +8,7 @@
 
 class DataPaths {
 public:
-    // ProgramDir()/"DefaultData"/
+    // DataDir()/"DefaultData"/
     static std::filesystem::path DefaultDataDir();
     // DefaultDataDir()/kind + ".Json"
     static std::filesystem::path DefaultProfileFile(const std::string& kindFolder);

@@ -47,6 +47,15 @@ fs::path ProgramDir() {
     return exe.parent_path();
 }
 
+fs::path DataDir() {
+    const fs::path program = ProgramDir();
+    std::error_code ec;
+    if (fs::is_directory(program / "skin", ec)) return program;
+    const fs::path installed = (program / TX512_DATA_FROM_PROGRAM).lexically_normal();
+    if (fs::is_directory(installed / "skin", ec)) return installed;
+    return program;
+}
+
 void SetProgramDir(const fs::path& dir) {
     std::lock_guard lock(g_mutex);
     g_programDirOverride = dir;

@@ -7,10 +7,16 @@ namespace platform {
 
 namespace fs = std::filesystem;
 
-// The executable's folder, where "skin/", "DefaultData/" and "Font/" sit.
+// The executable's folder: where the libraries the program loads at run time sit.
 // TX512_PROGRAM_DIR in the environment overrides it (tests, running from a build tree).
 fs::path ProgramDir();
 void SetProgramDir(const fs::path& dir);  // for tests; empty restores the default
+
+// Where "skin/", "DefaultData/" and "Font/" sit: the program folder itself when it holds
+// "skin/" (a build tree, or TX512_PROGRAM_DIR), otherwise the installed data folder
+// (share/telix-tx512 beside the program's lib/telix-tx512) when that holds it; the program
+// folder when neither does, so that what is missing is reported against one place.
+fs::path DataDir();
 
 // $XDG_DATA_HOME (default ~/.local/share) + "TELIX TX512 keyboard Driver/", created.
 fs::path UserRootDir();

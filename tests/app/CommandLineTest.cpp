@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "Version.h"
 
 TEST(CommandLine, KnownFlagsParseAndUnknownOnesAreRefusedWithTheirName) {
     std::string error;
@@ -14,6 +15,14 @@ TEST(CommandLine, KnownFlagsParseAndUnknownOnesAreRefusedWithTheirName) {
     EXPECT_NE(error.find("--frobnicate"), std::string::npos);
     EXPECT_FALSE(app::ParseCommandLine({"stray"}, error).has_value());
     EXPECT_FALSE(app::ParseCommandLine({"--version=3"}, error).has_value());
+}
+
+TEST(CommandLine, VersionNamesTheVersionAloneOnItsFirstLineThenTheLicence) {
+    const std::string text = app::VersionText();
+    EXPECT_EQ(text.substr(0, text.find('\n')), std::string("telix-tx512 ") + TX512_VERSION);
+    EXPECT_NE(text.find("GPL-3.0-or-later"), std::string::npos);
+    EXPECT_NE(text.find("Copyright (C) "), std::string::npos);
+    EXPECT_NE(text.find("NO WARRANTY"), std::string::npos);
 }
 
 TEST(CommandLine, HelpListsEveryOption) {

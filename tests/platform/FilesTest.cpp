@@ -46,6 +46,23 @@ TEST_F(TempHome, UserDataDirCreatesEachMissingLevel) {
     EXPECT_TRUE(fs::is_directory(platform::ConfigDir()));
 }
 
+// A build tree keeps the data beside the binary; an installed tree keeps it in
+// share/telix-tx512 beside lib/telix-tx512, under whatever prefix it was installed.
+TEST_F(TempHome, DataDirIsBesideTheProgramInABuildTreeAndUnderShareWhenInstalled) {
+    const fs::path program = dir_ / "usr" / "lib" / "telix-tx512";
+    const fs::path shared = dir_ / "usr" / "share" / "telix-tx512";
+    fs::create_directories(program);
+    platform::SetProgramDir(program);
+    EXPECT_EQ(platform::DataDir(), program) << "nothing anywhere: reported against the program folder";
+
+    fs::create_directories(shared / "skin");
+    EXPECT_EQ(platform::DataDir(), shared);
+
+    fs::create_directories(program / "skin");
+    EXPECT_EQ(platform::DataDir(), program) << "a build tree's own data comes first";
+    platform::SetProgramDir({});
+}
+
 TEST_F(TempHome, AtomicWriteReplacesWholeAndKeepsPermissions) {
     fs::path file = dir_ / "profile.Json";
     ASSERT_TRUE(platform::WriteFileAtomically(file, "old"));

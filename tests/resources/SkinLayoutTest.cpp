@@ -212,7 +212,8 @@ TEST(SkinControls, TheShellFindsItsControls) {
     settings.ExpectClass("Language_combox_info", "Combo");
     Built about("AboutWnd.xml");
     about.ExpectNames("AboutWnd", {"closebtn", "maxbtn", "restorebtn", "minbtn", "menubtn", "software_ver_label",
-                                   "homepage_btn", "text_test"});
+                                   "homepage_btn", "text_test", "licence_label"});
+    EXPECT_EQ(about.Find("licence_label")->GetText(), "about_licence_text") << "the licence line is a keyed text";
     Built skin("skin.xml");
     skin.ExpectNames("skin", {"skin_image_btn", "skin_color_btn", "skin_color", "skin_image", "skin_reset",
                               "skin_Custom", "skin_tab"});

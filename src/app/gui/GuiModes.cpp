@@ -21,7 +21,7 @@
 namespace app {
 
 int RunDesktop(Application& application, int argc, char** argv) {
-    ui::qt::QtSession session(argc, argv, platform::ProgramDir());
+    ui::qt::QtSession session(argc, argv, platform::DataDir());
     application.PrepareResources();
     ui::qt::QtDesktop& desktop = session.Desktop();
     CMainWnd* window = application.CreateMainWindow(

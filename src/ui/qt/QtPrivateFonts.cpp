@@ -19,10 +19,10 @@ const std::vector<std::string>& QtPrivateFonts::Files() {
 
 QtPrivateFonts::~QtPrivateFonts() { Unload(); }
 
-int QtPrivateFonts::Load(const std::filesystem::path& programDir) {
+int QtPrivateFonts::Load(const std::filesystem::path& dataDir) {
     int added = 0;
     for (const std::string& file : Files()) {
-        QFile font(QString::fromStdString((programDir / file).string()));
+        QFile font(QString::fromStdString((dataDir / file).string()));
         if (!font.open(QIODevice::ReadOnly)) continue;
         const QByteArray data = font.readAll();
         if (data.isEmpty()) continue;

@@ -18,8 +18,8 @@ public:
     QtPrivateFonts(const QtPrivateFonts&) = delete;
     QtPrivateFonts& operator=(const QtPrivateFonts&) = delete;
 
-    // Loads the files from `programDir`; returns how many were added.
-    int Load(const std::filesystem::path& programDir);
+    // Loads the files from `dataDir`; returns how many were added.
+    int Load(const std::filesystem::path& dataDir);
     void Unload();
     // The font families the loaded files provide.
     std::vector<std::string> Families() const;

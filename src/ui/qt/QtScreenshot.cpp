@@ -83,7 +83,7 @@ int RunScreenshot(const ScreenshotRequest& request) {
         if (fs::exists(file.parent_path() / "res.xml", ec)) resources.LoadResource("res.xml");
         layout = file.string();
     } else if (resources.GetResourcePath().empty()) {
-        resources.SetResourcePath(platform::ProgramDir() / "skin");
+        resources.SetResourcePath(platform::DataDir() / "skin");
         resources.LoadResource("res.xml");
     }
     RegisterProgramControls();

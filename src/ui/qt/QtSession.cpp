@@ -13,12 +13,12 @@
 
 namespace ui::qt {
 
-QtSession::QtSession(int& argc, char** argv, const std::filesystem::path& programDir) {
+QtSession::QtSession(int& argc, char** argv, const std::filesystem::path& dataDir) {
     QtEnvironment::Prepare();
     m_app = std::make_unique<QApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps the program
     m_fonts = std::make_unique<QtPrivateFonts>();
-    m_fonts->Load(programDir);
+    m_fonts->Load(dataDir);
     m_loop = std::make_unique<CMessageLoop>();
     m_pump = std::make_unique<QtMessagePump>(*m_loop);
     m_desktop = std::make_unique<QtDesktop>(*m_pump);

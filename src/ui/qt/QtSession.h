@@ -22,7 +22,7 @@ class QtPrivateFonts;
 
 class QtSession {
 public:
-    QtSession(int& argc, char** argv, const std::filesystem::path& programDir);
+    QtSession(int& argc, char** argv, const std::filesystem::path& dataDir);
     ~QtSession();
     QtSession(const QtSession&) = delete;
     QtSession& operator=(const QtSession&) = delete;
