@@ -2,9 +2,11 @@
 """The installed tree and the Debian package, checked file by file.
 
   check_package.py install BUILD_DIR CMAKE   cmake --install into a scratch root
-  check_package.py deb BUILD_DIR CPACK       cpack -G DEB, then the package's list and control
+  check_package.py deb BUILD_DIR CPACK       cpack -G DEB, then the package's list and control,
+                                             and lintian's verdict on it
 
 Exits non-zero with every problem listed."""
+import gzip
 import os
 import re
 import shutil
@@ -17,13 +19,17 @@ ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 EXPECTED = [
     "usr/bin/telix-tx512",
     "usr/lib/telix-tx512/telix-tx512",
-    "usr/lib/telix-tx512/skin/res.xml",
-    "usr/lib/telix-tx512/DefaultData/keyboard.Json",
+    "usr/share/telix-tx512/skin/res.xml",
+    "usr/share/telix-tx512/skin/lan_en.xml",
+    "usr/share/telix-tx512/DefaultData/keyboard.Json",
+    "usr/share/telix-tx512/DefaultData/Language.config",
+    "usr/share/doc/telix-tx512/copyright",
+    "usr/share/doc/telix-tx512/changelog.Debian.gz",
     "usr/lib/udev/rules.d/60-telix-tx512.rules",
     "usr/share/applications/telix-tx512.desktop",
     "usr/share/metainfo/io.telix.tx512.metainfo.xml",
     "usr/share/icons/hicolor/scalable/apps/telix-tx512.svg",
-    "usr/share/man/man1/telix-tx512.1",
+    "usr/share/man/man1/telix-tx512.1.gz",
     "usr/share/bash-completion/completions/telix-tx512",
 ] + ["usr/share/icons/hicolor/%dx%d/apps/telix-tx512.png" % (s, s) for s in ICON_SIZES]
 
@@ -59,6 +65,14 @@ def check_tree(root):
     for folder, _, files in os.walk(root):
         for name in files:
             check("osConfLib" not in name, "the stand-in audio library is installed: " + os.path.join(folder, name))
+    # The program folder holds the program; its data lives under /usr/share, and none of the
+    # source tree's notes on that data is shipped.
+    for folder, _, files in os.walk(os.path.join(root, "usr/lib/telix-tx512")):
+        for name in files:
+            check(name == "telix-tx512", "arch-independent file under /usr/lib: " + os.path.join(folder, name))
+    for folder, _, files in os.walk(root):
+        for name in files:
+            check(name not in ("README.md", ".gitkeep"), "a source tree note is shipped: " + os.path.join(folder, name))
     link = os.path.join(root, "usr/bin/telix-tx512")
     check(os.path.islink(link) and os.readlink(link) == "../lib/telix-tx512/telix-tx512",
           "usr/bin/telix-tx512 is not a relative link to the program")
@@ -74,6 +88,21 @@ def check_tree(root):
     meta = read(os.path.join(root, "usr/share/metainfo/io.telix.tx512.metainfo.xml"))
     check("<launchable type=\"desktop-id\">telix-tx512.desktop</launchable>" in meta,
           "the metainfo does not launch telix-tx512.desktop")
+    check("<project_license>GPL-3.0-or-later</project_license>" in meta, "the metainfo's licence is not GPL-3.0-or-later")
+    check(re.search(r"<screenshot type=\"default\">.*?<image[^>]*>https://[^<]+\.png</image>", meta, re.S) is not None,
+          "the metainfo shows no screenshot")
+    check(re.search(r"<release version=\"[^\"]+\" date=\"\d{4}-\d{2}-\d{2}\">\s*<description>", meta) is not None,
+          "the metainfo's releases have no description")
+    check(re.search(r"@[A-Z0-9_]+@", meta) is None,
+          "the metainfo keeps an unfilled placeholder")
+    copyright = read(os.path.join(root, "usr/share/doc/telix-tx512/copyright"))
+    check(copyright.startswith("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"),
+          "the copyright file is not machine-readable (DEP-5)")
+    check("\nLicense: GPL-3+\n" in copyright and "/usr/share/common-licenses/GPL-3" in copyright,
+          "the copyright file does not state the GPL-3+")
+    changelog = gzip.open(os.path.join(root, "usr/share/doc/telix-tx512/changelog.Debian.gz"), "rt").read()
+    check(re.match(r"telix-tx512 \([0-9.]+-\d+\) unstable; urgency=medium\n", changelog) is not None,
+          "the changelog does not start with an entry of the package: " + changelog[:80])
     rule = read(os.path.join(root, "usr/lib/udev/rules.d/60-telix-tx512.rules"))
     rule_ids = set(re.findall(r'ATTRS\{idVendor\}=="(\w{4})", ATTRS\{idProduct\}=="(\w{4})"', rule))
     meta_ids = set((v.lower(), p.lower()) for v, p in re.findall(r"usb:v(\w{4})p(\w{4})\*", meta))
@@ -83,20 +112,38 @@ def check_tree(root):
                        ("appstreamcli", "usr/share/metainfo/io.telix.tx512.metainfo.xml")):
         args = [tool, os.path.join(root, path)]
         if tool == "appstreamcli":
-            args[1:1] = ["validate", "--no-net"]
+            args[1:1] = ["validate", "--pedantic", "--no-net"]
         check(shutil.which(tool) is not None, tool + " is missing (scripts/packages.txt installs it)")
         if shutil.which(tool) is not None:
             result = subprocess.run(args, capture_output=True, text=True)
-            check(result.returncode == 0, "%s refuses %s: %s" % (tool, path, result.stdout + result.stderr))
-    man = read(os.path.join(root, "usr/share/man/man1/telix-tx512.1"))
+            complaints = [line for line in (result.stdout + result.stderr).splitlines() if re.match(r"[EWIP]: ", line)]
+            check(result.returncode == 0 and not complaints,
+                  "%s refuses %s: %s" % (tool, path, result.stdout + result.stderr))
+    man = gzip.open(os.path.join(root, "usr/share/man/man1/telix-tx512.1.gz"), "rt").read()
     check(man.startswith(".TH TELIX-TX512 1"), "the manual page has no title line")
     check("profile apply" in man and "\\-\\-hidden" in man, "the manual page misses commands or options")
 
-    # The installed program runs from its own folder.
-    run = subprocess.run([link, "--version"], capture_output=True, text=True, timeout=30)
-    check(run.returncode == 0 and run.stdout.startswith("telix-tx512 "), "the installed program does not run")
-    run = subprocess.run([link, "--help"], capture_output=True, text=True, timeout=30)
+    # The installed program runs from its own folder and finds its data under /usr/share,
+    # whatever the environment of the build that made it says.
+    home = os.path.join(os.path.dirname(root), "home")
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("TX512_", "XDG_", "QT_"))}
+    env.update(HOME=home, XDG_DATA_HOME=home + "/data", XDG_CONFIG_HOME=home + "/config",
+               XDG_RUNTIME_DIR=home + "/run", QT_QPA_PLATFORM="offscreen")
+    os.makedirs(home + "/run", mode=0o700, exist_ok=True)
+    program = lambda *args: subprocess.run([link, *args], capture_output=True, text=True, timeout=60, env=env)
+    run = program("--version")
+    check(run.returncode == 0 and run.stdout.startswith("telix-tx512 ") and "GPL-3.0-or-later" in run.stdout,
+          "the installed program does not run or names no licence: " + run.stdout + run.stderr)
+    run = program("--help")
     check("profile apply NAME|INDEX" in run.stdout, "--help does not list the commands")
+    run = program("--simulate", "--list-devices")
+    check(run.returncode == 0 and '"vendor":"320f","product":"505b"' in run.stdout,
+          "--simulate --list-devices lists nothing: " + run.stdout + run.stderr)
+    picture = os.path.join(home, "window.png")
+    run = program("--simulate", "--screenshot", picture)
+    size = png_size(picture) if os.path.exists(picture) else None
+    check(run.returncode == 0 and size is not None and size[0] > 600,
+          "--screenshot from the installed tree made no window picture: %s %s" % (size, run.stdout + run.stderr))
 
 
 def files_in(root):
@@ -124,7 +171,7 @@ def deb(build, cpack, scratch):
     if not packages:
         return
     package = os.path.join(scratch, packages[0])
-    check(re.match(r"telix-tx512_[0-9.]+_\w+\.deb$", packages[0]) is not None, "odd package name " + packages[0])
+    check(re.match(r"telix-tx512_[0-9.]+-\d+_\w+\.deb$", packages[0]) is not None, "odd package name " + packages[0])
     field = lambda name: subprocess.run(["dpkg-deb", "-f", package, name], capture_output=True,
                                         text=True, check=True).stdout.strip()
     depends = field("Depends")
@@ -140,9 +187,38 @@ def deb(build, cpack, scratch):
         text = read(postinst)
         check("udevadm control --reload-rules" in text and "udevadm trigger" in text,
               "postinst does not reload and trigger udev")
+    maintainer = field("Maintainer")
+    check(re.fullmatch(r"[^<>@]+ <[^<>@\s]+@[\w-]+(\.[\w-]+)+>", maintainer) is not None
+          and not re.search(r"@(localhost|example\.\w+)>", maintainer), "no real maintainer: " + maintainer)
     root = os.path.join(scratch, "unpacked")
     subprocess.run(["dpkg-deb", "-x", package, root], check=True)
     check_tree(root)
+    changelog = gzip.open(os.path.join(root, "usr/share/doc/telix-tx512/changelog.Debian.gz"), "rt").read()
+    check(changelog.startswith("telix-tx512 (%s) " % field("Version")),
+          "the changelog's newest entry is not the package's version " + field("Version"))
+    check("\n -- %s  " % maintainer in changelog, "the changelog is not signed by the package's maintainer")
+    check_lintian(package, root)
+
+
+def check_lintian(package, root):
+    """Every error and warning of lintian fails, unless the package overrides it with a reason
+    written on the comment lines above the override."""
+    if shutil.which("lintian") is None:
+        check(False, "lintian is missing (scripts/packages.txt installs it)")
+        return
+    result = subprocess.run(["lintian", "--tag-display-limit", "0", package], capture_output=True, text=True)
+    tags = [line for line in result.stdout.splitlines() if re.match(r"[EW]: ", line)]
+    for line in tags:
+        check(False, "lintian: " + line)
+    check(result.returncode == 0 or tags, "lintian failed: " + result.stdout + result.stderr)
+    overrides = os.path.join(root, "usr/share/lintian/overrides/telix-tx512")
+    if os.path.exists(overrides):
+        previous = ""
+        for line in read(overrides).splitlines():
+            if line.strip() and not line.startswith("#"):
+                check(previous.startswith("#") and len(previous.strip("# ")) > 0,
+                      "lintian override without a written reason: " + line)
+            previous = line
 
 
 def main():
