@@ -139,6 +139,7 @@ std::string ManualPage() {
     out << ".SH EXIT STATUS\n" << Roff(kExitCodes) << "\n"
         << ".SH FILES\n.TP\n.I $XDG_CONFIG_HOME/autostart/telix\\-tx512.desktop\n"
         << "present when the program starts at login (the settings window's choice)\n"
+        << ".TP\n.I /usr/share/telix\\-tx512\nthe skin, the default profiles and the language files\n"
         << ".TP\n.I $XDG_DATA_HOME/TELIX TX512 keyboard Driver\nprofiles, macros and light files\n"
         << ".TP\n.I $XDG_RUNTIME_DIR/TELIX_TX512_keyboard_Driver.sock\nthe running copy's socket\n";
     return out.str();
