@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -102,9 +103,16 @@ void Application::RecordAudioCalls() {
 
 bool Application::PrepareResources() {
     auto& resources = ui::CResourceManager::GetInstance();
-    resources.SetResourcePath(platform::DataDir() / "skin");
+    const std::filesystem::path skin = platform::DataDir() / "skin";
+    resources.SetResourcePath(skin);
     const bool ok = resources.LoadResource("res.xml");
-    if (!ok) std::cerr << "telix-tx512: the skin index skin/res.xml is missing or damaged\n";
+    if (!ok) {
+        std::cerr << "telix-tx512: the skin index " << (skin / "res.xml").string() << " is missing or damaged";
+        // An installed program keeps its skin elsewhere than a build tree: name both places.
+        if (const auto installed = platform::InstalledDataDir() / "skin"; installed != skin)
+            std::cerr << " (and " << (installed / "res.xml").string() << " does not exist)";
+        std::cerr << "\n";
+    }
     ui::RegisterProgramControls();
     RegisterShellControls();
     return ok;

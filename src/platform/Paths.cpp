@@ -47,11 +47,13 @@ fs::path ProgramDir() {
     return exe.parent_path();
 }
 
+fs::path InstalledDataDir() { return (ProgramDir() / TX512_DATA_FROM_PROGRAM).lexically_normal(); }
+
 fs::path DataDir() {
     const fs::path program = ProgramDir();
     std::error_code ec;
     if (fs::is_directory(program / "skin", ec)) return program;
-    const fs::path installed = (program / TX512_DATA_FROM_PROGRAM).lexically_normal();
+    const fs::path installed = InstalledDataDir();
     if (fs::is_directory(installed / "skin", ec)) return installed;
     return program;
 }

@@ -17,6 +17,8 @@ void SetProgramDir(const fs::path& dir);  // for tests; empty restores the defau
 // (share/telix-tx512 beside the program's lib/telix-tx512) when that holds it; the program
 // folder when neither does, so that what is missing is reported against one place.
 fs::path DataDir();
+// share/telix-tx512 seen from the program folder: where an installed program's data belongs.
+fs::path InstalledDataDir();
 
 // $XDG_DATA_HOME (default ~/.local/share) + "TELIX TX512 keyboard Driver/", created.
 fs::path UserRootDir();

@@ -144,6 +144,15 @@ def check_tree(root):
     size = png_size(picture) if os.path.exists(picture) else None
     check(run.returncode == 0 and size is not None and size[0] > 600,
           "--screenshot from the installed tree made no window picture: %s %s" % (size, run.stdout + run.stderr))
+    # Without its data the program says where it looked, and makes no picture.
+    data = os.path.join(root, "usr/share/telix-tx512")
+    os.rename(data, data + ".away")
+    try:
+        run = program("--simulate", "--screenshot", picture + ".none")
+        check(run.returncode != 0 and not os.path.exists(picture + ".none") and "share/telix-tx512/skin" in run.stderr,
+              "--screenshot without the data folder: %d %s" % (run.returncode, run.stderr))
+    finally:
+        os.rename(data + ".away", data)
 
 
 def files_in(root):

@@ -55,6 +55,8 @@ TEST_F(TempHome, DataDirIsBesideTheProgramInABuildTreeAndUnderShareWhenInstalled
     platform::SetProgramDir(program);
     EXPECT_EQ(platform::DataDir(), program) << "nothing anywhere: reported against the program folder";
 
+    EXPECT_EQ(platform::InstalledDataDir(), shared);
+
     fs::create_directories(shared / "skin");
     EXPECT_EQ(platform::DataDir(), shared);
 

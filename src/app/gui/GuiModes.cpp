@@ -63,7 +63,8 @@ int RunAppScreenshot(Application& application, const AppScreenshotRequest& reque
     static char* argv[] = {name, nullptr};
     QGuiApplication qtApp(argc, argv);
     ui::CMessageLoop loop;
-    application.PrepareResources();
+    // Without its skin the window is an empty frame: no picture rather than a blank one.
+    if (!application.PrepareResources()) return 1;
     CMainWnd* window = application.CreateMainWindow();
     if (window == nullptr) {
         std::cerr << "telix-tx512: the main window could not be created\n";
