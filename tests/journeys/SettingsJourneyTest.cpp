@@ -226,6 +226,7 @@ TEST_F(SettingsJourney, FirstStartFollowsTheLocaleAndTheSkinAndAboutWindowsDoThe
 
     EXPECT_TRUE(Ask(program, R"({"cmd":"menu","item":"about_menu"})")["modal"].asBool());
     EXPECT_EQ(Text(program, "software_ver_label"), "版本 V0100");
+    EXPECT_EQ(Text(program, "licence_label"), "自由軟體，依 GNU GPL 第 3 版或更新版本發布");
     Click(program, "closebtn");
     Ask(program, R"({"cmd":"wait","ms":50})");
     EXPECT_FALSE(Exists(program, "software_ver_label"));
