@@ -5,9 +5,9 @@
 #include <iostream>
 #include <optional>
 
+#include "app/ShellControls.h"
 #include "app/ShellIds.h"
 #include "app/SimMemoryStore.h"
-#include "app/ShellControls.h"
 #include "device/hid/HidBackend.h"
 #include "device/scanner/DeviceKind.h"
 #include "device/scanner/SupportedDevices.h"
@@ -107,7 +107,8 @@ bool Application::PrepareResources() {
     resources.SetResourcePath(skin);
     const bool ok = resources.LoadResource("res.xml");
     if (!ok) {
-        std::cerr << "telix-tx512: the skin index " << (skin / "res.xml").string() << " is missing or damaged";
+        std::cerr << "telix-tx512: the skin index " << (skin / "res.xml").string()
+                  << " is missing or damaged";
         // An installed program keeps its skin elsewhere than a build tree: name both places.
         if (const auto installed = platform::InstalledDataDir() / "skin"; installed != skin)
             std::cerr << " (and " << (installed / "res.xml").string() << " does not exist)";

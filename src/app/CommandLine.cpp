@@ -136,10 +136,12 @@ std::string ManualPage() {
     out << ".SH COMMANDS\n";
     for (const auto& command : cli::CommandHelps())
         out << ".TP\n.B " << Roff(command.synopsis) << "\n" << Roff(command.help) << "\n";
-    out << ".SH EXIT STATUS\n" << Roff(kExitCodes) << "\n"
+    out << ".SH EXIT STATUS\n"
+        << Roff(kExitCodes) << "\n"
         << ".SH FILES\n.TP\n.I $XDG_CONFIG_HOME/autostart/telix\\-tx512.desktop\n"
         << "present when the program starts at login (the settings window's choice)\n"
-        << ".TP\n.I /usr/share/telix\\-tx512\nthe skin, the default profiles and the language files\n"
+        << ".TP\n.I /usr/share/telix\\-tx512\nthe skin, the default profiles and the language "
+           "files\n"
         << ".TP\n.I $XDG_DATA_HOME/TELIX TX512 keyboard Driver\nprofiles, macros and light files\n"
         << ".TP\n.I $XDG_RUNTIME_DIR/TELIX_TX512_keyboard_Driver.sock\nthe running copy's socket\n";
     return out.str();
@@ -148,7 +150,8 @@ std::string ManualPage() {
 std::string VersionText() {
     // The first line stays "telix-tx512 VERSION" alone: scripts read the version from it.
     return std::string("telix-tx512 ") + TX512_VERSION + "\n" + TX512_COPYRIGHT + "\n" +
-           "License " TX512_LICENSE ": GNU GPL version 3 or later "
+           "License " TX512_LICENSE
+           ": GNU GPL version 3 or later "
            "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
            "This is free software: you are free to change and redistribute it.\n"
            "There is NO WARRANTY, to the extent permitted by law.\n";

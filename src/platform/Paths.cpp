@@ -47,7 +47,9 @@ fs::path ProgramDir() {
     return exe.parent_path();
 }
 
-fs::path InstalledDataDir() { return (ProgramDir() / TX512_DATA_FROM_PROGRAM).lexically_normal(); }
+fs::path InstalledDataDir() {
+    return (ProgramDir() / TX512_DATA_FROM_PROGRAM).lexically_normal();
+}
 
 fs::path DataDir() {
     const fs::path program = ProgramDir();

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "Version.h"
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "Version.h"
 
 TEST(CommandLine, KnownFlagsParseAndUnknownOnesAreRefusedWithTheirName) {
     std::string error;

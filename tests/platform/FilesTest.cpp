@@ -53,7 +53,8 @@ TEST_F(TempHome, DataDirIsBesideTheProgramInABuildTreeAndUnderShareWhenInstalled
     const fs::path shared = dir_ / "usr" / "share" / "telix-tx512";
     fs::create_directories(program);
     platform::SetProgramDir(program);
-    EXPECT_EQ(platform::DataDir(), program) << "nothing anywhere: reported against the program folder";
+    EXPECT_EQ(platform::DataDir(), program)
+        << "nothing anywhere: reported against the program folder";
 
     EXPECT_EQ(platform::InstalledDataDir(), shared);
 

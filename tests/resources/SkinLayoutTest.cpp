@@ -211,9 +211,11 @@ TEST(SkinControls, TheShellFindsItsControls) {
                                     "update_status_image", "text_test"});
     settings.ExpectClass("Language_combox_info", "Combo");
     Built about("AboutWnd.xml");
-    about.ExpectNames("AboutWnd", {"closebtn", "maxbtn", "restorebtn", "minbtn", "menubtn", "software_ver_label",
-                                   "homepage_btn", "text_test", "licence_label"});
-    EXPECT_FALSE(about.Find("licence_label")->GetText().empty()) << "the about window names the licence";
+    about.ExpectNames(
+        "AboutWnd", {"closebtn", "maxbtn", "restorebtn", "minbtn", "menubtn", "software_ver_label",
+                     "homepage_btn", "text_test", "licence_label"});
+    EXPECT_FALSE(about.Find("licence_label")->GetText().empty())
+        << "the about window names the licence";
     Built skin("skin.xml");
     skin.ExpectNames("skin", {"skin_image_btn", "skin_color_btn", "skin_color", "skin_image", "skin_reset",
                               "skin_Custom", "skin_tab"});
