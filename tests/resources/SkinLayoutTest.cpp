@@ -214,6 +214,7 @@ TEST(SkinControls, TheShellFindsItsControls) {
     about.ExpectNames(
         "AboutWnd", {"closebtn", "maxbtn", "restorebtn", "minbtn", "menubtn", "software_ver_label",
                      "homepage_btn", "text_test", "licence_label"});
+    ASSERT_NE(about.Find("licence_label"), nullptr);
     EXPECT_FALSE(about.Find("licence_label")->GetText().empty())
         << "the about window names the licence";
     Built skin("skin.xml");
