@@ -317,6 +317,7 @@ void CMainWnd::OnTimer(unsigned id) {
     switch (id) {
         case kTimerRelayout:
             KillTimer(id);
+            if (laidOut_) break;  // shown (and laid out) before the timer came
             Relayout();
             m_pm.Invalidate();
             break;
@@ -389,6 +390,12 @@ void CMainWnd::PostFirstScanDone() { ui::CMessageLoop::PostMessage(GetHWND(), kA
 // ---- window placement -------------------------------------------------------------
 
 void CMainWnd::BringToFront() {
+    // A quick first scan may come before the first layout: the window must not appear at
+    // its creation size and then jump to its own.
+    if (!laidOut_) {
+        KillTimer(kTimerRelayout);
+        Relayout();
+    }
     if (ui::CControlUI* none = m_pm.FindControl("No_device_Link")) {
         none->SetVisible(devices_->ConnectedCount() == 0);
     }
@@ -399,6 +406,7 @@ void CMainWnd::BringToFront() {
 }
 
 void CMainWnd::Relayout() {
+    laidOut_ = true;
     const bool wasShown = IsWindowVisible() && !IsMinimized();
     if (!wasShown && IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
     const ui::Rect screen = ui::CWindowWnd::GetScreenRect();

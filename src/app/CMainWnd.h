@@ -159,6 +159,7 @@ private:
     bool awake_ = true;
     bool firstScanDone_ = false;
     bool stayHidden_ = false;
+    bool laidOut_ = false;  // the first re-layout has run
 };
 
 }  // namespace app
