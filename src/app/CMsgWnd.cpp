@@ -56,7 +56,8 @@ void CMsgWnd::OfferDontShowAgain(std::shared_ptr<bool> ticked) {
     if (tick == nullptr || ticked == nullptr) return;
     dontShowAgain_ = std::move(ticked);
     tick->Selected(*dontShowAgain_, false);
-    tick->SetVisible(true);
+    // Only notices give up the message's room for the tick.
+    if (ui::CControlUI* row = m_pm.FindControl("msg_dont_show_layout")) row->SetVisible(true);
 }
 
 void CMsgWnd::TickDontShowAgain(bool on) {
