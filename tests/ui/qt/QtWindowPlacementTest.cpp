@@ -1,5 +1,6 @@
 // What the compositor is told of the library's windows: their size is fixed (minimum =
-// maximum, following the library when it resizes them), and pop-ups belong to a window
+// maximum, following the library when it resizes them), they bring their own title bar,
+// and pop-ups belong to a window
 // on the screen, so that compositors without free-standing pop-ups can place them.
 #include <QTest>
 
@@ -20,6 +21,8 @@ TEST(QtWindowPlacementTest, AWindowsSizeIsFixedAndFollowsTheLibrary) {
     ASSERT_NE(native, nullptr);
     EXPECT_EQ(native->minimumSize(), QSize(460, 260));
     EXPECT_EQ(native->maximumSize(), QSize(460, 260));
+    // The skin draws its own title bar: the desktop must not add another.
+    EXPECT_TRUE(native->windowFlags().testFlag(Qt::FramelessWindowHint));
 
     // The library lays the window out at another size (another DPI, say).
     window.SetWindowPos(ui::Rect{10, 10, 510, 310});
