@@ -2,7 +2,10 @@
 // tray meets it: Debian's weston with its headless backend (no screen needed), and Xvfb
 // for the X11 side. No session bus is given, so no tray host exists. Skipped, with a
 // message, where weston, Xvfb or Qt's Wayland platform are not installed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -14,10 +17,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "HeadlessProgram.h"
 
@@ -44,9 +43,9 @@ std::optional<fs::path> FindTool(const std::string& name) {
 }
 
 bool QtWaylandInstalled() {
-    for (const char* dir : {"/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms",
-                            "/usr/lib/aarch64-linux-gnu/qt6/plugins/platforms",
-                            "/usr/lib/qt6/plugins/platforms"}) {
+    for (const char* dir :
+         {"/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms",
+          "/usr/lib/aarch64-linux-gnu/qt6/plugins/platforms", "/usr/lib/qt6/plugins/platforms"}) {
         if (fs::exists(fs::path(dir) / "libqwayland-generic.so")) return true;
     }
     return false;
@@ -117,8 +116,8 @@ std::unique_ptr<DisplayServer> StartXvfb(const Sandbox& sandbox, const fs::path&
     int fds[2];
     if (pipe(fds) != 0) return nullptr;
     auto server = std::make_unique<DisplayServer>(
-        std::vector<std::string>{xvfb.string(), "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                 "1280x800x24", "-nolisten", "tcp"},
+        std::vector<std::string>{xvfb.string(), "-displayfd", std::to_string(fds[1]), "-screen",
+                                 "0", "1280x800x24", "-nolisten", "tcp"},
         std::vector<std::string>{}, sandbox.Root() / "xvfb.log", fds[1]);
     close(fds[1]);
     std::string number;
@@ -131,13 +130,17 @@ std::unique_ptr<DisplayServer> StartXvfb(const Sandbox& sandbox, const fs::path&
 }
 
 std::vector<std::string> WaylandSession() {
-    return {std::string("WAYLAND_DISPLAY=") + kWaylandSocket, "XDG_SESSION_TYPE=wayland", "DISPLAY",
-            "QT_QPA_PLATFORM", "TX512_TRACE=1", kNoBus};
+    return {std::string("WAYLAND_DISPLAY=") + kWaylandSocket,
+            "XDG_SESSION_TYPE=wayland",
+            "DISPLAY",
+            "QT_QPA_PLATFORM",
+            "TX512_TRACE=1",
+            kNoBus};
 }
 
 std::vector<std::string> X11Session(const std::string& display) {
-    return {"DISPLAY=" + display, "XDG_SESSION_TYPE=x11", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-            "TX512_TRACE=1", kNoBus};
+    return {"DISPLAY=" + display, "XDG_SESSION_TYPE=x11", "WAYLAND_DISPLAY",
+            "QT_QPA_PLATFORM",    "TX512_TRACE=1",        kNoBus};
 }
 
 // Waits for `text` on the program's standard error; the time it took, or nothing.
@@ -161,8 +164,13 @@ std::optional<Shown> MainWindowShown(const std::string& err) {
         R"(window shown: main (\d+)x(\d+), min (\d+)x(\d+), max (\d+)x(\d+), platform (\w+))");
     std::smatch m;
     if (!std::regex_search(err, m, line)) return std::nullopt;
-    return Shown{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]),
-                 std::stoi(m[5]), std::stoi(m[6]), m[7]};
+    return Shown{std::stoi(m[1]),
+                 std::stoi(m[2]),
+                 std::stoi(m[3]),
+                 std::stoi(m[4]),
+                 std::stoi(m[5]),
+                 std::stoi(m[6]),
+                 m[7]};
 }
 
 class CompositorJourney : public ::testing::Test {
@@ -211,16 +219,16 @@ TEST_F(CompositorJourney, StartsOnWaylandAtItsFixedSizeAnswersCommandsAndSaysItH
 }
 
 TEST_F(CompositorJourney, ClosingTheWindowWithoutATrayEndsTheProgram) {
-    StartedCommand program(sandbox_, {"--simulate"},
-                           [] {
-                               auto env = WaylandSession();
-                               env.push_back("TX512_TEST_CLOSE_WHEN_SHOWN=1");
-                               return env;
-                           }());
+    StartedCommand program(sandbox_, {"--simulate"}, [] {
+        auto env = WaylandSession();
+        env.push_back("TX512_TEST_CLOSE_WHEN_SHOWN=1");
+        return env;
+    }());
     const CommandRun run = program.Wait(20000);
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.err.find("window shown: main"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("nothing to do in the background: ending"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("nothing to do in the background: ending"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(CompositorJourney, StartedHiddenWithoutATraySaysHowToOpenTheWindowAndASecondStartOpensIt) {
@@ -259,7 +267,8 @@ TEST_F(CompositorJourney, FigureStartUpToTheWindowShownUnderWestonAndXvfb) {
         EXPECT_EQ(shown->platform, expectPlatform);
         EXPECT_EQ(shown->width, 1000);
         EXPECT_EQ(shown->minHeight, shown->maxHeight);
-        return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(*took).count());
+        return static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(*took).count());
     };
     // Each twice, alternating, the first of each warming the caches.
     long weston = measure(WaylandSession(), "wayland");

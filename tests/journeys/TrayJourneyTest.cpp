@@ -112,7 +112,8 @@ TEST_F(TrayJourney, TheSettingsWindowExplainsStartAtLoginOnlyWithoutATray) {
     Script script(program);
     script.Wait(800);
     for (bool tray : {true, false}) {
-        script.Ask(Command(std::string(R"({"cmd":"tray","shown":)") + (tray ? "true" : "false") + "}"));
+        script.Ask(
+            Command(std::string(R"({"cmd":"tray","shown":)") + (tray ? "true" : "false") + "}"));
         script.Menu("setwnd_menu");
         const Json::Value note = script.Get("autostart_no_tray_layout");
         EXPECT_EQ(note["visible"].asBool(), !tray) << note.toStyledString();
