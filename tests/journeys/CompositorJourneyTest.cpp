@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -244,6 +245,69 @@ TEST_F(CompositorJourney, StartedHiddenWithoutATraySaysHowToOpenTheWindowAndASec
     StartedCommand second(sandbox_, {}, WaylandSession());
     EXPECT_EQ(second.Wait().code, 0);
     EXPECT_TRUE(WaitForError(program, "window shown: main", started)) << program.ErrorSoFar();
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.Wait().code, 0);
+}
+
+// A session bus of the test's own, with the stand-in tray host on it.
+struct TrayHostBus {
+    std::unique_ptr<DisplayServer> bus;
+    std::unique_ptr<DisplayServer> host;
+    std::string address;
+};
+
+std::unique_ptr<TrayHostBus> StartTrayHost(const Sandbox& sandbox, const fs::path& items) {
+    const auto daemon = FindTool("dbus-daemon");
+    if (!daemon) return nullptr;
+    auto result = std::make_unique<TrayHostBus>();
+    int fds[2];
+    if (pipe(fds) != 0) return nullptr;
+    result->bus = std::make_unique<DisplayServer>(
+        std::vector<std::string>{daemon->string(), "--session", "--nofork", "--nopidfile",
+                                 "--print-address=" + std::to_string(fds[1])},
+        std::vector<std::string>{}, sandbox.Root() / "dbus.log", fds[1]);
+    close(fds[1]);
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') result->address.push_back(c);
+    close(fds[0]);
+    if (result->address.empty()) return nullptr;
+    const fs::path log = sandbox.Root() / "tray-host.log";
+    result->host = std::make_unique<DisplayServer>(
+        std::vector<std::string>{"/usr/bin/python3", TX512_SOURCE_DIR "/tests/support/tray_host.py",
+                                 items.string()},
+        std::vector<std::string>{"DBUS_SESSION_BUS_ADDRESS=" + result->address}, log);
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (ReadTextFile(log).find("ready") == std::string::npos && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return ReadTextFile(log).find("ready") != std::string::npos ? std::move(result) : nullptr;
+}
+
+TEST_F(CompositorJourney, WithATrayHostClosingKeepsTheProgramAndTheHostIsFollowed) {
+    if (std::system("/usr/bin/python3 -c 'import dbus, gi' 2>/dev/null") != 0)
+        GTEST_SKIP() << "the stand-in tray host needs python3-dbus and python3-gi";
+    const fs::path items = sandbox_.Root() / "tray-items.txt";
+    auto tray = StartTrayHost(sandbox_, items);
+    ASSERT_NE(tray, nullptr) << ReadTextFile(sandbox_.Root() / "dbus.log")
+                             << ReadTextFile(sandbox_.Root() / "tray-host.log");
+    auto env = WaylandSession();
+    std::replace(env.begin(), env.end(), std::string(kNoBus),
+                 "DBUS_SESSION_BUS_ADDRESS=" + tray->address);
+    env.push_back("TX512_TEST_CLOSE_WHEN_SHOWN=1");
+    const auto started = Clock::now();
+    StartedCommand program(sandbox_, {"--simulate"}, env);
+    ASSERT_TRUE(WaitForError(program, "window shown: main", started)) << program.ErrorSoFar();
+    EXPECT_NE(program.ErrorSoFar().find("tray: a tray host shows the icon"), std::string::npos)
+        << program.ErrorSoFar();
+    // Closed, and still there in the tray: its icon registered, commands answered.
+    const CommandRun status = RunCommand(sandbox_, {"status"});
+    EXPECT_EQ(status.code, 0) << status.err;
+    EXPECT_EQ(program.ErrorSoFar().find("ending"), std::string::npos) << program.ErrorSoFar();
+    EXPECT_FALSE(ReadTextFile(items).empty()) << "the tray icon never registered";
+
+    // The panel goes away: the program hears of it on the bus.
+    tray->host.reset();
+    EXPECT_TRUE(WaitForError(program, "tray: no tray host", started, 10000))
+        << program.ErrorSoFar();
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Wait().code, 0);
 }
