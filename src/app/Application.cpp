@@ -377,7 +377,24 @@ std::optional<AutomationHost::WindowState> Application::MainWindowState() {
     state.dpi = mainWnd_->GetPaintManager().GetDPI();
     state.rect = mainWnd_->GetWindowRect();
     state.title = mainWnd_->GetTitle();
+    state.trayShown = mainWnd_->TrayIcon().IsHostShown();
     return state;
+}
+
+bool Application::SetTrayShown(bool shown) {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return false;
+    ui::CTrayIcon& tray = mainWnd_->TrayIcon();
+    tray.SetHostQuery({});  // the automation's answer stands until it gives another
+    tray.SetHostShown(shown);
+    return true;
+}
+
+bool Application::SetBackgroundDuty(const std::string& name, bool active) {
+    if (!mainWnd_ || !mainWnd_->IsWindow()) return false;
+    const std::string claim = "automation:" + name;
+    if (active) mainWnd_->Duties().Claim(claim, [] { return true; });
+    else mainWnd_->Duties().Release(claim);
+    return true;
 }
 
 std::optional<std::intptr_t> Application::SendToMainWindow(unsigned msg, std::uintptr_t wParam,

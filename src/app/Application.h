@@ -44,6 +44,7 @@ public:
     CMainWnd* MainWindow() const { return mainWnd_.get(); }
     // Before CreateMainWindow: the window stays in the tray until the user asks for it.
     void StartHidden() { startHidden_ = true; }
+    bool StartsHidden() const { return startHidden_; }
     // Deletes the main window (closing the devices), releases the resources and the
     // simulated devices, and only then the single-instance lock.
     void Shutdown();
@@ -67,6 +68,8 @@ public:
     std::optional<std::intptr_t> SendToMainWindow(unsigned msg, std::uintptr_t wParam,
                                                   std::intptr_t lParam) override;
     bool SaveScreenshot(const std::string& pngPath, int dpi) override;
+    bool SetTrayShown(bool shown) override;
+    bool SetBackgroundDuty(const std::string& name, bool active) override;
     bool SendInput(const ui::TInputEvent& input) override;
     // What draws a window into a PNG file; the shell itself draws nothing.
     using ScreenshotWriter = std::function<bool(ui::CPaintManagerUI&, const std::string&)>;

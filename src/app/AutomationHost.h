@@ -4,6 +4,7 @@
 // --simulate, the simulated devices on the virtual bus.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "ui/UIDefs.h"
@@ -33,6 +34,7 @@ public:
         bool minimized = false;
         bool topMost = false;
         int dpi = 96;
+        bool trayShown = true;  // a tray host shows the program's icon
         ui::Rect rect;
         std::string_view title;
     };
@@ -67,6 +69,12 @@ public:
                                                           std::intptr_t /*lParam*/) {
         return std::nullopt;
     }
+    // Whether the desktop shows tray icons, as the automation makes it out to be; false
+    // when there is no main window.
+    virtual bool SetTrayShown(bool /*shown*/) { return false; }
+    // A background duty held (or dropped) under `name`, as a door's work holds one; false
+    // when there is no main window.
+    virtual bool SetBackgroundDuty(const std::string& /*name*/, bool /*active*/) { return false; }
     // The main window as it is now, drawn at `dpi` into a PNG file; false when it could
     // not be drawn or written (or nothing here can draw).
     virtual bool SaveScreenshot(const std::string& /*pngPath*/, int /*dpi*/) { return false; }

@@ -1,5 +1,6 @@
 #include "app/CMainWnd.h"
 
+#include "app/CloseDecision.h"
 #include "app/MessageBox.h"
 #include "app/OperationIds.h"
 #include "app/ShellIds.h"
@@ -7,6 +8,7 @@
 #include "model/device/CLumitrekZO6533Device.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "device/scanner/SupportedDevices.h"
+#include "platform/SettingsStore.h"
 #include "platform/Trace.h"
 #include "ui/CControlUI.h"
 #include "ui/CMenuWnd.h"
@@ -25,6 +27,9 @@ constexpr unsigned kTrayMenuMs = 10;
 constexpr unsigned kProfileSwitchMs = 400;
 constexpr int kLayoutWidth = 1000;
 constexpr int kLayoutHeight = 640;
+
+// Set once the user asked not to hear again why the program stays without a tray.
+constexpr const char* kBackgroundNoticeOff = "BackgroundNoticeOff";
 
 const char* const kTitleButtons[] = {"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn",
                                      "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
@@ -127,15 +132,12 @@ void CMainWnd::RegisterShellOperations() {
             Relayout();
         }
     });
-    operations_.Register(op::kShellClose, [this](const RouteCall&) {
-        CloseChildWindows();
-        HideToTray();
-    });
+    operations_.Register(op::kShellClose, [this](const RouteCall&) { CloseWindow(); });
     operations_.Register(op::kShellExit, [this](const RouteCall&) {
         CloseChildWindows();
         Close(0);
     });
-    operations_.Register(op::kShellHide, [this](const RouteCall&) { HideToTray(); });
+    operations_.Register(op::kShellHide, [this](const RouteCall&) { CloseWindow(); });
     operations_.Register(op::kShellToggleLightControl,
                          [this](const RouteCall&) { SetLightControl(!lightControl_, true); });
     operations_.Register(op::kShellMinimize, [this](const RouteCall&) {
@@ -315,6 +317,7 @@ void CMainWnd::OnTimer(unsigned id) {
     switch (id) {
         case kTimerRelayout:
             KillTimer(id);
+            if (laidOut_) break;  // shown (and laid out) before the timer came
             Relayout();
             m_pm.Invalidate();
             break;
@@ -343,11 +346,10 @@ std::intptr_t CMainWnd::OnDpiChanged(unsigned msg, std::uintptr_t wParam, std::i
 
 std::intptr_t CMainWnd::OnSysCommand(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam,
                                      bool& handled) {
-    // The system Close command (the window manager's close) keeps the program in the
-    // tray, as the close button does; the program ends through the tray's "exit".
+    // The system Close command (the window manager's close) does what the close button
+    // does; with a tray the program ends through the tray's "exit".
     if ((wParam & 0xFFF0) == ui::SC_CLOSE) {
-        CloseChildWindows();
-        HideToTray();
+        CloseWindow();
         handled = true;
         return 0;
     }
@@ -388,6 +390,12 @@ void CMainWnd::PostFirstScanDone() { ui::CMessageLoop::PostMessage(GetHWND(), kA
 // ---- window placement -------------------------------------------------------------
 
 void CMainWnd::BringToFront() {
+    // A quick first scan may come before the first layout: the window must not appear at
+    // its creation size and then jump to its own.
+    if (!laidOut_) {
+        KillTimer(kTimerRelayout);
+        Relayout();
+    }
     if (ui::CControlUI* none = m_pm.FindControl("No_device_Link")) {
         none->SetVisible(devices_->ConnectedCount() == 0);
     }
@@ -398,6 +406,7 @@ void CMainWnd::BringToFront() {
 }
 
 void CMainWnd::Relayout() {
+    laidOut_ = true;
     const bool wasShown = IsWindowVisible() && !IsMinimized();
     if (!wasShown && IsMinimized()) SendMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
     const ui::Rect screen = ui::CWindowWnd::GetScreenRect();
@@ -415,6 +424,36 @@ void CMainWnd::HideToTray() {
     // Nobody can see the recording any more: it ends, saved, and the keyboard is given back.
     macroOperations_.StopRecording();
     ShowWindow(false, false);
+}
+
+void CMainWnd::CloseWindow() {
+    CloseChildWindows();
+    platform::SettingsStore settings;
+    CloseSituation situation;
+    // Asked afresh: the tray host may have gone (or come) since it was last heard of.
+    situation.trayShown = tray_.RefreshHost();
+    situation.backgroundDuty = duties_.AnyActive();
+    situation.noticeGiven = backgroundNoticeGiven_;
+    situation.noticeTurnedOff = settings.Get(kBackgroundNoticeOff).value_or("") == "1";
+    switch (DecideClose(situation)) {
+        case CloseOutcome::HideToTray:
+        case CloseOutcome::HideQuietly:
+            HideToTray();
+            return;
+        case CloseOutcome::HideWithNotice: {
+            backgroundNoticeGiven_ = true;
+            bool turnedOff = false;
+            ShowKeyedNotice(GetHWND(), "message_background_notice_text", Dpi(), turnedOff);
+            if (turnedOff && !settings.Set(kBackgroundNoticeOff, "1"))
+                platform::TraceF("the notice's choice was not kept: %s\n", settings.File().c_str());
+            if (IsWindow()) HideToTray();
+            return;
+        }
+        case CloseOutcome::Exit:
+            platform::Trace("no tray to come back from and nothing to do in the background: ending\n");
+            Close(0);
+            return;
+    }
 }
 
 void CMainWnd::ToggleFromTray() {

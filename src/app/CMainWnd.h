@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BackgroundDuties.h"
 #include "app/ControlCreator.h"
 #include "app/DeviceList.h"
 #include "app/LanguageManager.h"
@@ -64,6 +65,8 @@ public:
     LanguageManager& Languages() { return languages_; }
     SettingsWindows& Windows() { return settingsWindows_; }
     ui::CTrayIcon& TrayIcon() { return tray_; }
+    // The doors whose work keeps the program running with no tray and the window closed.
+    BackgroundDuties& Duties() { return duties_; }
     bool LightControl() const { return lightControl_; }
     bool IsAwake() const { return awake_; }
     bool IsInitialised() const { return initialised_; }
@@ -108,6 +111,9 @@ private:
     void OpenTrayMenu();
     void OnMenuCommand(const std::string& item);
     void HideToTray();
+    // The close button, the desktop's close and the no-device notice's OK: to the tray,
+    // or, with no tray to come back from, ended or kept for a background duty.
+    void CloseWindow();
     void CloseChildWindows();
     // Tells the user, once the work at hand is done, that a profile file could not be
     // used as it was and what became of it.
@@ -131,7 +137,8 @@ private:
     panels::MouseOperations mouseOperations_{panelShell_};
     panels::ShootOperations shootOperations_{panelShell_};
     SettingsWindows settingsWindows_{SettingsWindows::Host{
-        &m_pm, [this] { return GetHWND(); }, [this] { return devices_.get(); }, &languages_}};
+        &m_pm, [this] { return GetHWND(); }, [this] { return devices_.get(); }, &languages_,
+        [this] { return tray_.RefreshHost(); }}};
     panels::MacroOperations macroOperations_{panelShell_};
     panels::KeySetOperations keySetOperations_{panelShell_};
     panels::HeadsetOperations headsetOperations_{panelShell_};
@@ -143,6 +150,8 @@ private:
     ui::WindowHandle trayMenu_ = 0;
     ui::WindowHandle actionMenu_ = 0;
     DesktopHooks hooks_;
+    BackgroundDuties duties_;
+    bool backgroundNoticeGiven_ = false;
     bool lightControl_ = true;
     bool active_ = false;
     bool initialised_ = false;
@@ -150,6 +159,7 @@ private:
     bool awake_ = true;
     bool firstScanDone_ = false;
     bool stayHidden_ = false;
+    bool laidOut_ = false;  // the first re-layout has run
 };
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/CMsgWnd.h"
 
 #include "ui/CControlUI.h"
+#include "ui/COptionUI.h"
 #include "ui/DpiValue.h"
 #include "ui/TNotifyUI.h"
 
@@ -48,6 +49,30 @@ void CMsgWnd::SetButtonMode(int mode) {
     ui::CControlUI* cancel = m_pm.FindControl("cancel_btn");
     if (confirm != nullptr) confirm->SetVisible(true);
     if (cancel != nullptr) cancel->SetVisible(mode == 1);
+}
+
+void CMsgWnd::OfferDontShowAgain(std::shared_ptr<bool> ticked) {
+    auto* tick = dynamic_cast<ui::COptionUI*>(m_pm.FindControl("msg_dont_show_check"));
+    if (tick == nullptr || ticked == nullptr) return;
+    dontShowAgain_ = std::move(ticked);
+    tick->Selected(*dontShowAgain_, false);
+    // Only notices give up the message's room for the tick.
+    if (ui::CControlUI* row = m_pm.FindControl("msg_dont_show_layout")) row->SetVisible(true);
+}
+
+void CMsgWnd::TickDontShowAgain(bool on) {
+    if (dontShowAgain_ == nullptr) return;
+    if (auto* tick = dynamic_cast<ui::COptionUI*>(m_pm.FindControl("msg_dont_show_check")))
+        tick->Selected(on, false);
+    *dontShowAgain_ = on;
+}
+
+void CMsgWnd::Notify(ui::TNotifyUI& msg) {
+    if (msg.sType == "selectchanged" && msg.pSender != nullptr &&
+        msg.pSender->GetName() == "msg_dont_show_check" && dontShowAgain_ != nullptr) {
+        if (auto* tick = dynamic_cast<ui::COptionUI*>(msg.pSender)) *dontShowAgain_ = tick->IsSelected();
+    }
+    WindowImplBase::Notify(msg);
 }
 
 void CMsgWnd::SetDPI(int dpi) {

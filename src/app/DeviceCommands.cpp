@@ -86,8 +86,8 @@ int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream
     return 0;
 }
 
-int RunDiagnose(std::ostream& out) {
-    out << device::DeviceDiagnosis().Report() << "\n" << DesktopReport();
+int RunDiagnose(std::ostream& out, const QtPlatformFinding& qt) {
+    out << device::DeviceDiagnosis().Report() << "\n" << DesktopReport(qt);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/DesktopDiagnosis.h"
 #include "app/SimulationChoice.h"
 
 namespace app {
@@ -13,7 +14,8 @@ namespace app {
 int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream& out);
 
 // Prints every hidraw node, what this program makes of it, whether this user may open
-// it, and whether the udev rule is installed. Returns 0.
-int RunDiagnose(std::ostream& out);
+// it, and whether the udev rule is installed, then the desktop: start at login, the session,
+// and the Qt platform `qt` found. Returns 0.
+int RunDiagnose(std::ostream& out, const QtPlatformFinding& qt);
 
 }  // namespace app

@@ -20,9 +20,14 @@ constexpr unsigned kWsExToolWindow = 0x00000080;
 // A width beyond this is not a real layout need but a hostile or broken translation.
 constexpr int kMaxFieldWidth = 256;
 
+struct ScriptAnswer {
+    int result = 0;
+    bool dontShowAgain = false;
+};
+
 struct ScriptState {
     bool installed = false;
-    std::deque<int> answers;
+    std::deque<ScriptAnswer> answers;
     std::vector<MessageBoxScript::Shown> shown;
 };
 
@@ -49,10 +54,15 @@ int AnswerFromScript(CMsgWnd& box, std::string_view key, int mode) {
         shown.text = text->GetText();
     }
     shown.mode = mode;
+    shown.offeredDontShow = box.OffersDontShowAgain();
     if (!script.answers.empty()) {
-        shown.answer = AsResult(script.answers.front());
+        shown.answer = AsResult(script.answers.front().result);
+        if (shown.offeredDontShow && script.answers.front().dontShowAgain) {
+            box.TickDontShowAgain(true);
+        }
         script.answers.pop_front();
     }
+    shown.dontShowAgain = box.DontShowAgainTicked();
     const int answer = shown.answer;
     script.shown.push_back(std::move(shown));
     const ui::WindowHandle handle = box.GetHWND();
@@ -62,7 +72,8 @@ int AnswerFromScript(CMsgWnd& box, std::string_view key, int mode) {
 }
 
 int ShowMessageAs(ui::WindowHandle owner, std::string_view title, std::string_view text, int dpi,
-                  bool markup, int mode, std::string_view recordKey) {
+                  bool markup, int mode, std::string_view recordKey,
+                  std::shared_ptr<bool> dontShowAgain = nullptr) {
     // Without a loop no window can exist, and the caller must not take that for a yes.
     if (ui::CMessageLoop::Current() == nullptr) return CMsgWnd::kCancelled;
     auto* box = new CMsgWnd();
@@ -74,6 +85,7 @@ int ShowMessageAs(ui::WindowHandle owner, std::string_view title, std::string_vi
     if (!text.empty()) box->SetMessageText(text, markup);
     box->SetDPI(dpi);
     box->SetButtonMode(mode);
+    if (dontShowAgain) box->OfferDontShowAgain(dontShowAgain);
     box->CenterWindow();
     if (Script().installed) return AnswerFromScript(*box, recordKey, mode);
 
@@ -168,6 +180,14 @@ int ShowKeyedMessage(ui::WindowHandle owner, std::string_view key, int dpi, int 
     return ShowMessageAs(owner, {}, key, dpi, true, mode, key);
 }
 
+int ShowKeyedNotice(ui::WindowHandle owner, std::string_view key, int dpi, bool& turnedOff) {
+    // The box goes away with its window; the tick's state outlives it here.
+    auto ticked = std::make_shared<bool>(false);
+    const int result = ShowMessageAs(owner, {}, key, dpi, true, 0, key, ticked);
+    turnedOff = *ticked;
+    return result;
+}
+
 int ShowFormattedMessage(ui::WindowHandle owner, ui::CPaintManagerUI& manager, std::string_view key,
                          long long value, int dpi, int mode) {
     const std::string text = FormatMessageText(LanguageManager::Translate(manager, key), value);
@@ -229,8 +249,8 @@ bool MessageBoxScript::IsInstalled() {
     return Script().installed;
 }
 
-void MessageBoxScript::QueueAnswer(int answer) {
-    Script().answers.push_back(answer);
+void MessageBoxScript::QueueAnswer(int answer, bool dontShowAgain) {
+    Script().answers.push_back(ScriptAnswer{answer, dontShowAgain});
 }
 
 std::vector<MessageBoxScript::Shown> MessageBoxScript::TakeShown() {

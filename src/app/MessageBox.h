@@ -5,6 +5,7 @@
 // Headless runs cannot wait for a user: with MessageBoxScript installed, every box is
 // still built and filled as usual, then closed at once with the next scripted answer
 // and recorded for the automation to read.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ int ShowMessage(ui::WindowHandle owner, std::string_view title, std::string_view
 
 // A message given by its language key, as the handlers show them.
 int ShowKeyedMessage(ui::WindowHandle owner, std::string_view key, int dpi, int mode);
+
+// A keyed notice (confirm only) offering "don't show again": `turnedOff` becomes whether the
+// user left that ticked when the box closed. Returns as ShowMessage does.
+int ShowKeyedNotice(ui::WindowHandle owner, std::string_view key, int dpi, bool& turnedOff);
 
 // A message whose translation is a printf-style format taking one number ("Remove at
 // least %d events"). The key is translated through the window's "text_test" label, the
@@ -52,13 +57,16 @@ public:
         std::string text;  // what "MessageText" showed, translated and formatted
         int mode = 0;
         int answer = 0;  // what the box returned
+        bool offeredDontShow = false;  // the box had the "don't show again" tick
+        bool dontShowAgain = false;    // and it was ticked
     };
 
     static void Install();
     static void Uninstall();  // also drops queued answers and records
     static bool IsInstalled();
     // Answers for the next boxes, in order; a box with none left is cancelled (0).
-    static void QueueAnswer(int answer);
+    // `dontShowAgain` ticks a box's "don't show again" before answering (where it has one).
+    static void QueueAnswer(int answer, bool dontShowAgain = false);
     // The boxes shown since the last call, oldest first.
     static std::vector<Shown> TakeShown();
 };

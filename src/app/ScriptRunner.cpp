@@ -18,6 +18,7 @@ namespace app {
 
 namespace {
 
+using automation::BoolMember;
 using automation::BoolMemberOr;
 using automation::Has;
 using automation::IntMember;
@@ -269,7 +270,18 @@ Json::Value ScriptRunner::Dispatch(const Json::Value& command, Pending& pending)
         return answer;
     }
     if (name == "answer") {
-        MessageBoxScript::QueueAnswer(static_cast<int>(IntMember(command, "result", 0, 1)));
+        MessageBoxScript::QueueAnswer(static_cast<int>(IntMember(command, "result", 0, 1)),
+                                      BoolMemberOr(command, "dont_show_again", false));
+        return automation::Ok();
+    }
+    if (name == "tray") {
+        if (!m_host.SetTrayShown(BoolMember(command, "shown")))
+            throw CommandError("the main window is gone");
+        return automation::Ok();
+    }
+    if (name == "background") {
+        if (!m_host.SetBackgroundDuty(StringMember(command, "duty"), BoolMember(command, "active")))
+            throw CommandError("the main window is gone");
         return automation::Ok();
     }
     if (name == "messages") return Messages();
@@ -282,6 +294,7 @@ Json::Value ScriptRunner::Dispatch(const Json::Value& command, Pending& pending)
         answer["topmost"] = state->topMost;
         answer["dpi"] = state->dpi;
         answer["title"] = std::string(state->title);
+        answer["tray"] = state->trayShown;
         Json::Value rect(Json::arrayValue);
         for (int v : {state->rect.left, state->rect.top, state->rect.right, state->rect.bottom})
             rect.append(v);
@@ -368,6 +381,7 @@ Json::Value ScriptRunner::Messages() {
         entry["text"] = box.text;
         entry["mode"] = box.mode;
         entry["answer"] = box.answer;
+        if (box.offeredDontShow) entry["dont_show_again"] = box.dontShowAgain;
         shown.append(std::move(entry));
     }
     Json::Value answer = automation::Ok();

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         if (simulate && !simulate->Any()) return 0;  // nothing plugged in, nothing to list
         return app::RunListDevices(simulate, std::cout);
     }
-    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout);
+    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout, app::ProbeQtPlatform());
     if (cmd->Has("headless") != cmd->Has("script")) {
         std::cerr << "telix-tx512: --headless and --script go together\n";
         return 2;

@@ -20,6 +20,11 @@ void CTrayIcon::DeleteTrayIcon() {
     m_owner = 0;
 }
 
+bool CTrayIcon::RefreshHost() {
+    if (m_hostQuery) m_hostShown = m_hostQuery();
+    return m_hostShown;
+}
+
 bool CTrayIcon::Click(unsigned mouseMessage) const {
     if (!m_bVisible) return false;
     return CMessageLoop::PostMessage(m_owner, m_message, static_cast<std::uintptr_t>(m_iconId),

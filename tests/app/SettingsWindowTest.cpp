@@ -222,7 +222,7 @@ TEST_F(SettingsWindowTest, TheUpToDateLineKeepsTheCheckDateAcrossALanguageChange
 
 TEST_F(SettingsWindowTest, OpensBesideTheMainWindowOrCentredAtItsScale) {
     app::SettingsWindows windows(app::SettingsWindows::Host{
-        &owner_.GetPaintManager(), [this] { return owner_.GetHWND(); }, [] { return nullptr; }, nullptr});
+        &owner_.GetPaintManager(), [this] { return owner_.GetHWND(); }, [] { return nullptr; }, nullptr, {}});
     ui::Rect seen;
     int opened = 0;
     driver_.OnIdle([&] {

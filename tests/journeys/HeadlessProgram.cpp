@@ -187,13 +187,31 @@ int RunProgram(const Sandbox& sandbox, const std::vector<std::string>& args, int
     return WaitExit(pid, timeoutMs);
 }
 
-StartedCommand::StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args) {
+namespace {
+
+std::vector<std::string> Changed(std::vector<std::string> env, const std::vector<std::string>& changes) {
+    for (const std::string& change : changes) {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(env, [&name](const std::string& entry) { return entry.rfind(name + "=", 0) == 0; });
+        if (change.find('=') != std::string::npos) env.push_back(change);
+    }
+    return env;
+}
+
+}  // namespace
+
+void StartedCommand::Signal(int number) {
+    if (pid_ > 0) kill(pid_, number);
+}
+
+StartedCommand::StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args,
+                               const std::vector<std::string>& environment) {
     static int serial = 0;
     const std::string n = std::to_string(++serial);
     outFile_ = sandbox.Root() / ("command-out-" + n + ".txt");
     errFile_ = sandbox.Root() / ("command-err-" + n + ".txt");
     const int out = open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    pid_ = Spawn(args, BaseEnvironment(sandbox), -1, out, errFile_);
+    pid_ = Spawn(args, Changed(BaseEnvironment(sandbox), environment), -1, out, errFile_);
     close(out);
 }
 

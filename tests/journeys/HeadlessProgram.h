@@ -101,8 +101,13 @@ struct CommandRun {
 // Started now, waited for by Wait: to have two commands run at once.
 class StartedCommand {
 public:
-    StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args);
+    // `environment` changes the program's: "NAME=value" sets a variable, "NAME" removes it.
+    StartedCommand(const Sandbox& sandbox, const std::vector<std::string>& args,
+                   const std::vector<std::string>& environment = {});
     CommandRun Wait(int timeoutMs = 20000);
+    // What it wrote on standard error so far.
+    std::string ErrorSoFar() const { return ReadTextFile(errFile_); }
+    void Signal(int number);
 
 private:
     pid_t pid_ = -1;

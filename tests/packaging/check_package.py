@@ -187,6 +187,8 @@ def deb(build, cpack, scratch):
     for needed in ("libqt6widgets6", "libqt6dbus6", "qt6-qpa-plugins", "libjsoncpp25", "libpugixml1v5",
                    "libudev1", "libcurl4", "udev"):
         check(re.search(r"(^|, )%s( |,|$)" % re.escape(needed), depends) is not None, "Depends lacks " + needed)
+    recommends = field("Recommends")
+    check(re.search(r"(^|, )qt6-wayland( |,|$)", recommends) is not None, "Recommends lacks qt6-wayland")
     check(field("Package") == "telix-tx512", "the package is not called telix-tx512")
     control = os.path.join(scratch, "control")
     subprocess.run(["dpkg-deb", "-e", package, control], check=True)

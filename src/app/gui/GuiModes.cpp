@@ -8,7 +8,9 @@
 
 #include "app/Application.h"
 #include "app/gui/SleepWatcher.h"
+#include "app/gui/TrayHostWatcher.h"
 #include "platform/Paths.h"
+#include "platform/Trace.h"
 #include "ui/CMessageLoop.h"
 #include "ui/CResourceManager.h"
 #include "ui/DpiValue.h"
@@ -16,9 +18,30 @@
 #include "ui/qt/QtEnvironment.h"
 #include "ui/qt/QtScreenshot.h"
 #include "ui/qt/QtSession.h"
+#include "ui/qt/QtSkinWidget.h"
 #include "ui/qt/QtTrayIcon.h"
 
 namespace app {
+
+namespace {
+
+// Each window's first paint is when the desktop first shows it: traced with what the
+// compositor was told of its size. TX512_TEST_CLOSE_WHEN_SHOWN=1 then closes the main
+// window as the desktop's close button would, for tests under a real compositor, which
+// offer no other way to press it.
+void WatchFirstPaint(ui::qt::QtDesktop& desktop, ui::WindowHandle mainWindow) {
+    const bool closeWhenShown = qEnvironmentVariable("TX512_TEST_CLOSE_WHEN_SHOWN") == "1";
+    const std::string platformName = QGuiApplication::platformName().toStdString();
+    desktop.SetFirstPaintHandler([closeWhenShown, platformName, mainWindow](ui::qt::QtSkinWidget& widget) {
+        platform::TraceF("window shown: %s %dx%d, min %dx%d, max %dx%d, platform %s\n",
+                         widget.Handle() == mainWindow ? "main" : "other", widget.width(),
+                         widget.height(), widget.minimumWidth(), widget.minimumHeight(),
+                         widget.maximumWidth(), widget.maximumHeight(), platformName.c_str());
+        if (closeWhenShown && widget.Handle() == mainWindow) widget.close();
+    });
+}
+
+}  // namespace
 
 int RunDesktop(Application& application, int argc, char** argv) {
     ui::qt::QtSession session(argc, argv, platform::DataDir());
@@ -34,6 +57,12 @@ int RunDesktop(Application& application, int argc, char** argv) {
     if (ui::qt::QtTrayIcon* tray = desktop.AddTrayIcon(window->TrayIcon())) {
         tray->SetMenuXml(window->GetHWND(), "menu.xml");
     }
+    TrayHostWatcher trayHost(window->TrayIcon());
+    if (application.StartsHidden() && !trayHost.IsShown()) {
+        std::cerr << "telix-tx512: this desktop shows no tray icon, so the program runs without "
+                     "a window;\n  start telix-tx512 again to open its window.\n";
+    }
+    WatchFirstPaint(desktop, window->GetHWND());
     SleepWatcher sleep(window->GetHWND());
     session.Run();
     desktop.RemoveTrayIcon(window->TrayIcon());

@@ -4,9 +4,16 @@
 // without Qt.
 #include <string>
 
+#include "app/DesktopDiagnosis.h"
+
 namespace app {
 
 class Application;
+
+// Starts Qt as the desktop program would, in a child process (Qt ends a process that
+// cannot reach its display), and tells which platform it chose. Not probed without a
+// WAYLAND_DISPLAY or DISPLAY; a child that does not answer within 5 s counts as failed.
+QtPlatformFinding ProbeQtPlatform();
 
 // The tray program on the desktop; returns the exit code.
 int RunDesktop(Application& application, int argc, char** argv);

@@ -79,6 +79,9 @@ void CSetWnd::OnClick(ui::TNotifyUI& msg) {
 void CSetWnd::ShowAutostart() {
     if (auto* tick = dynamic_cast<ui::COptionUI*>(m_pm.FindControl("autostart_check")))
         tick->Selected(platform::AutostartEntry().IsActive(), false);
+    // Started at login with no tray to show it in, the program is there but unseen: the
+    // user should know how to reach it before choosing.
+    if (ui::CControlUI* note = m_pm.FindControl("autostart_no_tray_layout")) note->SetVisible(!setup_.trayShown);
 }
 
 void CSetWnd::OnAutostartTicked(bool on) {

@@ -35,6 +35,7 @@ public:
         ui::WindowHandle owner = 0;  // the main window
         int languageIndex = -1;      // the language at opening
         const LanguageManager* languages = nullptr;
+        bool trayShown = true;       // at opening: a tray host shows the program's icon
         std::vector<update::UpdateProduct> rows;  // those with a version
         update::UpdateService service;
     };

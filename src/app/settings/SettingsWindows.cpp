@@ -77,6 +77,7 @@ void SettingsWindows::OpenSettingsWindow(bool centred) {
     CSetWnd::Setup setup;
     setup.owner = main;
     setup.languages = host_.languages;
+    setup.trayShown = host_.trayShown ? host_.trayShown() : true;
     setup.languageIndex = host_.languages != nullptr ? host_.languages->CurrentIndex() : -1;
     setup.rows = PrepareUpdateProducts(host_.devices ? host_.devices() : nullptr);
     setup.service = update::UpdateService::Configured();

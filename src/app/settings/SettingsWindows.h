@@ -31,6 +31,8 @@ public:
         std::function<ui::WindowHandle()> window;
         std::function<DeviceList*()> devices;
         LanguageManager* languages = nullptr;
+        // Whether a tray host shows the program's icon (none given: one does).
+        std::function<bool()> trayShown;
     };
 
     explicit SettingsWindows(Host host);

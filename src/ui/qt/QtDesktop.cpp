@@ -95,6 +95,21 @@ void QtDesktop::RemoveTrayIcon(const CTrayIcon& icon) {
     }
 }
 
+QtSkinWidget* QtDesktop::PopupParent(WindowHandle owner) const {
+    QtSkinWidget* widget = WidgetOf(owner);
+    if (widget != nullptr && widget->isVisible()) return widget;
+    for (const auto& entry : m_widgets) {
+        QtSkinWidget* other = entry.second.data();
+        if (other != nullptr && other->isVisible() && (other->windowFlags() & Qt::Popup) != Qt::Popup)
+            return other;
+    }
+    return nullptr;
+}
+
+void QtDesktop::SetFirstPaintHandler(std::function<void(QtSkinWidget&)> handler) {
+    m_firstPaint = std::move(handler);
+}
+
 QtSkinWidget* QtDesktop::Create(WindowImplBase& window) {
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     QWidget* parent = nullptr;
@@ -103,6 +118,9 @@ QtSkinWidget* QtDesktop::Create(WindowImplBase& window) {
         // Menus close themselves when they lose the focus; a pop-up also loses it to a
         // click anywhere outside.
         flags = Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+        // A compositor places a pop-up only over a window it belongs to (Wayland has no
+        // free-standing pop-ups): its owner, or else a window of ours on the screen.
+        parent = PopupParent(window.GetOwner());
     } else if (QtSkinWidget* owner = WidgetOf(window.GetOwner())) {
         // Owned windows stay above their owner.
         parent = owner;
@@ -111,6 +129,7 @@ QtSkinWidget* QtDesktop::Create(WindowImplBase& window) {
     auto* widget = new QtSkinWidget(window.GetHWND(), m_images, &m_pump, parent, flags);
     widget->setWindowTitle(ToQString(window.GetTitle()));
     if (!QGuiApplication::windowIcon().isNull()) widget->setWindowIcon(QGuiApplication::windowIcon());
+    if (m_firstPaint) widget->SetFirstPaintHandler(m_firstPaint);
     m_widgets[window.GetHWND()] = widget;
     return widget;
 }

@@ -6,6 +6,7 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -40,6 +41,9 @@ public:
     // Shows, restores and raises a window at once (a second copy of the program asked).
     void BringToFront(WindowHandle window);
 
+    // Given to each native window made from now on: runs once after its first paint.
+    void SetFirstPaintHandler(std::function<void(QtSkinWidget&)> handler);
+
     // The notification-area icon of a library tray icon, kept in step on every sync.
     // The CTrayIcon must stay alive until RemoveTrayIcon or the desktop's end.
     QtTrayIcon* AddTrayIcon(const CTrayIcon& icon);
@@ -56,6 +60,8 @@ public:
 
 private:
     QtSkinWidget* Create(WindowImplBase& window);
+    // The window a pop-up is transient for: its owner while shown, else one shown.
+    QtSkinWidget* PopupParent(WindowHandle owner) const;
 
     QtMessagePump& m_pump;
     QtImageCache m_images;
@@ -63,6 +69,7 @@ private:
     std::vector<std::pair<const CTrayIcon*, std::unique_ptr<QtTrayIcon>>> m_trays;
     bool m_syncing = false;
     std::vector<QMetaObject::Connection> m_screenWatch;
+    std::function<void(QtSkinWidget&)> m_firstPaint;
 };
 
 }  // namespace ui::qt

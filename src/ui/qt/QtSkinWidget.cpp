@@ -195,6 +195,12 @@ bool QtSkinWidget::SyncFromWindow() {
         }
     }
     const QRect wanted = ToQRect(wnd->GetWindowRect());
+    // The library's windows have no borders to drag: their size is the layout's, and the
+    // compositor is told so (minimum = maximum), so that a tiling one floats the window
+    // instead of stretching its surface around the skin.
+    const bool popup = (windowFlags() & Qt::Popup) == Qt::Popup;
+    if (!popup && !wanted.isEmpty() && (minimumSize() != wanted.size() || maximumSize() != wanted.size()))
+        setFixedSize(wanted.size());
     if (!wanted.isEmpty() && geometry() != wanted) setGeometry(wanted);
 
     if (!wnd->IsWindowVisible()) {
@@ -303,6 +309,19 @@ QImage QtSkinWidget::Render() {
 }
 
 void QtSkinWidget::paintEvent(QPaintEvent* event) {
+    PaintWindow(event);
+    if (m_firstPaint && isVisible()) {
+        // Cleared first: the handler may close the window.
+        auto handler = std::move(m_firstPaint);
+        m_firstPaint = {};
+        QPointer<QtSkinWidget> self(this);
+        QMetaObject::invokeMethod(this, [self, handler] {
+            if (self) handler(*self);
+        }, Qt::QueuedConnection);
+    }
+}
+
+void QtSkinWidget::PaintWindow(QPaintEvent* event) {
     CPaintManagerUI* pm = Manager();
     if (pm == nullptr) return;
     QPainter painter(this);

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "ui/UIDefs.h"
@@ -53,6 +54,10 @@ public:
     QImage Render();
     // The pop-up list of a dropped combo, while open.
     QMenu* ComboPopup() const { return m_comboPopup; }
+    // Runs once, after the widget's first paint on the screen (its surface is mapped).
+    void SetFirstPaintHandler(std::function<void(QtSkinWidget&)> handler) {
+        m_firstPaint = std::move(handler);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,6 +82,7 @@ protected:
 
 private:
     void Setup();
+    void PaintWindow(QPaintEvent* event);
     // Paints each of `areas` (all of the window when there is none).
     // `fillBackground`: the widget's background goes under what is painted plainly (a
     // paint of the widget; an image made by Render() starts transparent).
@@ -129,6 +135,7 @@ private:
     PixelRows m_windowPixels{};  // the window's own pixels while a paint may write them
     QPoint m_windowPixelsOffset;  // of the widget's origin in them
     int m_wheelResidual = 0;
+    std::function<void(QtSkinWidget&)> m_firstPaint;
 };
 
 }  // namespace ui::qt
