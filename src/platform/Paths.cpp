@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,6 +26,18 @@ fs::path EnvPath(const char* name) {
 fs::path HomeDir() {
     if (auto home = EnvPath("HOME"); !home.empty()) return home;
     return fs::temp_directory_path();
+}
+
+// A real folder (not a link) of this user, closed to everyone else.
+bool IsPrivateFolder(const fs::path& dir) {
+    struct stat st{};
+    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+    return (st.st_mode & 07777) == 0700 || ::chmod(dir.c_str(), 0700) == 0;
+}
+
+bool MakePrivateFolder(const fs::path& dir) {
+    ::mkdir(dir.c_str(), 0700);
+    return IsPrivateFolder(dir);
 }
 
 fs::path Ensure(const fs::path& dir) {
@@ -68,11 +81,19 @@ fs::path ConfigDir() {
 
 fs::path RuntimeDir() {
     if (auto dir = EnvPath("XDG_RUNTIME_DIR"); !dir.empty()) return dir;
-    fs::path dir = fs::temp_directory_path() / ("telix-tx512-" + std::to_string(::getuid()));
+    // Used once a folder in the shared temporary folder turned out to be someone else's;
+    // from then on every copy takes it, so that all of them meet in one place.
+    fs::path base = EnvPath("XDG_CACHE_HOME");
+    if (base.empty()) base = HomeDir() / ".cache";
+    const fs::path own = base / "telix-tx512-runtime";
+    if (IsPrivateFolder(own)) return own;
     std::error_code ec;
-    fs::create_directory(dir, ec);
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace, ec);
-    return dir;
+    const fs::path shared = fs::temp_directory_path(ec) / ("telix-tx512-" + std::to_string(::getuid()));
+    if (!ec && MakePrivateFolder(shared)) return shared;
+    // Anyone may create that name first (or a link by that name): theirs is never ours.
+    fs::create_directories(base, ec);
+    MakePrivateFolder(own);
+    return own;
 }
 
 }  // namespace platform
