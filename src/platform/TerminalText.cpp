@@ -40,6 +40,36 @@ Decoded DecodeAt(std::string_view text, std::size_t i) {
     return {c, length};
 }
 
+// `text` with every hidden control, and every byte that does not start a well-formed
+// character, replaced by what `control` and `stray` make of it.
+template <typename Control, typename Stray>
+std::string Rewritten(std::string_view text, Control control, Stray stray) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const Decoded d = DecodeAt(text, i);
+        if (d.length == 0) {
+            result += stray(static_cast<unsigned char>(text[i]));
+            ++i;
+            continue;
+        }
+        if (IsHiddenControl(d.c))
+            result += control(d.c);
+        else
+            result.append(text.substr(i, d.length));
+        i += d.length;
+    }
+    return result;
+}
+
+std::string Formatted(const char* format, unsigned value) {
+    char text[12];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Kept(unsigned char byte) { return std::string(1, static_cast<char>(byte)); }
+
 }  // namespace
 
 bool IsHiddenControl(char32_t c) {
@@ -48,57 +78,18 @@ bool IsHiddenControl(char32_t c) {
 }
 
 std::string WithoutHiddenControls(std::string_view text) {
-    std::string kept;
-    kept.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const Decoded d = DecodeAt(text, i);
-        const std::size_t length = d.length == 0 ? 1 : d.length;
-        if (d.length == 0 || !IsHiddenControl(d.c)) kept.append(text.substr(i, length));
-        i += length;
-    }
-    return kept;
+    return Rewritten(text, [](char32_t) { return std::string(); }, Kept);
 }
 
 std::string EscapedForJson(std::string_view json) {
-    std::string shown;
-    shown.reserve(json.size());
-    char escape[8];
-    for (std::size_t i = 0; i < json.size();) {
-        const Decoded d = DecodeAt(json, i);
-        const std::size_t length = d.length == 0 ? 1 : d.length;
-        if (d.length != 0 && IsHiddenControl(d.c)) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(d.c));
-            shown += escape;
-        } else {
-            shown.append(json.substr(i, length));
-        }
-        i += length;
-    }
-    return shown;
+    return Rewritten(json, [](char32_t c) { return Formatted("\\u%04X", static_cast<unsigned>(c)); }, Kept);
 }
 
 std::string EscapedForTerminal(std::string_view text) {
-    std::string shown;
-    shown.reserve(text.size());
-    char escape[12];
-    for (std::size_t i = 0; i < text.size();) {
-        const Decoded d = DecodeAt(text, i);
-        if (d.length == 0) {
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[i]));
-            shown += escape;
-            ++i;
-            continue;
-        }
-        if (IsHiddenControl(d.c)) {
-            std::snprintf(escape, sizeof escape, d.c <= 0xFF ? "\\x%02X" : "\\u%04X",
-                          static_cast<unsigned>(d.c));
-            shown += escape;
-        } else {
-            shown.append(text.substr(i, d.length));
-        }
-        i += d.length;
-    }
-    return shown;
+    return Rewritten(
+        text,
+        [](char32_t c) { return Formatted(c <= 0xFF ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(c)); },
+        [](unsigned char byte) { return Formatted("\\x%02X", byte); });
 }
 
 }  // namespace platform
