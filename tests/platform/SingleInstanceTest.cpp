@@ -498,6 +498,35 @@ TEST_F(SingleInstanceTest, SubscribersReceiveBroadcastLightState) {
     EXPECT_EQ(inbox.Types(), std::vector<std::string>{"worktool_query"});  // subscribe is not handed on
 }
 
+// Commands taken by the listener and answered when the test says so.
+class OwedCommands {
+public:
+    LocalListener::DeferredHandler Handler() {
+        return [this](const LocalMessage& m, const LocalListener::Reply& reply) {
+            if (!m.Is(LocalMessage::kCommand)) return false;
+            std::lock_guard lock(mutex_);
+            replies_.push_back(reply);
+            return true;
+        };
+    }
+    std::size_t Count() {
+        std::lock_guard lock(mutex_);
+        return replies_.size();
+    }
+    bool WaitFor(std::size_t count) {
+        for (int i = 0; i < 200 && Count() < count; ++i) std::this_thread::sleep_for(milliseconds(10));
+        return Count() >= count;
+    }
+    void Answer(std::size_t i, const LocalMessage& answer) {
+        std::lock_guard lock(mutex_);
+        replies_.at(i)(answer);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<LocalListener::Reply> replies_;
+};
+
 // The CPU time this process has used, in milliseconds.
 long CpuMs() {
     timespec t{};
@@ -506,39 +535,25 @@ long CpuMs() {
 }
 
 TEST_F(SingleInstanceTest, AClientThatHangsUpWhileOwedAnAnswerCostsNothingAndLosesOnlyItsAnswer) {
-    std::mutex mutex;
-    std::vector<LocalListener::Reply> owed;
+    OwedCommands owed;
     SingleInstance first;
     ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
-    first.SetDeferredHandler([&](const LocalMessage& m, const LocalListener::Reply& reply) {
-        if (!m.Is(LocalMessage::kCommand)) return false;
-        std::lock_guard lock(mutex);
-        owed.push_back(reply);
-        return true;
-    });
+    first.SetDeferredHandler(owed.Handler());
     ASSERT_TRUE(first.Serve(inbox.Handler()));
-    const auto owedCount = [&] {
-        std::lock_guard lock(mutex);
-        return owed.size();
-    };
-    const auto waitForOwed = [&](std::size_t count) {
-        for (int i = 0; i < 200 && owedCount() < count; ++i) std::this_thread::sleep_for(milliseconds(10));
-        return owedCount() >= count;
-    };
 
     // Interrupted: sent its command, then went away altogether.
     {
         UniqueFd gone = RawConnect(first.SocketPath());
         ASSERT_TRUE(gone.valid());
         SendRaw(gone.get(), LocalMessage::Command({"light", "mode", "3"}).Encode());
-        ASSERT_TRUE(waitForOwed(1));
+        ASSERT_TRUE(owed.WaitFor(1));
     }
     // Still waiting: only shut its sending side, as a shell pipe into socat does.
     UniqueFd halfClosed = RawConnect(first.SocketPath());
     ASSERT_TRUE(halfClosed.valid());
     SendRaw(halfClosed.get(), LocalMessage::Command({"status"}).Encode());
     ::shutdown(halfClosed.get(), SHUT_WR);
-    ASSERT_TRUE(waitForOwed(2));
+    ASSERT_TRUE(owed.WaitFor(2));
 
     const long before = CpuMs();
     std::this_thread::sleep_for(milliseconds(1000));
@@ -546,11 +561,8 @@ TEST_F(SingleInstanceTest, AClientThatHangsUpWhileOwedAnAnswerCostsNothingAndLos
     // takes whatever share of a core it is given, even on a crowded machine.
     EXPECT_LT(CpuMs() - before, 40) << "the listener keeps waking for a connection that hung up";
 
-    {
-        std::lock_guard lock(mutex);
-        owed[0](LocalMessage::CommandResult(0, "to nobody", ""));
-        owed[1](LocalMessage::CommandResult(0, "status text", ""));
-    }
+    owed.Answer(0, LocalMessage::CommandResult(0, "to nobody", ""));
+    owed.Answer(1, LocalMessage::CommandResult(0, "status text", ""));
     std::string answer;
     char buffer[512];
     timeval tv{2, 0};
@@ -566,16 +578,10 @@ TEST_F(SingleInstanceTest, AClientThatHangsUpWhileOwedAnAnswerCostsNothingAndLos
 }
 
 TEST_F(SingleInstanceTest, SubscribersAndIdleClientsNeverCrowdOutACommand) {
-    std::mutex mutex;
-    std::vector<LocalListener::Reply> owed;
+    OwedCommands owed;
     SingleInstance first;
     ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
-    first.SetDeferredHandler([&](const LocalMessage& m, const LocalListener::Reply& reply) {
-        if (!m.Is(LocalMessage::kCommand)) return false;
-        std::lock_guard lock(mutex);
-        owed.push_back(reply);
-        return true;
-    });
+    first.SetDeferredHandler(owed.Handler());
     LocalListener::Limits limits;
     ASSERT_TRUE(first.Serve(inbox.Handler(), limits));
 
@@ -610,16 +616,10 @@ TEST_F(SingleInstanceTest, SubscribersAndIdleClientsNeverCrowdOutACommand) {
 }
 
 TEST_F(SingleInstanceTest, ANewcomerWithNoPlaceLeftIsToldWhy) {
-    std::mutex mutex;
-    std::vector<LocalListener::Reply> owed;
+    OwedCommands owed;
     SingleInstance first;
     ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
-    first.SetDeferredHandler([&](const LocalMessage& m, const LocalListener::Reply& reply) {
-        if (!m.Is(LocalMessage::kCommand)) return false;
-        std::lock_guard lock(mutex);
-        owed.push_back(reply);
-        return true;
-    });
+    first.SetDeferredHandler(owed.Handler());
     ASSERT_TRUE(first.Serve(inbox.Handler(), {.maxConnections = 3, .maxSubscriptions = 2}));
     std::vector<LocalClient> holders(3);
     for (std::size_t i = 0; i < holders.size(); ++i) {
@@ -634,8 +634,7 @@ TEST_F(SingleInstanceTest, ANewcomerWithNoPlaceLeftIsToldWhy) {
     ASSERT_TRUE(answer);
     EXPECT_TRUE(answer->Is(LocalMessage::kRefused));
     EXPECT_EQ(answer->reason(), LocalMessage::kTooManyConnections);
-    std::lock_guard lock(mutex);
-    EXPECT_EQ(owed.size(), 1u);  // the late command never ran
+    EXPECT_EQ(owed.Count(), 1u);  // the late command never ran
 }
 
 TEST_F(SingleInstanceTest, ACopyWithoutItsSocketStillHoldsTheLock) {
