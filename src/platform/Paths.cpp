@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
 #include <mutex>
 #include <system_error>
 
@@ -28,8 +29,13 @@ fs::path HomeDir() {
     return fs::temp_directory_path();
 }
 
-// A real folder (not a link) of this user, closed to everyone else.
+// A real folder (not a link) of this user, closed to everyone else, in a folder nobody
+// else can swap it out of.
 bool IsPrivateFolder(const fs::path& dir) {
+    struct stat parent{};
+    if (::stat(dir.parent_path().c_str(), &parent) != 0) return false;
+    if (parent.st_uid != ::getuid() && parent.st_uid != 0) return false;
+    if ((parent.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (parent.st_mode & S_ISVTX) == 0) return false;
     struct stat st{};
     if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
     return (st.st_mode & 07777) == 0700 || ::chmod(dir.c_str(), 0700) == 0;
@@ -92,8 +98,15 @@ fs::path RuntimeDir() {
     if (!ec && MakePrivateFolder(shared)) return shared;
     // Anyone may create that name first (or a link by that name): theirs is never ours.
     fs::create_directories(base, ec);
-    MakePrivateFolder(own);
-    return own;
+    if (MakePrivateFolder(own)) return own;
+    // Nowhere to meet: a fresh folder of this process keeps at least its files private.
+    std::lock_guard lock(g_mutex);
+    static fs::path fresh;
+    if (fresh.empty() || !IsPrivateFolder(fresh)) {
+        std::string pattern = (fs::temp_directory_path(ec) / ("telix-tx512-" + std::to_string(::getuid()) + "-XXXXXX")).string();
+        fresh = ::mkdtemp(pattern.data()) != nullptr ? fs::path(pattern) : own;
+    }
+    return fresh;
 }
 
 }  // namespace platform

@@ -730,6 +730,18 @@ TEST_F(SharedRuntimeFolder, OneOwnedByAnotherUserIsNeverUsed) {
     EXPECT_NE(own, shared_);
     ExpectOneCopyIn(own);
     EXPECT_TRUE(fs::is_empty(shared_));
+
+    // Nor one inside a folder another user may write to: then a fresh one of this process.
+    ASSERT_EQ(::chown((root_ / "cache").c_str(), 65534, 65534), 0);
+    ::chmod((root_ / "cache").c_str(), 0777);
+    const fs::path fresh = platform::RuntimeDir();
+    EXPECT_EQ(fresh.parent_path(), root_ / "tmp");
+    EXPECT_NE(fresh, shared_);
+    struct stat st{};
+    ASSERT_EQ(::lstat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, ::getuid());
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(platform::RuntimeDir(), fresh);  // the same one for the rest of the run
 }
 
 }  // namespace
