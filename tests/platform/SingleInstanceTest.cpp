@@ -139,7 +139,8 @@ TEST(LocalMessage, RejectsLinesThatAreNotMessages) {
         R"({"type":"update_relay","wparam":1.5,"lparam":0})",
         R"({"type":"update_relay","wparam":1,"lparam":99999999999999999999})",
         R"({"type":"worktool_table","words":[-1]})", R"({"type":"worktool_table","words":[4294967296]})",
-        R"({"type":"worktool_table","words":"x"})",
+        R"({"type":"worktool_table","words":"x"})", R"({"type":"refused"})",
+        R"({"type":"refused","reason":1})", R"({"type":"command","version":1,"args":[],"cwd":7})",
     };
     for (const char* line : bad) EXPECT_FALSE(LocalMessage::Parse(line)) << line;
     std::string deep(5000, '[');
@@ -158,6 +159,16 @@ TEST(LocalMessage, CommandsCarryTheirWordsAndResultsTheirTexts) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->version(), LocalMessage::kCommandVersion);
     EXPECT_EQ(back->args(), command.args());
+    EXPECT_EQ(back->workingDir(), "");
+    const std::string typed = LocalMessage::Command({"status"}, "/home/me/dir \"x\"").Encode();
+    back = LocalMessage::Parse(std::string_view(typed).substr(0, typed.size() - 1));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->workingDir(), "/home/me/dir \"x\"");
+    const std::string refused = LocalMessage::Refused(LocalMessage::kTooManyConnections).Encode();
+    back = LocalMessage::Parse(std::string_view(refused).substr(0, refused.size() - 1));
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back->Is(LocalMessage::kRefused));
+    EXPECT_EQ(back->reason(), "too many connections");
 
     // A result longer than its line allows is cut at a character boundary and still parses.
     std::string huge;
