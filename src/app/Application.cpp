@@ -40,11 +40,15 @@ Application::Application() = default;
 
 Application::~Application() { Shutdown(); }
 
-platform::SingleInstance::Outcome Application::AcquireSingleInstance() {
-    const auto outcome = instance_.Acquire();
+platform::SingleInstance::Outcome Application::AcquireSingleInstance(
+    platform::SingleInstance::Contact contact) {
+    const auto outcome = instance_.Acquire(contact);
     if (outcome == platform::SingleInstance::Outcome::Refused) {
-        std::cerr << "telix-tx512: running without the single-instance socket: "
+        std::cerr << "telix-tx512: running without the single-instance lock and socket: "
                   << instance_.Error() << "\n";
+    } else if (outcome == platform::SingleInstance::Outcome::Alone) {
+        std::cerr << "telix-tx512: running without the single-instance socket (" << instance_.Error()
+                  << "); command lines and later starts cannot reach this copy\n";
     }
     ipcAvailable_ = outcome == platform::SingleInstance::Outcome::First;
     return outcome;
@@ -171,12 +175,13 @@ bool Application::OnLocalCommand(const platform::LocalMessage& message,
         return true;
     }
     std::vector<std::string> words = message.args();
-    const bool posted = loop_->PostTask([this, words = std::move(words), reply, refuse] {
+    const bool posted = loop_->PostTask([this, words = std::move(words), cwd = message.workingDir(), reply,
+                                         refuse] {
         if (!commands_ || mainHandle_.load() == 0) {
             refuse();
             return;
         }
-        commands_->Run(words, cli::CommandExecutor::Limits{}, [reply](const cli::CommandResult& result) {
+        commands_->Run(words, cwd, cli::CommandExecutor::Limits{}, [reply](const cli::CommandResult& result) {
             reply(LocalMessage::CommandResult(result.code, result.out, result.err));
         });
     });

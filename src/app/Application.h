@@ -32,7 +32,8 @@ public:
     // Takes the single-instance lock, or wakes the copy that runs. A copy that is not the
     // first must exit with 0. A runtime folder that cannot be used safely is reported on
     // stderr and the program runs without the local socket.
-    platform::SingleInstance::Outcome AcquireSingleInstance();
+    platform::SingleInstance::Outcome AcquireSingleInstance(
+        platform::SingleInstance::Contact contact = platform::SingleInstance::Contact::Wake);
     // A virtual bus becomes the HID backend, with the simulated keyboard and pad on it;
     // the chosen ones are plugged in now.
     void Simulate(SimulationChoice choice);

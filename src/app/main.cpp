@@ -110,15 +110,32 @@ int main(int argc, char** argv) {
     // Before any thread exists, so that every thread leaves these signals to it.
     platform::TerminationSignals signals(
         [&application](int number) { application.RequestExit(number); });
-    switch (application.AcquireSingleInstance()) {
-        case platform::SingleInstance::Outcome::Woken:
-        case platform::SingleInstance::Outcome::Unanswered:
-            return 0;  // the running copy shows itself
+    // A script would run in the background next to the user's window: it is refused, and
+    // the window is left as it is.
+    const bool headless = cmd->Has("headless");
+    using Outcome = platform::SingleInstance::Outcome;
+    switch (application.AcquireSingleInstance(headless ? platform::SingleInstance::Contact::Leave
+                                                       : platform::SingleInstance::Contact::Wake)) {
+        case Outcome::Woken:
+            std::cerr << "telix-tx512: the program is already running; its window was brought to "
+                         "the front\n";
+            return 0;
+        case Outcome::Unanswered:
+            std::cerr << "telix-tx512: another copy of the program holds its lock ("
+                      << application.Instance().LockPath().string()
+                      << ") but does not answer; quit it from its tray menu or end its process, "
+                         "then start the program again\n";
+            return 1;
+        case Outcome::Running:
+            std::cerr << "telix-tx512: the program is already running; quit it before running a "
+                         "script with --headless (commands such as 'telix-tx512 status' reach the "
+                         "running copy)\n";
+            return 2;
         default:
             break;
     }
     if (simulate) application.Simulate(*simulate);
     if (cmd->Has("hidden")) application.StartHidden();
-    if (cmd->Has("headless")) return RunHeadless(application, cmd->Value("script"));
+    if (headless) return RunHeadless(application, cmd->Value("script"));
     return app::RunDesktop(application, argc, argv);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/TerminalText.h"
 #include "platform/TextCompare.h"
 
 bool ProfileNames::Contains(const std::vector<std::string>& names, std::string_view name) {
@@ -45,12 +46,16 @@ std::string ProfileNames::Trimmed(std::string_view name) {
     return std::string(name);
 }
 
-std::string ProfileNames::Cleaned(std::string_view name) {
+std::string ProfileNames::Accepted(std::string_view name) {
+    return Trimmed(platform::WithoutHiddenControls(name));
+}
+
+std::string ProfileNames::Cleaned(std::string_view raw) {
+    const std::string name = platform::WithoutHiddenControls(raw);
     std::string kept;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);
-        if (byte < 0x20 || byte == 0x7F) continue;
         // A character starts at every byte that is not a continuation byte.
         if ((byte & 0xC0) != 0x80 && ++characters > kMaxImportedLength) break;
         kept.push_back(name[i]);

@@ -21,8 +21,11 @@ public:
     static std::string ImportName(std::string_view name, const std::vector<std::string>& names);
     // The name without white space at either end.
     static std::string Trimmed(std::string_view name);
-    // A name read from a file, made fit for the list: trimmed, control characters
-    // dropped, at most kMaxImportedLength characters. Empty when nothing is left.
+    // A name the user typed: trimmed, without control characters (C0, C1) or the
+    // characters that reorder text (bidirectional overrides and isolates).
+    static std::string Accepted(std::string_view name);
+    // A name read from a file, made fit for the list: as Accepted(), and at most
+    // kMaxImportedLength characters. Empty when nothing is left.
     static std::string Cleaned(std::string_view name);
 
     static constexpr std::size_t kMaxImportedLength = 64;

@@ -89,6 +89,8 @@ bool LocalClient::Send(const LocalMessage& message, int timeoutMs) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && WaitFor(fd_.get(), POLLOUT, deadline)) continue;
+        // A peer that said why it closed left that line behind: Receive() can still read it.
+        if (n < 0 && (errno == EPIPE || errno == ECONNRESET)) return false;
         Close();
         return false;
     }
@@ -123,7 +125,7 @@ std::optional<LocalMessage> LocalClient::Receive(int timeoutMs) {
 
 std::optional<LocalMessage> LocalClient::Request(const LocalMessage& message, int timeoutMs) {
     auto deadline = DeadlineAfter(timeoutMs);
-    if (!Send(message, timeoutMs)) return std::nullopt;
+    if (!Send(message, timeoutMs)) return Connected() ? Receive(0) : std::nullopt;
     return Receive(MsLeft(deadline));
 }
 

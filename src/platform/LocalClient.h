@@ -17,6 +17,8 @@ public:
     bool Connected() const { return fd_.valid(); }
     void Close();
 
+    // False when the line could not be sent; a peer that closed stays readable for what
+    // it sent before (a "refused").
     bool Send(const LocalMessage& message, int timeoutMs);
     // The next well-formed message within the limit; malformed lines are skipped.
     // An over-long line or the peer closing ends the connection.

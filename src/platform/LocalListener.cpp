@@ -44,6 +44,7 @@ struct LocalListener::Connection {
     Clock::time_point deadline;
     bool subscribed = false;
     bool readClosed = false;
+    bool closing = false;  // closed once what is queued has been sent
     bool dead = false;
 };
 
@@ -137,6 +138,14 @@ void LocalListener::Run(Event& stop) {
             return;
         }
         if (message->Is(LocalMessage::kSubscribe)) {
+            if (c.subscribed) return;
+            const auto subscribers = std::count_if(connections.begin(), connections.end(),
+                                                   [](const Connection& o) { return o.subscribed; });
+            if (static_cast<std::size_t>(subscribers) >= limits_.maxSubscriptions) {
+                queue(c, LocalMessage::Refused(LocalMessage::kTooManySubscriptions).Encode());
+                c.closing = true;
+                return;
+            }
             c.subscribed = true;
             return;
         }
@@ -176,7 +185,7 @@ void LocalListener::Run(Event& stop) {
     auto readFrom = [&](Connection& c) {
         char buffer[8192];
         std::size_t budget = LocalMessage::kMaxLineBytes;  // one busy client cannot starve the others
-        while (budget > 0 && !c.dead) {
+        while (budget > 0 && !c.dead && !c.closing) {
             ssize_t n = ::recv(c.fd.get(), buffer, std::min(sizeof buffer, budget), MSG_DONTWAIT);
             if (n == 0) {
                 c.readClosed = true;
@@ -190,7 +199,7 @@ void LocalListener::Run(Event& stop) {
             budget -= static_cast<std::size_t>(n);
             c.in.append(buffer, static_cast<std::size_t>(n));
             std::size_t start = 0;
-            for (auto newline = c.in.find('\n'); newline != std::string::npos && !c.dead;
+            for (auto newline = c.in.find('\n'); newline != std::string::npos && !c.dead && !c.closing;
                  newline = c.in.find('\n', start)) {
                 std::string_view line(c.in.data() + start, newline - start);
                 start = newline + 1;
@@ -209,6 +218,19 @@ void LocalListener::Run(Event& stop) {
         }
     };
 
+    // Closes the connection that has waited longest without a line, as long as nobody
+    // relies on it (neither subscribed nor owed an answer); false when every one is.
+    auto makeRoom = [&] {
+        Connection* oldest = nullptr;
+        for (auto& c : connections) {
+            if (c.subscribed || c.owed > 0 || c.dead) continue;
+            if (oldest == nullptr || c.deadline < oldest->deadline) oldest = &c;
+        }
+        if (oldest == nullptr) return false;
+        connections.erase(connections.begin() + (oldest - connections.data()));
+        return true;
+    };
+
     auto acceptAll = [&] {
         for (int i = 0; i < kMaxAcceptsPerRound; ++i) {
             UniqueFd fd(::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
@@ -216,8 +238,15 @@ void LocalListener::Run(Event& stop) {
                 if (errno == EINTR) continue;
                 return;
             }
-            // Closed at once when full: a waiting backlog would only make clients time out later.
-            if (connections.size() >= limits_.maxConnections || !PeerIsThisUser(fd.get())) continue;
+            if (!PeerIsThisUser(fd.get())) continue;
+            if (connections.size() >= limits_.maxConnections && !makeRoom()) {
+                // Told why and closed at once: a waiting backlog would only make clients
+                // time out later, and a silent close looks like a copy that cannot answer.
+                bool ignored = false;
+                std::string line = LocalMessage::Refused(LocalMessage::kTooManyConnections).Encode();
+                Flush(line, fd.get(), ignored);
+                continue;
+            }
             Connection c;
             c.serial = ++serial;
             c.fd = std::move(fd);
@@ -260,7 +289,7 @@ void LocalListener::Run(Event& stop) {
         int timeout = -1;
         for (auto& c : connections) {
             short events = 0;
-            if (!c.readClosed) events |= POLLIN;
+            if (!c.readClosed && !c.closing) events |= POLLIN;
             if (!c.out.empty()) events |= POLLOUT;
             fds.push_back({c.fd.get(), events, 0});
             if (!c.subscribed && c.owed == 0) {
@@ -280,14 +309,18 @@ void LocalListener::Run(Event& stop) {
                 const short revents = fds[3 + i].revents;
                 if (revents & POLLOUT) Flush(c.out, c.fd.get(), c.dead);
                 if (revents & (POLLIN | POLLHUP | POLLERR)) readFrom(c);
-                if ((revents & POLLNVAL) != 0) c.dead = true;
+                // A peer gone both ways can never read an answer, and poll() reports the
+                // hang-up again at once on every round, so the connection goes now, even
+                // one still owed an answer (that answer is dropped when it comes).
+                // A peer that only shut its writing side still waits for its answer.
+                if ((revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) c.dead = true;
             }
             if (fds[1].revents & POLLIN) takeBroadcasts();
             if (fds[2].revents & POLLIN) acceptAll();
         }
         const auto now = Clock::now();
         std::erase_if(connections, [now](const Connection& c) {
-            if (c.dead) return true;
+            if (c.dead || (c.closing && c.out.empty())) return true;
             if (c.owed > 0) return false;
             return (c.readClosed && c.out.empty()) || (!c.subscribed && now >= c.deadline);
         });

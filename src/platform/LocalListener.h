@@ -34,7 +34,13 @@ public:
 
     struct Limits {
         int idleMs = 2000;  // a connection with no complete line for this long is closed
+        // When all are taken, the one that has gone longest without a line makes room,
+        // unless every one is subscribed or owed an answer: then the newcomer is told
+        // "refused" and closed.
         std::size_t maxConnections = 32;
+        // Subscribers stay for as long as they like, so they get fewer places than there
+        // are connections: the others always leave room for a command.
+        std::size_t maxSubscriptions = 8;
         std::size_t maxQueuedBytes = 4 * LocalMessage::kMaxLineBytes;  // unsent answers per connection
     };
 

@@ -10,10 +10,11 @@ namespace platform {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kKnownTypes = {
+constexpr std::array<std::string_view, 10> kKnownTypes = {
     LocalMessage::kActivate,       LocalMessage::kUpdateRelay,    LocalMessage::kLightState,
     LocalMessage::kLightControl,   LocalMessage::kWorkToolQuery,  LocalMessage::kWorkToolTable,
-    LocalMessage::kSubscribe,      LocalMessage::kCommand,        LocalMessage::kCommandResult};
+    LocalMessage::kSubscribe,      LocalMessage::kCommand,        LocalMessage::kCommandResult,
+    LocalMessage::kRefused};
 
 // Cut at a character boundary, so that the text stays UTF-8.
 std::string Capped(std::string text) {
@@ -67,11 +68,18 @@ LocalMessage LocalMessage::WorkToolTable(std::vector<std::uint32_t> words) {
     return message;
 }
 
-LocalMessage LocalMessage::Command(std::vector<std::string> args) {
+LocalMessage LocalMessage::Command(std::vector<std::string> args, std::string workingDir) {
     LocalMessage message(kCommand);
     message.version_ = kCommandVersion;
     if (args.size() > kMaxArgs) args.resize(kMaxArgs);
     message.args_ = std::move(args);
+    message.workingDir_ = std::move(workingDir);
+    return message;
+}
+
+LocalMessage LocalMessage::Refused(std::string_view reason) {
+    LocalMessage message(kRefused);
+    message.reason_ = reason;
     return message;
 }
 
@@ -123,6 +131,16 @@ std::optional<LocalMessage> LocalMessage::Parse(std::string_view line) {
             if (!arg.isString()) return std::nullopt;
             message.args_.push_back(arg.asString());
         }
+        if (root->isMember("cwd")) {
+            const Json::Value& cwd = (*root)["cwd"];
+            if (!cwd.isString()) return std::nullopt;
+            message.workingDir_ = cwd.asString();
+        }
+    }
+    if (message.Is(kRefused)) {
+        const Json::Value& reason = (*root)["reason"];
+        if (!reason.isString()) return std::nullopt;
+        message.reason_ = Capped(reason.asString());
     }
     if (message.Is(kCommandResult)) {
         const Json::Value& code = (*root)["code"];
@@ -153,7 +171,9 @@ std::string LocalMessage::Encode() const {
         Json::Value args(Json::arrayValue);
         for (const auto& arg : args_) args.append(arg);
         root["args"] = args;
+        if (!workingDir_.empty()) root["cwd"] = workingDir_;
     }
+    if (Is(kRefused)) root["reason"] = reason_;
     if (Is(kCommandResult)) {
         root["code"] = code_;
         root["out"] = out_;

@@ -14,12 +14,17 @@
 //   {"type":"worktool_table","words":[W,...]}         the device table block: at most 256
 //                                                     unsigned 32-bit words
 //   {"type":"subscribe"}                              keep this connection for "light_state"
-//   {"type":"command","version":V,"args":[S,...]}     a command line for the program to run
-//                                                     (at most kMaxArgs strings); answered,
-//                                                     once it is done, with "command_result"
+//   {"type":"command","version":V,"args":[S,...],"cwd":S}
+//                                                     a command line for the program to run
+//                                                     (at most kMaxArgs strings) and the
+//                                                     sender's working folder ("cwd" may be
+//                                                     left out); answered, once it is done,
+//                                                     with "command_result"
 //   {"type":"command_result","version":V,"code":C,"out":S,"err":S}
 //                                                     the command's exit code and what it
 //                                                     printed on standard output and error
+//   {"type":"refused","reason":S}                     the program will not serve this
+//                                                     connection and closes it
 //
 // N is an integer in the signed 64-bit range, carried as given (the receiver decides
 // what is valid, e.g. light_control with wparam other than 1 is ignored there).
@@ -53,14 +58,20 @@ public:
     static constexpr std::string_view kSubscribe = "subscribe";
     static constexpr std::string_view kCommand = "command";
     static constexpr std::string_view kCommandResult = "command_result";
+    static constexpr std::string_view kRefused = "refused";
+
+    // The reasons a "refused" gives.
+    static constexpr std::string_view kTooManyConnections = "too many connections";
+    static constexpr std::string_view kTooManySubscriptions = "too many subscriptions";
 
     LocalMessage() = default;
     // A message without members besides its type (activate, worktool_query, subscribe).
     explicit LocalMessage(std::string_view type);
     static LocalMessage WithParams(std::string_view type, std::int64_t wparam, std::int64_t lparam);
     static LocalMessage WorkToolTable(std::vector<std::uint32_t> words);
-    static LocalMessage Command(std::vector<std::string> args);
+    static LocalMessage Command(std::vector<std::string> args, std::string workingDir = {});
     static LocalMessage CommandResult(int code, std::string out, std::string err);
+    static LocalMessage Refused(std::string_view reason);
 
     // `line` without its "\n". Empty when the line is not a well-formed message.
     static std::optional<LocalMessage> Parse(std::string_view line);
@@ -77,6 +88,9 @@ public:
     int code() const { return code_; }
     const std::string& out() const { return out_; }
     const std::string& err() const { return err_; }
+    // The sender's working folder, for a command's relative file names; may be empty.
+    const std::string& workingDir() const { return workingDir_; }
+    const std::string& reason() const { return reason_; }
 
     // The types whose objects must carry integer "wparam" and "lparam".
     static bool TakesParams(std::string_view type);
@@ -91,6 +105,8 @@ private:
     int code_ = 0;
     std::string out_;
     std::string err_;
+    std::string workingDir_;
+    std::string reason_;
 };
 
 }  // namespace platform

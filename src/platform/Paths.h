@@ -26,7 +26,9 @@ fs::path UserRootDir();
 fs::path UserDataDir(const std::string& kindFolder);
 // $XDG_CONFIG_HOME (default ~/.config) + "TELIX TX512 keyboard Driver/", created.
 fs::path ConfigDir();
-// $XDG_RUNTIME_DIR, or a private folder under /tmp when the session has none.
+// $XDG_RUNTIME_DIR, or, when the session has none, a private folder of this user: under
+// the temporary folder, or under $XDG_CACHE_HOME (~/.cache) when another user holds that
+// name there. Never a folder that belongs to someone else.
 fs::path RuntimeDir();
 
 }  // namespace platform

@@ -73,12 +73,10 @@ bool SingleInstance::FolderIsSafe() {
     return true;
 }
 
-SingleInstance::Outcome SingleInstance::Acquire() {
-    if (IsFirst()) return Outcome::First;
+SingleInstance::Outcome SingleInstance::Acquire(Contact contact) {
+    if (IsFirst()) return socket_.valid() ? Outcome::First : Outcome::Alone;
     error_.clear();
     if (!FolderIsSafe()) return Refuse(error_);
-    if (socketPath_.string().size() >= sizeof(sockaddr_un{}.sun_path))
-        return Refuse("socket path too long: " + socketPath_.string());
 
     UniqueFd lock(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!lock.valid()) return Refuse("cannot open lock file: " + std::string(std::strerror(errno)));
@@ -90,17 +88,19 @@ SingleInstance::Outcome SingleInstance::Acquire() {
     for (;;) {
         if (::flock(lock.get(), LOCK_EX | LOCK_NB) == 0) break;
         if (errno == EINTR) continue;
-        if (errno == EWOULDBLOCK) return WakeFirst();
+        if (errno == EWOULDBLOCK) return contact == Contact::Wake ? WakeFirst() : Outcome::Running;
         return Refuse("cannot lock: " + std::string(std::strerror(errno)));
     }
+    // Held whatever becomes of the socket: a copy without one still keeps others from
+    // starting beside it.
     lock_ = std::move(lock);
-    const Outcome outcome = ListenAsFirst();
-    if (outcome != Outcome::First) lock_.Reset();
-    return outcome;
+    if (ListenAsFirst() == Outcome::First) return Outcome::First;
+    return Outcome::Alone;
 }
 
 SingleInstance::Outcome SingleInstance::ListenAsFirst() {
     const std::string path = socketPath_.string();
+    if (path.size() >= sizeof(sockaddr_un{}.sun_path)) return Refuse("socket path too long: " + path);
     struct stat st{};
     if (::lstat(path.c_str(), &st) == 0) {
         if (st.st_uid != ::getuid()) return Refuse("socket path owned by another user: " + path);

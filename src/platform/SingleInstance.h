@@ -2,8 +2,9 @@
 // Makes sure one copy of the program runs per user session. The first copy holds an
 // flock() on a lock file and listens on a Unix socket beside it, both mode 0600 in the
 // runtime folder; a later copy cannot take the lock, connects, sends "activate" and
-// should then exit with code 0. The kernel drops the lock when a copy dies, so a crash
-// never blocks later starts: the next first copy replaces the stale socket file.
+// should then exit with code 0 (or 1 when the holder of the lock cannot be reached).
+// The kernel drops the lock when a copy dies, so a crash never blocks later starts: the
+// next first copy replaces the stale socket file.
 // Messages on the socket are described in LocalMessage.h.
 #include <sys/types.h>
 
@@ -27,9 +28,13 @@ public:
     enum class Outcome {
         First,       // this copy holds the lock and its socket is listening
         Woken,       // another copy runs and was sent "activate": exit with 0
-        Unanswered,  // another copy holds the lock but did not take "activate": exit with 0
-        Refused,     // the runtime folder or the files in it are unsafe or unusable; see Error()
+        Unanswered,  // another copy holds the lock but did not take "activate": it cannot be reached
+        Running,     // another copy holds the lock; it was not contacted (Acquire(Contact::Leave))
+        Alone,       // this copy holds the lock but has no socket (see Error()): later copies
+                     // cannot reach it, and cannot start beside it either
+        Refused,     // the runtime folder or the lock file is unsafe or unusable; see Error()
     };
+    enum class Contact { Wake, Leave };
 
     explicit SingleInstance(std::filesystem::path runtimeDir = RuntimeDir(),
                             std::string_view productName = kProductName);
@@ -37,9 +42,10 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // Takes the lock and starts listening, or wakes the copy that holds it. Connections
-    // made before Serve() wait in the socket's backlog and are served then.
-    Outcome Acquire();
+    // Takes the lock and starts listening, or wakes the copy that holds it (unless told to
+    // leave it alone). Connections made before Serve() wait in the socket's backlog and are
+    // served then.
+    Outcome Acquire(Contact contact = Contact::Wake);
     // Starts the listener thread (first copy only); false when this copy is not the first.
     bool Serve(LocalListener::Handler handler, LocalListener::Limits limits);
     bool Serve(LocalListener::Handler handler) { return Serve(std::move(handler), LocalListener::Limits{}); }

@@ -32,6 +32,11 @@ TEST(ProfileNames, NamesFromFilesAreTrimmedCleanedAndCutAtWholeCharacters) {
                                     "b\x7f\nc "),
               "abc");
     EXPECT_EQ(ProfileNames::Cleaned("\x01\x02"), "");
+    // C1 controls (a terminal's CSI among them) and the characters that reorder text go
+    // too; the letters around them, and other characters of those ranges, stay.
+    EXPECT_EQ(ProfileNames::Cleaned("a\u0085b\u009B[2Jc\u202Egnp.exe\u2066d\u2069"), "ab[2Jcgnp.exed");
+    EXPECT_EQ(ProfileNames::Cleaned("\u00A0x\u2029\u2030"), "\u00A0x\u2029\u2030");
+    EXPECT_EQ(ProfileNames::Accepted(" \u202Dname\u202C\x1b "), "name");
 
     std::string longName;
     for (int i = 0; i < 100; ++i) longName += "é";  // two bytes each

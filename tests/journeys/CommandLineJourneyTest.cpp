@@ -3,6 +3,7 @@
 // runs, each checked on the simulated keyboard's memory and by its exit code and messages.
 #include <gtest/gtest.h>
 #include <json/json.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -127,6 +128,10 @@ TEST_F(CommandLineJourney, UntrustedInputIsRefusedAndNothingIsWritten) {
     script.Wait(kConnectionMs);
     const fs::path notProfile = sandbox_.Root() / "notes.json";
     std::ofstream(notProfile) << R"({"shopping":["milk"]})";
+    const fs::path fifo = sandbox_.Root() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path link = sandbox_.Root() / "link.json";
+    fs::create_symlink(notProfile, link);
     script.Sim("keyboard", "wirelog");
     const std::string before = Memory(script)["settings"].asString();
 
@@ -149,6 +154,17 @@ TEST_F(CommandLineJourney, UntrustedInputIsRefusedAndNothingIsWritten) {
          1,
          "program's own data folder"},
         {{"profile", "export", "0", sandbox_.Root().string()}, 1, "is a folder"},
+        {{"profile", "export", "0", fifo.string()}, 1, "not a regular file"},
+        {{"profile", "export", "0", "/dev/null"}, 1, "not a regular file"},
+        {{"profile", "export", "0", link.string()}, 1, "symbolic link"},
+        {{"profile", "export", "0",
+          (sandbox_.Root() / "config" / "TELIX TX512 keyboard Driver" / "settings.json").string()},
+         1,
+         "settings folder"},
+        {{"profile", "export", "0",
+          (sandbox_.Root() / "runtime" / "TELIX_TX512_keyboard_Driver.sock").string()},
+         1,
+         "not a regular file"},
         {{"light", "mode", "99"}, 1, "out of range"},
         {{"light", "mode", "5", "--brightness", "6"}, 2, "from 0 to 5"},
         {{"light", "mode", "5", "--colour", "12345G"}, 2, "RRGGBB"},
@@ -164,7 +180,39 @@ TEST_F(CommandLineJourney, UntrustedInputIsRefusedAndNothingIsWritten) {
     }
     EXPECT_TRUE(CommandsSent(script.Sim("keyboard", "wirelog")).empty());
     EXPECT_EQ(Memory(script)["settings"].asString(), before);
+    EXPECT_EQ(ReadTextFile(link), R"({"shopping":["milk"]})");
+    EXPECT_TRUE(fs::exists(sandbox_.Root() / "runtime" / "TELIX_TX512_keyboard_Driver.sock"));
     EXPECT_EQ(script.Get("device_profile_combo")["items"].size(), 1u);
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(CommandLineJourney, NamesThatWouldSteerATerminalAreCleanedAndShownEscaped) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Script script(program);
+    script.Wait(kConnectionMs);
+    // CSI as one C1 character, a right-to-left override and an isolate.
+    const fs::path file = WriteProfileFile("Evil\u009B2J\u202Etxt.exe\u2066x");
+    CommandRun run = Run({"profile", "import", file.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("'Evil2Jtxt.exex'"), std::string::npos) << run.out;
+    EXPECT_EQ(script.Get("device_profile_combo")["items"][1].asString(), "Evil2Jtxt.exex");
+
+    // A list edited by hand keeps what it holds, but prints it escaped.
+    const fs::path list = sandbox_.Root() / "data" / "TELIX TX512 keyboard Driver" / "keyboard" / "ProfileList.ini";
+    std::string text = ReadTextFile(list);
+    const auto at = text.find("Evil2Jtxt.exex");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 4, "Ev\u0085il\u202E");
+    std::ofstream(list, std::ios::binary) << text;
+    run = Run({"profile", "list"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("Ev\\x85il\\u202E2Jtxt.exex"), std::string::npos) << run.out;
+    run = Run({"profile", "list", "--json"});
+    EXPECT_NE(run.out.find("Ev\\u0085il\\u202E2J"), std::string::npos) << run.out;
+    for (const std::string& out : {run.out, Run({"profile", "list"}).out}) {
+        EXPECT_EQ(out.find("\u0085"), std::string::npos);
+        EXPECT_EQ(out.find("\u202E"), std::string::npos);
+    }
     EXPECT_EQ(program.Finish(), 0);
 }
 

@@ -132,8 +132,13 @@ TEST_F(ShellJourney, ASecondCopyWakesTheFirstAndEndsAtOnce) {
     Ask(first, R"({"cmd":"notify","control":"closebtn","type":"click"})");
     ASSERT_FALSE(WindowVisible(first));
 
+    // A script is refused beside a running copy, and leaves its window as it was.
+    EXPECT_EQ(RunProgram(sandbox, {"--headless", "--script", "/dev/null", "--simulate=none"}), 2);
+    Wait(first, 300);
+    EXPECT_FALSE(WindowVisible(first));
+
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunProgram(sandbox, {"--headless", "--script", "/dev/null", "--simulate=none"}), 0);
+    EXPECT_EQ(RunProgram(sandbox, {"--hidden", "--simulate=none"}), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     Wait(first, 300);
     EXPECT_TRUE(WindowVisible(first));

@@ -174,6 +174,12 @@ TEST_F(MacroPanelTest, RenameRefusesTakenAndBlankNamesAndKeepsTheTypedName) {
     EXPECT_EQ(index, 1);
     EXPECT_EQ(panel_->MacroNameAt(1), " Double jump ");
     EXPECT_EQ(ListFile()["MacroInfo"][1]["MacroName"].asString(), " Double jump ");
+
+    // Pasted controls that would reorder or hide the shown name are left out.
+    Type("macro_edit_macroname", "\u202Ereload\u0085\x1b");
+    EXPECT_EQ(panel_->RenameMacro(index), "reload");
+    Type("macro_edit_macroname", "\u2066\u009B");
+    EXPECT_EQ(panel_->RenameMacro(index), "IsEmpty");
 }
 
 TEST_F(MacroPanelTest, SavingTakesTheDelayEditsAndLoadingCapsTheShownDelay) {

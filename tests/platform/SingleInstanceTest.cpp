@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 
 #include "platform/LocalClient.h"
 #include "platform/LocalMessage.h"
+#include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "platform/UniqueFd.h"
 
@@ -137,7 +139,8 @@ TEST(LocalMessage, RejectsLinesThatAreNotMessages) {
         R"({"type":"update_relay","wparam":1.5,"lparam":0})",
         R"({"type":"update_relay","wparam":1,"lparam":99999999999999999999})",
         R"({"type":"worktool_table","words":[-1]})", R"({"type":"worktool_table","words":[4294967296]})",
-        R"({"type":"worktool_table","words":"x"})",
+        R"({"type":"worktool_table","words":"x"})", R"({"type":"refused"})",
+        R"({"type":"refused","reason":1})", R"({"type":"command","version":1,"args":[],"cwd":7})",
     };
     for (const char* line : bad) EXPECT_FALSE(LocalMessage::Parse(line)) << line;
     std::string deep(5000, '[');
@@ -156,6 +159,16 @@ TEST(LocalMessage, CommandsCarryTheirWordsAndResultsTheirTexts) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->version(), LocalMessage::kCommandVersion);
     EXPECT_EQ(back->args(), command.args());
+    EXPECT_EQ(back->workingDir(), "");
+    const std::string typed = LocalMessage::Command({"status"}, "/home/me/dir \"x\"").Encode();
+    back = LocalMessage::Parse(std::string_view(typed).substr(0, typed.size() - 1));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->workingDir(), "/home/me/dir \"x\"");
+    const std::string refused = LocalMessage::Refused(LocalMessage::kTooManyConnections).Encode();
+    back = LocalMessage::Parse(std::string_view(refused).substr(0, refused.size() - 1));
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back->Is(LocalMessage::kRefused));
+    EXPECT_EQ(back->reason(), "too many connections");
 
     // A result longer than its line allows is cut at a character boundary and still parses.
     std::string huge;
@@ -316,7 +329,8 @@ TEST_F(SingleInstanceTest, RefusesFoldersAndSocketsOthersControl) {
     ASSERT_EQ(::chown(socketPath.c_str(), 65534, 65534), 0);
     {
         SingleInstance foreignSocket;
-        EXPECT_EQ(foreignSocket.Acquire(), SingleInstance::Outcome::Refused);
+        EXPECT_EQ(foreignSocket.Acquire(), SingleInstance::Outcome::Alone);
+        EXPECT_TRUE(foreignSocket.IsFirst());  // no socket, but nobody starts beside it
         EXPECT_TRUE(fs::exists(socketPath));  // left alone
     }
     fs::remove(socketPath);
@@ -493,6 +507,252 @@ TEST_F(SingleInstanceTest, SubscribersReceiveBroadcastLightState) {
     EXPECT_EQ(pushed->lparam(), 0);
     EXPECT_FALSE(bystander.Receive(200));
     EXPECT_EQ(inbox.Types(), std::vector<std::string>{"worktool_query"});  // subscribe is not handed on
+}
+
+// Commands taken by the listener and answered when the test says so.
+class OwedCommands {
+public:
+    LocalListener::DeferredHandler Handler() {
+        return [this](const LocalMessage& m, const LocalListener::Reply& reply) {
+            if (!m.Is(LocalMessage::kCommand)) return false;
+            std::lock_guard lock(mutex_);
+            replies_.push_back(reply);
+            return true;
+        };
+    }
+    std::size_t Count() {
+        std::lock_guard lock(mutex_);
+        return replies_.size();
+    }
+    bool WaitFor(std::size_t count) {
+        for (int i = 0; i < 200 && Count() < count; ++i) std::this_thread::sleep_for(milliseconds(10));
+        return Count() >= count;
+    }
+    void Answer(std::size_t i, const LocalMessage& answer) {
+        std::lock_guard lock(mutex_);
+        replies_.at(i)(answer);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<LocalListener::Reply> replies_;
+};
+
+// The CPU time this process has used, in milliseconds.
+long CpuMs() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
+}
+
+TEST_F(SingleInstanceTest, AClientThatHangsUpWhileOwedAnAnswerCostsNothingAndLosesOnlyItsAnswer) {
+    OwedCommands owed;
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    first.SetDeferredHandler(owed.Handler());
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+
+    // Interrupted: sent its command, then went away altogether.
+    {
+        UniqueFd gone = RawConnect(first.SocketPath());
+        ASSERT_TRUE(gone.valid());
+        SendRaw(gone.get(), LocalMessage::Command({"light", "mode", "3"}).Encode());
+        ASSERT_TRUE(owed.WaitFor(1));
+    }
+    // Still waiting: only shut its sending side, as a shell pipe into socat does.
+    UniqueFd halfClosed = RawConnect(first.SocketPath());
+    ASSERT_TRUE(halfClosed.valid());
+    SendRaw(halfClosed.get(), LocalMessage::Command({"status"}).Encode());
+    ::shutdown(halfClosed.get(), SHUT_WR);
+    ASSERT_TRUE(owed.WaitFor(2));
+
+    const long before = CpuMs();
+    std::this_thread::sleep_for(milliseconds(1000));
+    // Waking only when something happens costs next to nothing; a loop around a hang-up
+    // takes whatever share of a core it is given, even on a crowded machine.
+    EXPECT_LT(CpuMs() - before, 40) << "the listener keeps waking for a connection that hung up";
+
+    owed.Answer(0, LocalMessage::CommandResult(0, "to nobody", ""));
+    owed.Answer(1, LocalMessage::CommandResult(0, "status text", ""));
+    std::string answer;
+    char buffer[512];
+    timeval tv{2, 0};
+    ::setsockopt(halfClosed.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    for (ssize_t n; (n = ::recv(halfClosed.get(), buffer, sizeof buffer, 0)) > 0;) {
+        answer.append(buffer, static_cast<std::size_t>(n));
+        if (answer.find('\n') != std::string::npos) break;
+    }
+    EXPECT_NE(answer.find("status text"), std::string::npos) << answer;
+    LocalClient later;
+    ASSERT_TRUE(later.Connect(first.SocketPath(), 500));
+    EXPECT_TRUE(later.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+}
+
+TEST_F(SingleInstanceTest, SubscribersAndIdleClientsNeverCrowdOutACommand) {
+    OwedCommands owed;
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    first.SetDeferredHandler(owed.Handler());
+    LocalListener::Limits limits;
+    ASSERT_TRUE(first.Serve(inbox.Handler(), limits));
+
+    // Every place asked for by a subscriber: only the first few get one.
+    std::vector<LocalClient> subscribers(limits.maxConnections);
+    std::size_t refused = 0;
+    for (auto& s : subscribers) {
+        ASSERT_TRUE(s.Connect(first.SocketPath(), 500));
+        ASSERT_TRUE(s.Send(LocalMessage(LocalMessage::kSubscribe), 500));
+        auto answer = s.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000);
+        ASSERT_TRUE(answer);
+        if (answer->Is(LocalMessage::kRefused)) {
+            ++refused;
+            EXPECT_EQ(answer->reason(), LocalMessage::kTooManySubscriptions);
+            EXPECT_FALSE(s.Receive(1000));  // and closed
+        }
+    }
+    EXPECT_EQ(refused, limits.maxConnections - limits.maxSubscriptions);
+
+    // The other places taken by clients that connect and say nothing: the one that waited
+    // longest makes room for a newcomer.
+    std::vector<UniqueFd> idle;
+    for (std::size_t i = limits.maxSubscriptions; i < limits.maxConnections; ++i)
+        idle.push_back(RawConnect(first.SocketPath()));
+    std::this_thread::sleep_for(milliseconds(100));
+    LocalClient command;
+    ASSERT_TRUE(command.Connect(first.SocketPath(), 500));
+    auto answer = command.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000);
+    ASSERT_TRUE(answer);
+    EXPECT_TRUE(answer->Is(LocalMessage::kWorkToolTable));
+    EXPECT_TRUE(ClosedByServer(idle.front().get(), 1000));
+}
+
+TEST_F(SingleInstanceTest, ANewcomerWithNoPlaceLeftIsToldWhy) {
+    OwedCommands owed;
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    first.SetDeferredHandler(owed.Handler());
+    ASSERT_TRUE(first.Serve(inbox.Handler(), {.maxConnections = 3, .maxSubscriptions = 2}));
+    std::vector<LocalClient> holders(3);
+    for (std::size_t i = 0; i < holders.size(); ++i) {
+        ASSERT_TRUE(holders[i].Connect(first.SocketPath(), 500));
+        const LocalMessage hold = i < 2 ? LocalMessage(LocalMessage::kSubscribe) : LocalMessage::Command({"status"});
+        ASSERT_TRUE(holders[i].Send(hold, 500));
+        ASSERT_TRUE(holders[i].Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+    }
+    LocalClient late;
+    ASSERT_TRUE(late.Connect(first.SocketPath(), 500));
+    auto answer = late.Request(LocalMessage::Command({"status"}), 1000);
+    ASSERT_TRUE(answer);
+    EXPECT_TRUE(answer->Is(LocalMessage::kRefused));
+    EXPECT_EQ(answer->reason(), LocalMessage::kTooManyConnections);
+    EXPECT_EQ(owed.Count(), 1u);  // the late command never ran
+}
+
+TEST_F(SingleInstanceTest, ACopyWithoutItsSocketStillHoldsTheLock) {
+    // A folder whose socket path is too long for a Unix address.
+    const fs::path deep = dir_ / std::string(100, 'd');
+    fs::create_directories(deep);
+    ::chmod(deep.c_str(), 0700);
+    SingleInstance first(deep);
+    EXPECT_EQ(first.Acquire(), SingleInstance::Outcome::Alone);
+    EXPECT_TRUE(first.IsFirst());
+    EXPECT_NE(first.Error().find("too long"), std::string::npos) << first.Error();
+    EXPECT_FALSE(first.Serve(inbox.Handler()));
+
+    SingleInstance second(deep);
+    EXPECT_EQ(second.Acquire(), SingleInstance::Outcome::Unanswered);
+    EXPECT_FALSE(second.IsFirst());
+    SingleInstance quiet(deep);
+    EXPECT_EQ(quiet.Acquire(SingleInstance::Contact::Leave), SingleInstance::Outcome::Running);
+    first.Release();
+    SingleInstance next(deep);
+    EXPECT_EQ(next.Acquire(), SingleInstance::Outcome::Alone);
+}
+
+TEST_F(SingleInstanceTest, AStartLeftAloneDoesNotWakeTheRunningCopy) {
+    SingleInstance first;
+    ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First);
+    ASSERT_TRUE(first.Serve(inbox.Handler()));
+    SingleInstance script;
+    EXPECT_EQ(script.Acquire(SingleInstance::Contact::Leave), SingleInstance::Outcome::Running);
+    EXPECT_FALSE(inbox.WaitFor(1, 300));
+}
+
+// Without a session runtime folder, another user may take the shared temporary name first.
+class SharedRuntimeFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tx512-rt-XXXXXX";
+        root_ = ::mkdtemp(pattern);
+        fs::create_directories(root_ / "tmp");
+        fs::create_directories(root_ / "cache");
+        ::unsetenv("XDG_RUNTIME_DIR");
+        ::setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
+        shared_ = root_ / "tmp" / ("telix-tx512-" + std::to_string(::getuid()));
+    }
+    void TearDown() override {
+        ::unsetenv("TMPDIR");
+        ::unsetenv("XDG_CACHE_HOME");
+        fs::remove_all(root_);
+    }
+    // Both copies meet in the folder chosen, and it is this user's alone.
+    void ExpectOneCopyIn(const fs::path& dir) {
+        struct stat st{};
+        ASSERT_EQ(::lstat(dir.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_uid, ::getuid());
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        SingleInstance first;
+        ASSERT_EQ(first.Acquire(), SingleInstance::Outcome::First) << first.Error();
+        EXPECT_EQ(first.LockPath().parent_path(), dir);
+        SingleInstance second;
+        EXPECT_EQ(second.Acquire(), SingleInstance::Outcome::Woken);
+    }
+    fs::path root_;
+    fs::path shared_;
+};
+
+TEST_F(SharedRuntimeFolder, IsMadePrivateWhenFreeAndAvoidedWhenItIsALink) {
+    EXPECT_EQ(platform::RuntimeDir(), shared_);
+    ExpectOneCopyIn(shared_);
+    fs::remove_all(shared_);
+
+    // A link by that name, to a folder someone else could read, is not followed.
+    const fs::path elsewhere = root_ / "elsewhere";
+    fs::create_directories(elsewhere);
+    ::chmod(elsewhere.c_str(), 0755);
+    fs::create_directory_symlink(elsewhere, shared_);
+    const fs::path own = platform::RuntimeDir();
+    EXPECT_EQ(own, root_ / "cache" / "telix-tx512-runtime");
+    ExpectOneCopyIn(own);
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    // Once there, later copies stay there even when the name is free again.
+    fs::remove(shared_);
+    EXPECT_EQ(platform::RuntimeDir(), own);
+}
+
+TEST_F(SharedRuntimeFolder, OneOwnedByAnotherUserIsNeverUsed) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to create a folder owned by another user";
+    fs::create_directories(shared_);
+    ::chmod(shared_.c_str(), 0777);
+    ASSERT_EQ(::chown(shared_.c_str(), 65534, 65534), 0);
+    const fs::path own = platform::RuntimeDir();
+    EXPECT_NE(own, shared_);
+    ExpectOneCopyIn(own);
+    EXPECT_TRUE(fs::is_empty(shared_));
+
+    // Nor one inside a folder another user may write to: then a fresh one of this process.
+    ASSERT_EQ(::chown((root_ / "cache").c_str(), 65534, 65534), 0);
+    ::chmod((root_ / "cache").c_str(), 0777);
+    const fs::path fresh = platform::RuntimeDir();
+    EXPECT_EQ(fresh.parent_path(), root_ / "tmp");
+    EXPECT_NE(fresh, shared_);
+    struct stat st{};
+    ASSERT_EQ(::lstat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, ::getuid());
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(platform::RuntimeDir(), fresh);  // the same one for the rest of the run
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "app/cli/CommandExecutor.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include "app/CMainWnd.h"
 #include "app/DeviceList.h"
 #include "app/OperationIds.h"
+#include "app/cli/CommandFiles.h"
 #include "app/cli/CommandLookup.h"
 #include "app/cli/StatusReport.h"
 #include "model/device/CLumitrekUSBDevice.h"
@@ -19,7 +19,7 @@
 #include "panels/lighting/LightingOperations.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "panels/profile/ProfileOperations.h"
-#include "platform/Paths.h"
+#include "platform/TerminalText.h"
 #include "ui/CMessageLoop.h"
 
 namespace app::cli {
@@ -28,39 +28,6 @@ namespace {
 
 constexpr unsigned kPollMs = 10;
 constexpr unsigned kTimerId = 1;
-// A profile file is a few hundred KiB at most; anything larger is not one, and a device
-// file (/dev/zero) would never end.
-constexpr std::uintmax_t kMaxImportBytes = 8u * 1024 * 1024;
-
-std::string ImportProblem(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::exists(status))
-        return "cannot read '" + path.string() + "': no such file";
-    if (!std::filesystem::is_regular_file(status)) return "'" + path.string() + "' is not a file";
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) return "cannot read '" + path.string() + "'";
-    if (size > kMaxImportBytes) return "'" + path.string() + "' is not a profile file (too large)";
-    return {};
-}
-
-std::string ExportProblem(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return "'" + path.string() + "' is a folder; give a file name";
-    const auto folder = path.parent_path();
-    if (!folder.empty() && !std::filesystem::is_directory(folder, error))
-        return "cannot write '" + path.string() + "': the folder does not exist";
-    // An export over the program's own files (a profile, the profile list) would replace
-    // them with another profile's contents.
-    const auto target = std::filesystem::weakly_canonical(path, error);
-    const auto data = std::filesystem::weakly_canonical(platform::UserRootDir(), error);
-    const auto [end, inside] =
-        std::mismatch(data.begin(), data.end(), target.begin(), target.end());
-    if (!error && end == data.end())
-        return "'" + path.string() + "' is in the program's own data folder; export somewhere else";
-    return {};
-}
 
 }  // namespace
 
@@ -76,7 +43,8 @@ const char* CommandExecutor::DeviceWord() const {
     return request_.device == CliRequest::Device::Pad ? "mouse pad" : "keyboard";
 }
 
-void CommandExecutor::Run(const std::vector<std::string>& words, Limits limits, Done done) {
+void CommandExecutor::Run(const std::vector<std::string>& words, const std::string& workingDir,
+                          Limits limits, Done done) {
     if (Busy()) {
         done({kRefused, "",
               "telix-tx512: another command is still writing to the device; try again when it has "
@@ -89,6 +57,7 @@ void CommandExecutor::Run(const std::vector<std::string>& words, Limits limits, 
         return;
     }
     request_ = *parsed.request;
+    workingDir_ = workingDir;
     limits_ = limits;
     done_ = std::move(done);
     outcome_.reset();
@@ -280,7 +249,12 @@ void CommandExecutor::SetLighting(model::CLumitrekUSBDevice& device) {
 void CommandExecutor::TransferProfile(model::CLumitrekUSBDevice& device) {
     auto* panel = ProfilePanel(device);
     if (panel == nullptr) return;
-    const std::filesystem::path file(request_.file);
+    std::string unclear;
+    const std::filesystem::path file = CommandFile(request_.file, workingDir_, unclear);
+    if (file.empty()) {
+        Refuse(unclear);
+        return;
+    }
     if (request_.verb == CliRequest::Verb::ProfileImport) {
         if (std::string why = ImportProblem(file); !why.empty()) {
             Refuse(why);
@@ -292,7 +266,7 @@ void CommandExecutor::TransferProfile(model::CLumitrekUSBDevice& device) {
                 const auto names = panel->ProfileNames();
                 doneText_ = names.size() > static_cast<std::size_t>(before)
                                 ? "imported as profile " + std::to_string(before) + " '" +
-                                      names[before] + "'\n"
+                                      platform::EscapedForTerminal(names[before]) + "'\n"
                                 : "";
                 return;
             }

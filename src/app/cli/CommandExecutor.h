@@ -57,8 +57,10 @@ public:
 
     bool Busy() const { return static_cast<bool>(done_); }
     // Parses `words` (untrusted) and runs them; `done` runs exactly once, possibly before
-    // Run returns (bad usage, busy).
-    void Run(const std::vector<std::string>& words, Limits limits, Done done);
+    // Run returns (bad usage, busy). Relative file names are taken in `workingDir`, the
+    // folder the command was typed in.
+    void Run(const std::vector<std::string>& words, const std::string& workingDir, Limits limits,
+             Done done);
 
 private:
     enum class Phase { Ready, Written };
@@ -82,6 +84,7 @@ private:
     CMainWnd& window_;
     ui::CMessageLoop& loop_;
     CliRequest request_;
+    std::string workingDir_;
     Limits limits_;
     Done done_;
     Phase phase_ = Phase::Ready;

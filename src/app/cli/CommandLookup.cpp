@@ -1,6 +1,7 @@
 #include "app/cli/CommandLookup.h"
 
 #include "app/cli/CliRequest.h"
+#include "platform/TerminalText.h"
 #include "platform/TextCompare.h"
 
 namespace app::cli {
@@ -9,8 +10,9 @@ namespace {
 
 constexpr int kMaxIndex = 1000000;
 
+// Both the names of the list and what was typed reach the terminal of whoever reads this.
 std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
+    return "'" + platform::EscapedForTerminal(text) + "'";
 }
 
 }  // namespace

@@ -35,8 +35,14 @@ Remote AskRunningCopy(const CliRequest& request, std::ostream& out, std::ostream
     if (!client.Connect(socket, kConnectMs)) return Remote::NoCopy;
     std::error_code error;
     const std::string here = std::filesystem::current_path(error).string();
-    const auto message = platform::LocalMessage::Command(request.Words(here));
+    const auto message = platform::LocalMessage::Command(request.Words(here), here);
     const auto answer = client.Request(message, kAnswerMs);
+    if (answer && answer->Is(platform::LocalMessage::kRefused)) {
+        err << "telix-tx512: the running copy of the program refused the command: " << answer->reason()
+            << "; try again when fewer programs are connected to it\n";
+        code = kRefused;
+        return Remote::Failed;
+    }
     if (!answer || !answer->Is(platform::LocalMessage::kCommandResult)) {
         err << "telix-tx512: the running copy of the program did not answer the command; if it is "
                "an older version, quit it from its tray menu and run the command again\n";
@@ -88,7 +94,9 @@ int RunHere(const CliRequest& request, const std::vector<std::string>& words, st
     bool finished = false;
     CommandExecutor::Limits limits;
     limits.readyMs = kOwnReadyMs;
-    application.Commands()->Run(words, limits, [&](const CommandResult& done) {
+    std::error_code error;
+    const std::string here = std::filesystem::current_path(error).string();
+    application.Commands()->Run(words, here, limits, [&](const CommandResult& done) {
         result = done;
         finished = true;
         loop.PostQuitMessage(0);

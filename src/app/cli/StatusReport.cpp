@@ -10,6 +10,7 @@
 #include "model/device/CLumitrekUSBDevice.h"
 #include "panels/profile/CDeviceProfileUI.h"
 #include "panels/profile/ProfileOperations.h"
+#include "platform/TerminalText.h"
 #include "ui/CResourceManager.h"
 
 namespace app::cli {
@@ -20,15 +21,11 @@ std::string Compact(const Json::Value& value) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "";
     builder["emitUTF8"] = true;
-    return Json::writeString(builder, value) + "\n";
+    return platform::EscapedForJson(Json::writeString(builder, value)) + "\n";
 }
 
 // Names come from files a user may edit: nothing in them reaches a terminal as a control.
-std::string Printable(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    return text;
-}
+std::string Printable(const std::string& text) { return platform::EscapedForTerminal(text); }
 
 std::string Hex6(unsigned rgb) {
     char text[8];

@@ -6,6 +6,7 @@
 #include "data/ProfileNames.h"
 #include "data/macro/MacroInfo.h"
 #include "panels/macro/MacroEventRow.h"
+#include "platform/TerminalText.h"
 #include "ui/CEditUI.h"
 #include "ui/CListContainerElementUI.h"
 #include "ui/CListLabelElementUI.h"
@@ -197,7 +198,8 @@ std::string CMacroControlUI::RenameMacro(int& index) {
     index = -1;
     const int selected = GetSelectedMacro();
     if (selected < 0) return {};
-    const std::string name = GetNameEditText();
+    // A pasted name may carry controls that would reorder or hide what the list shows.
+    const std::string name = platform::WithoutHiddenControls(GetNameEditText());
     if (ProfileNames::Trimmed(name).empty()) return kIsEmpty;
     if (ProfileNames::Contains(RowNames(), name)) {
         index = selected;

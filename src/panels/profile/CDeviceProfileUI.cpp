@@ -335,7 +335,7 @@ bool CDeviceProfileUI::ResetProfile() {
 }
 
 int CDeviceProfileUI::RenameProfile(const std::string& requested) {
-    const std::string name = ProfileNames::Trimmed(requested);
+    const std::string name = ProfileNames::Accepted(requested);
     if (name.empty()) return kNameEmpty;
     const int selected = GetSelectedIndex();
     if (selected < 0) return kNoProfile;
