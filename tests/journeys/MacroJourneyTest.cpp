@@ -171,7 +171,12 @@ TEST_F(MacroJourney, DeletingAMacroTheMousePlaysRenumbersItsButtonsAndWritesThem
     const auto slot = [&script](int n) {
         return script.Sim("mouse", "memory")["keytable"].asString().substr(n * 6, 6);
     };
-    ASSERT_EQ(slot(0), "700100");
+    // The mouse numbers the macros of its image in the order the keys first play them.
+    const auto macrosOnMouse = [&script] {
+        return script.Sim("mouse", "memory")["macro"].asString().substr(8, 4);
+    };
+    ASSERT_EQ(slot(2), "700200");
+    EXPECT_EQ(macrosOnMouse(), "0300");
     // The key info list names the macros the buttons play.
     const Json::Value info = script.Get("device_setkeyinfo_list")["items"];
     ASSERT_EQ(info.size(), 7u);
@@ -205,7 +210,8 @@ TEST_F(MacroJourney, DeletingAMacroTheMousePlaysRenumbersItsButtonsAndWritesThem
     EXPECT_EQ(slot(0), "700000");
     EXPECT_EQ(slot(1), "700100");
     EXPECT_EQ(slot(2), "100400");  // the middle button's own
-    EXPECT_EQ(slot(4), "710103");  // button 3 sits on slot 4
+    EXPECT_EQ(slot(4), "710103");  // button 3 sits on slot 4, with button 1's macro
+    EXPECT_EQ(macrosOnMouse(), "0200");
     EXPECT_EQ(script.Get("device_setkeyinfo_list")["items"][2].asString(),
               "Middle button Middle button");
 
