@@ -14,8 +14,8 @@ void SkinStyle::Apply(ui::CControlUI& control, const std::string& style,
         control.SetAttribute("style", style);
 }
 
-ui::CLabelUI* SkinStyle::Label(const std::string& style, const std::string& text,
-                               bool translated, ui::CPaintManagerUI* skin) {
+ui::CLabelUI* SkinStyle::Label(const std::string& style, const std::string& text, bool translated,
+                               ui::CPaintManagerUI* skin) {
     auto* label = new ui::CLabelUI();
     Apply(*label, style, skin);
     label->SetResourceText(translated);

@@ -46,10 +46,14 @@ struct Cursor {
 
 const char* DeviceWord(CliRequest::Device device) {
     switch (device) {
-        case CliRequest::Device::Pad: return "pad";
-        case CliRequest::Device::Mouse: return "mouse";
-        case CliRequest::Device::Headset: return "headset";
-        default: return "keyboard";
+        case CliRequest::Device::Pad:
+            return "pad";
+        case CliRequest::Device::Mouse:
+            return "mouse";
+        case CliRequest::Device::Headset:
+            return "headset";
+        default:
+            return "keyboard";
     }
 }
 
@@ -284,7 +288,8 @@ const std::vector<CommandHelp>& CommandHelps() {
         {"profile apply NAME|INDEX [--device keyboard|pad|mouse|headset]",
          "make the profile the device's own, as choosing it in the profile list does (it is "
          "written to the device)"},
-        {"profile export NAME|INDEX FILE [--device keyboard|pad|mouse|headset]", "save the profile into FILE"},
+        {"profile export NAME|INDEX FILE [--device keyboard|pad|mouse|headset]",
+         "save the profile into FILE"},
         {"profile import FILE [--device keyboard|pad|mouse|headset]",
          "add the profile in FILE to the device's profiles"},
         {"light mode N|NAME [--brightness 0-5] [--speed 0-4] [--colour RRGGBB] [--device "

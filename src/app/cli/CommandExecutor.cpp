@@ -202,8 +202,7 @@ void CommandExecutor::Act() {
     switch (request_.verb) {
         case CliRequest::Verb::ProfileList:
             Finish(kDone,
-                   ProfileListReport(*device, cli::DeviceWord(request_.device), request_.json),
-                   "");
+                   ProfileListReport(*device, cli::DeviceWord(request_.device), request_.json), "");
             return;
         case CliRequest::Verb::ProfileApply:
             ApplyProfile(*device);

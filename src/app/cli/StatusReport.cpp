@@ -80,10 +80,14 @@ std::string ReleaseText(unsigned bcd) {
 const std::vector<model::CLumitrekUSBDevice*>& DevicesOf(DeviceList& devices,
                                                          CliRequest::Device kind) {
     switch (kind) {
-        case CliRequest::Device::Pad: return devices.MousePads();
-        case CliRequest::Device::Mouse: return devices.Mice();
-        case CliRequest::Device::Headset: return devices.Headsets();
-        default: return devices.Keyboards();
+        case CliRequest::Device::Pad:
+            return devices.MousePads();
+        case CliRequest::Device::Mouse:
+            return devices.Mice();
+        case CliRequest::Device::Headset:
+            return devices.Headsets();
+        default:
+            return devices.Keyboards();
     }
 }
 

@@ -29,8 +29,8 @@
 namespace model {
 
 class CLumitrekKeyboardDevice : public CLumitrekUSBDevice,
-                              public IKeyListOwner,
-                              private IKeyTableSource {
+                                public IKeyListOwner,
+                                private IKeyTableSource {
 public:
     static constexpr uint8_t kCustomColourMode = 20;
     static constexpr std::size_t kTableBytes = 512;

@@ -30,8 +30,8 @@
 namespace model {
 
 class CLumitrekMouseDevice : public CLumitrekUSBDevice,
-                              public IKeyListOwner,
-                              private IKeyTableSource {
+                             public IKeyListOwner,
+                             private IKeyTableSource {
 public:
     static constexpr std::size_t kTableBytes = 512;
     static constexpr int kKeyPositions = 10;

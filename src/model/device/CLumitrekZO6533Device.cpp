@@ -459,7 +459,8 @@ void CLumitrekZO6533Device::SelectVoice(int voice) {
 
 void CLumitrekZO6533Device::ShowSurround() {
     ui::CControlUI* control = FindInPage(kSurroundOption);
-    if (auto* option = control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr)
+    if (auto* option =
+            control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr)
         option->Selected(surround_, false);
 }
 

@@ -28,8 +28,9 @@ constexpr const char* kOffKey = "close_text";
 void KeyInfoList::Rebuild(model::CLumitrekUSBDevice& device) {
     model::IKeyListOwner* owner = model::IKeyListOwner::Of(&device);
     ui::CControlUI* control = model::FindInPage(device, kListName);
-    auto* list = control != nullptr ? static_cast<ui::CContainerUI*>(control->GetInterface("Container"))
-                                    : nullptr;
+    auto* list = control != nullptr
+                     ? static_cast<ui::CContainerUI*>(control->GetInterface("Container"))
+                     : nullptr;
     if (owner == nullptr || list == nullptr) return;
     list->RemoveAll();
     const std::vector<KeyMapping> keys = owner->GetKeyList();
