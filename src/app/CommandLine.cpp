@@ -77,7 +77,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 
 namespace {
 
-constexpr const char* kSummary = "Configures the TELIX TX512 keyboard and its lit mouse pad.";
+constexpr const char* kSummary =
+    "Configures the TELIX TX512 keyboard, its lit mouse pad, the mouse and the headset.";
 constexpr const char* kCommandsIntro =
     "A command is handed to the copy of the program that runs in this session, which changes its "
     "window as a click would; with none running, the program does the work itself without a "

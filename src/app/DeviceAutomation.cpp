@@ -10,6 +10,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IKeyListOwner.h"
 #include "ui/CPaintManagerUI.h"
 
 namespace app {
@@ -131,14 +132,13 @@ Json::Value DeviceAutomation::Status(model::CLumitrekUSBDevice& device) {
     return answer;
 }
 
-namespace {
-
-// The key list of a device with keys (the keyboard's or the mouse's) with one key's
-// assignment changed and saved.
-template <class Device>
-void SetKeyOf(Device& device, const Json::Value& command, int positions) {
+Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device,
+                                     const Json::Value& command) {
+    model::IKeyListOwner* owner = model::IKeyListOwner::Of(&device);
+    if (owner == nullptr) throw CommandError("only a keyboard or a mouse has keys");
+    std::vector<KeyMapping> keys = owner->GetKeyList();
+    const int positions = static_cast<int>(owner->FactoryKeys().size());
     const int position = static_cast<int>(IntMember(command, "position", 0, positions - 1));
-    std::vector<KeyMapping> keys = device.GetKeyList();
     if (position >= static_cast<int>(keys.size())) throw CommandError("no such key in the profile");
     KeyMapping& mapping = keys[static_cast<std::size_t>(position)];
     if (automation::Has(command, "assignment")) {
@@ -147,20 +147,10 @@ void SetKeyOf(Device& device, const Json::Value& command, int positions) {
     } else {
         mapping.current = mapping.defaults;  // no assignment: the key's own function
     }
-    device.SetKeyList(keys);
+    owner->SetKeyList(keys);
     device.SaveProfile();
-}
-
-}  // namespace
-
-Json::Value DeviceAutomation::SetKey(model::CLumitrekUSBDevice& device,
-                                     const Json::Value& command) {
-    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device))
-        SetKeyOf(*keyboard, command, model::kKeyPositions);
-    else if (auto* mouse = model::CLumitrekMouseDevice::Of(&device))
-        SetKeyOf(*mouse, command, model::CLumitrekMouseDevice::kKeyPositions);
-    else
-        throw CommandError("only a keyboard or a mouse has keys");
+    // What the page shows of the keys follows, as after a key saved in the panel.
+    owner->RefreshKeyLabels();
     return automation::Ok();
 }
 

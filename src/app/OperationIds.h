@@ -279,6 +279,8 @@ inline constexpr Id kHeadsetEqOption = "headset.eq_option";
 // band n slider
 inline constexpr Id kHeadsetEqBand = "headset.eq_band";
 inline constexpr Id kHeadsetMagicEnable = "headset.magic_enable";
+// "virtual_surround_option"
+inline constexpr Id kHeadsetVirtualSurround = "headset.virtual_surround";
 inline constexpr Id kHeadsetMicInEnable = "headset.mic_in_enable";
 inline constexpr Id kHeadsetMicMonitorEnable = "headset.mic_monitor_enable";
 inline constexpr Id kHeadsetMicInLevel = "headset.mic_in_level";

@@ -140,6 +140,7 @@ std::vector<RouteRow> BuildTable() {
         Exact(kSelect, "bullet_x_check", kRecoilDirection, 0),
         Exact(kSelect, "bullet_y_check", kRecoilDirection, 1),
         Exact(kSelect, "magic_enable_option", kHeadsetMagicEnable),
+        Exact(kSelect, "virtual_surround_option", kHeadsetVirtualSurround),
         Exact(kSelect, "6533_MicIn_option", kHeadsetMicInEnable),
         Exact(kSelect, "6533_MicMoniter_option", kHeadsetMicMonitorEnable),
 

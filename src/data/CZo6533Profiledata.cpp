@@ -70,6 +70,14 @@ void CZo6533Profiledata::SetCustomEqBands(int slot, const std::vector<int32_t>& 
     WriteBands("CustomEQHzValueInfo", slot, bands);
 }
 
+bool CZo6533Profiledata::GetVirtualSurround() {
+    return JsonAccess::ReadInt(ConstSection(), "VirtualSurround") > 0;
+}
+
+void CZo6533Profiledata::SetVirtualSurround(bool on) {
+    JsonAccess::WritableMember(Section(), "VirtualSurround") = on ? 1 : 0;
+}
+
 std::vector<int32_t> CZo6533Profiledata::ReadBands(const char* member, int element) {
     bands_.assign(kBandCount, 0);
     const Json::Value& preset =

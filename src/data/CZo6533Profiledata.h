@@ -33,6 +33,12 @@ public:
     std::vector<int32_t> GetCustomEqBands(int slot);
     void SetCustomEqBands(int slot, const std::vector<int32_t>& bands);
 
+    // "VirtualSurround": the virtual surround switch, 0 off or 1 on. Missing reads as off,
+    // any other number as on when positive, so that an edited file never sends the library
+    // a value the switch cannot show.
+    bool GetVirtualSurround();
+    void SetVirtualSurround(bool on);
+
 private:
     std::vector<int32_t> ReadBands(const char* member, int element);
     void WriteBands(const char* member, int element, const std::vector<int32_t>& bands);

@@ -1,7 +1,8 @@
 #pragma once
 // The debug-text sink. Off by default; TX512_TRACE=1 sends it to stderr,
-// TX512_TRACE=<path> appends it to that file. Texts are written as given
-// (callers include their own "\n" where the original text has one).
+// TX512_TRACE=<path> appends it to that file. Texts are written as given, with no
+// line break added: the documented debug texts are matched byte for byte, so a caller
+// ends its text with "\n" only where the documented text ends with one.
 #include <functional>
 #include <string>
 #include <string_view>

@@ -67,7 +67,9 @@ TEST(CliRequest, BadUsageIsRefusedWithWhatToDo) {
     EXPECT_NE(Refusal({"profile", "apply", "a", "--json"}).find("unknown option '--json'"),
               std::string::npos);
     EXPECT_NE(Refusal({"status", "--brightness", "1"}).find("unknown option"), std::string::npos);
-    EXPECT_NE(Refusal({"status", "--device", "mouse"}).find("keyboard or pad"), std::string::npos);
+    EXPECT_NE(Refusal({"status", "--device", "mouse6"}).find("keyboard|pad|mouse|headset"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"status", "--device", "Mouse"}).find("not 'Mouse'"), std::string::npos);
     EXPECT_NE(Refusal({"status", "--device"}).find("needs a value"), std::string::npos);
     for (const char* brightness : {"6", "-1", "", "2x", "1.5", "99999999999"})
         EXPECT_NE(Refusal({"light", "mode", "1", "--brightness", brightness}).find("0 to 5"),
@@ -114,6 +116,13 @@ TEST(CliRequest, WordsForTheRunningCopyMakeFilesAbsoluteAndParseBackTheSame) {
     EXPECT_FALSE(again.brightness);
     EXPECT_EQ(again.colour, 0x0A0B0Cu);
     EXPECT_TRUE(Parsed(Parsed({"status", "--json"}).Words("/")).json);
+    // Every kind goes to the running copy as the word it came in as.
+    for (const char* word : {"keyboard", "pad", "mouse", "headset"}) {
+        const CliRequest kind = Parsed({"light", "mode", "2", "--device", word});
+        EXPECT_STREQ(DeviceWord(kind.device), word);
+        EXPECT_EQ(Parsed(kind.Words("/")).device, kind.device) << word;
+    }
+    EXPECT_EQ(DeviceOfWord("pad "), std::nullopt);
 }
 
 TEST(CliRequest, CommandWordsAreToldApartFromOptions) {

@@ -83,9 +83,9 @@ TEST(ControlCreator, EverySubLayoutOfTheSkinBuildsWithNothingLeftOut) {
         }
         EXPECT_EQ(leftOut.lines, std::vector<std::string>{}) << sub.element;
     }
-    // Profile, lighting, key assignment, macro, recoil, voice and voice-changer panels ship
-    // with the skin.
-    EXPECT_EQ(built, 7);
+    // Profile, lighting, key assignment, macro, recoil, voice, voice-changer and surround
+    // panels ship with the skin.
+    EXPECT_EQ(built, 8);
 }
 
 TEST(ControlCreator, DevicePagesTabsAndMainLayoutBuildIntoTheProgramsObjects) {

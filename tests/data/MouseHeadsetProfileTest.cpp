@@ -146,3 +146,20 @@ TEST_F(MouseHeadsetProfileTest, HeadsetSettingsNamesAndCustomBands) {
     EXPECT_EQ(headset_.GetSystemSetStages(), (std::array<int32_t, 8>{}));
     EXPECT_TRUE(headset_.GetCustomEqNames().empty());
 }
+
+TEST_F(MouseHeadsetProfileTest, TheSurroundSwitchIsOnOrOffWhateverTheFileHolds) {
+    Load(headset_, "{}");
+    EXPECT_FALSE(headset_.GetVirtualSurround());
+    // Edited by hand: only a positive number (or true) switches it on.
+    for (const char* value : {"1", "7", "true", "0", "-1", "\"1\"", "false", "null", "[1]"}) {
+        Load(headset_, std::string(R"({ "VirtualSurround" : )") + value + " }");
+        const std::string text = value;
+        const bool on = text == "1" || text == "7" || text == "true";
+        EXPECT_EQ(headset_.GetVirtualSurround(), on) << value;
+    }
+    headset_.SetVirtualSurround(true);
+    EXPECT_EQ(Saved(headset_)["VirtualSurround"], 1);
+    headset_.SetVirtualSurround(false);
+    EXPECT_FALSE(headset_.GetVirtualSurround());
+    EXPECT_EQ(Saved(headset_)["VirtualSurround"], 0);
+}

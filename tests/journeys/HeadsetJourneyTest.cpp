@@ -4,6 +4,7 @@
 // the reports the simulated headset received.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -266,6 +267,73 @@ TEST_F(HeadsetJourney, VoiceChanger) {
     script.Wait(kAudioMs);
     EXPECT_EQ(Calls(script),
               std::vector<std::string>{"PropertyControl capture write Enable_MAGICVOICE 0 -> 0"});
+}
+
+TEST_F(HeadsetJourney, TheSurroundSwitchReachesTheLibraryAndOutlivesARestart) {
+    const std::string on =
+        "PropertyControl playback write VirtualSurroundEffectControl 1 extra=4,-1,0 -> 0";
+    {
+        HeadlessProgram program(sandbox_, {"--simulate=headset"});
+        Script script(program);
+        Start(program, script, "Virtual7.1_Op_tab");
+        EXPECT_TRUE(script.Get("Virtual7.1_Op_tab")["visible"].asBool());
+        EXPECT_TRUE(script.Get("virtual_surround_option")["visible"].asBool());
+        EXPECT_FALSE(script.Get("virtual_surround_option")["selected"].asBool());
+        script.Notify("virtual_surround_option", "selectchanged", Selected(true));
+        script.Wait(kAudioMs);
+        EXPECT_EQ(Calls(script), std::vector<std::string>{on});
+        EXPECT_EQ(HeadsetSection(sandbox_)["VirtualSurround"], 1);
+        EXPECT_EQ(program.Finish(), 0);
+    }
+    // The next start shows it on and tells the library so, after its start-up default.
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    Start(program, script, "Virtual7.1_Op_tab");
+    EXPECT_TRUE(script.Get("virtual_surround_option")["selected"].asBool());
+    const auto told = std::find(startUp_.begin(), startUp_.end(), on);
+    ASSERT_NE(told, startUp_.end());
+    const auto defaulted = std::find(startUp_.begin(), startUp_.end(),
+                                     "PropertyControl playback write VirtualSurroundEffectControl "
+                                     "0 extra=4,-1,0 -> 0");
+    EXPECT_LT(defaulted, told);
+    script.Notify("virtual_surround_option", "selectchanged", Selected(false));
+    script.Wait(kAudioMs);
+    EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl playback write "
+                                                      "VirtualSurroundEffectControl 0 "
+                                                      "extra=4,-1,0 -> 0"});
+    EXPECT_EQ(HeadsetSection(sandbox_)["VirtualSurround"], 0);
+}
+
+TEST_F(HeadsetJourney, ASurroundSwitchTheLibraryRefusesOrHangsOnGoesBack) {
+    const std::filesystem::path data = sandbox_.Root() / "conflib.txt";
+    std::ofstream(data) << "device playback 1 1\ndevice capture 2 1\n"
+                           "fail playback VirtualSurroundEffectControl\n";
+    ::setenv("TX512_CONFLIB_DATA", data.c_str(), 1);
+    {
+        HeadlessProgram program(sandbox_, {"--simulate=headset"});
+        Script script(program);
+        Start(program, script, "Virtual7.1_Op_tab");
+        script.Notify("virtual_surround_option", "selectchanged", Selected(true));
+        script.Wait(kAudioMs);
+        EXPECT_EQ(Calls(script), std::vector<std::string>{"PropertyControl playback write "
+                                                          "VirtualSurroundEffectControl 1 "
+                                                          "extra=4,-1,0 -> 1"});
+        EXPECT_FALSE(script.Get("virtual_surround_option")["selected"].asBool());
+        EXPECT_FALSE(HeadsetSection(sandbox_).isMember("VirtualSurround"));
+        EXPECT_EQ(program.Finish(), 0);
+    }
+    std::ofstream(data) << "device playback 1 1\ndevice capture 2 1\n"
+                           "hang playback Enable_EQ_GFX 20000\n";
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    Start(program, script, "Virtual7.1_Op_tab");
+    script.Wait(3500);  // past the bridge's limit: the library is not called again
+    Calls(script);
+    script.Notify("virtual_surround_option", "selectchanged", Selected(true));
+    script.Wait(kAudioMs);
+    EXPECT_TRUE(Calls(script).empty());
+    EXPECT_FALSE(script.Get("virtual_surround_option")["selected"].asBool());
+    EXPECT_FALSE(HeadsetSection(sandbox_).isMember("VirtualSurround"));
 }
 
 // Byte `led` of a report as the preview shows the LED: colour scaled by its level.

@@ -1,6 +1,6 @@
 // Macros seen from outside: what the user makes in the editor is the macro file on disk,
 // a key that plays it puts it into the keyboard's macro memory byte for byte, and deleting
-// macros repairs the keys on the keyboard.
+// or renaming macros repairs the keys on the keyboard and on the mouse alike.
 #include <gtest/gtest.h>
 #include <json/json.h>
 
@@ -26,6 +26,9 @@ class MacroJourney : public ::testing::Test {
 protected:
     fs::path KeyboardFolder() const {
         return sandbox_.Root() / "data" / "TELIX TX512 keyboard Driver" / "keyboard";
+    }
+    fs::path MouseFolder() const {
+        return sandbox_.Root() / "data" / "TELIX TX512 keyboard Driver" / "mouse";
     }
     static void OpenMacroPage(Script& script) {
         script.Wait(kConnectionMs);
@@ -126,6 +129,99 @@ TEST_F(MacroJourney, AMacroMadeInTheEditorReachesTheKeyboardAndDeletingItRepairs
     EXPECT_FALSE(fs::exists(KeyboardFolder() / (guid + ".mac")));
     EXPECT_EQ(ReadJsonFile(KeyboardFolder() / "macro.config")["MacroInfo"].size(), 0u);
     EXPECT_FALSE(script.Get("macro_btn_name_sub")["enabled"].asBool());
+    program.Finish();
+}
+
+// The mouse's profile section as it is on disk now (the only profile of its folder).
+Json::Value MouseSection(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".Json") return ReadJsonFile(entry.path())["Device"][0];
+    return Json::Value();
+}
+
+TEST_F(MacroJourney, DeletingAMacroTheMousePlaysRenumbersItsButtonsAndWritesThemToTheMouse) {
+    HeadlessProgram program(sandbox_, {"--simulate=mouse"});
+    Script script(program);
+    OpenMacroPage(script);
+    for (int i = 0; i < 3; ++i) {
+        script.Click("macro_btn_name_add");
+        script.Menu("left_click");
+    }
+    ASSERT_EQ(script.Get("macro_name_list")["items"].size(), 3u);
+    // Buttons 0-2 (slots 0-2 of this mouse) play macros 1, 2 and 0; button 3 plays macro 2.
+    const auto setKey = [&script](int position, int assignment) {
+        Json::Value set;
+        set["cmd"] = "device";
+        set["op"] = "setkey";
+        set["device"] = "mouse";
+        set["position"] = position;
+        set["assignment"] = assignment;
+        script.Ask(set);
+    };
+    setKey(0, 0x700100);
+    setKey(1, 0x700200);
+    setKey(2, 0x700000);
+    setKey(3, 0x710203);  // macro 2, repeated three times
+    Json::Value apply;
+    apply["cmd"] = "device";
+    apply["op"] = "applykeys";
+    apply["device"] = "mouse";
+    script.Ask(apply);
+    script.Wait(kWriteMs);
+    const auto slot = [&script](int n) {
+        return script.Sim("mouse", "memory")["keytable"].asString().substr(n * 6, 6);
+    };
+    // The mouse numbers the macros of its image in the order the keys first play them.
+    const auto macrosOnMouse = [&script] {
+        return script.Sim("mouse", "memory")["macro"].asString().substr(8, 4);
+    };
+    ASSERT_EQ(slot(2), "700200");
+    EXPECT_EQ(macrosOnMouse(), "0300");
+    // The key info list names the macros the buttons play.
+    const Json::Value info = script.Get("device_setkeyinfo_list")["items"];
+    ASSERT_EQ(info.size(), 7u);
+    EXPECT_EQ(info[0].asString(), "Left button macro_2");
+    EXPECT_EQ(info[2].asString(), "Middle button macro_1");
+
+    // Saying no to the second question keeps the macro and the buttons as they were.
+    script.Messages();
+    Json::Value first;
+    first["index"] = 0;
+    script.Notify("macro_name_list", "itemselect", first);
+    script.Answer(1);
+    script.Answer(0);
+    script.Click("macro_btn_name_sub");
+    EXPECT_EQ(script.Messages(), (std::vector<std::string>{"message_text_4", "message_text_2"}));
+    EXPECT_EQ(script.Get("macro_name_list")["items"].size(), 3u);
+    EXPECT_EQ(MouseSection(MouseFolder())["KeyList"][2]["Assignment"], 0x700000);
+
+    // Macro 0, which button 2 plays, goes: asked twice, button 2 gets its own function
+    // back, the later macros move down one, in the profile and on the mouse.
+    script.Answer(1);
+    script.Answer(1);
+    script.Click("macro_btn_name_sub");
+    script.Wait(kWriteMs);
+    EXPECT_EQ(script.Messages(), (std::vector<std::string>{"message_text_4", "message_text_2"}));
+    const Json::Value keys = MouseSection(MouseFolder())["KeyList"];
+    EXPECT_EQ(keys[0]["Assignment"], 0x700000);
+    EXPECT_EQ(keys[1]["Assignment"], 0x700100);
+    EXPECT_EQ(keys[2]["Assignment"], keys[2]["DefaultAssignment"]);
+    EXPECT_EQ(keys[3]["Assignment"], 0x710103);
+    EXPECT_EQ(slot(0), "700000");
+    EXPECT_EQ(slot(1), "700100");
+    EXPECT_EQ(slot(2), "100400");  // the middle button's own
+    EXPECT_EQ(slot(4), "710103");  // button 3 sits on slot 4, with button 1's macro
+    EXPECT_EQ(macrosOnMouse(), "0200");
+    EXPECT_EQ(script.Get("device_setkeyinfo_list")["items"][2].asString(),
+              "Middle button Middle button");
+
+    // Renaming the macro button 0 plays: its tool-tip and its entry follow at once.
+    script.Notify("macro_name_list", "itemselect", first);
+    script.Notify("macro_edit_macroname", "textchanged", Text("Reload"));
+    script.Click("macro_btn_name_edit");
+    EXPECT_EQ(script.Get("key_0")["tooltip"], "Left button \u2192 Reload");
+    EXPECT_EQ(script.Get("device_setkeyinfo_list")["items"][0].asString(), "Left button Reload");
+    EXPECT_TRUE(script.Messages().empty());
     program.Finish();
 }
 

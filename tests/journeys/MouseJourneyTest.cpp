@@ -215,6 +215,48 @@ TEST_F(MouseJourney, TheKeyPanelOffersDpiAndGunKeysOnAMouseAndNamesTheGuns) {
     EXPECT_TRUE(script.Messages().empty());
 }
 
+TEST_F(MouseJourney, TheKeyInfoListSaysWhatEveryButtonDoesAfterEachChange) {
+    HeadlessProgram program(sandbox_, {"--simulate=mouse"});
+    Script script(program);
+    script.Wait(kConnectionMs);
+    Json::Value info = script.Get("device_setkeyinfo_list")["items"];
+    ASSERT_EQ(info.size(), 7u);  // one per button of the picture
+    EXPECT_EQ(info[0].asString(), "Left button Left button");
+    EXPECT_EQ(info[3].asString(), "Forward button Forward button");
+
+    // A key saved in the panel, a combination and a disabled key set from outside.
+    script.Notify("key_Op_tab", "selectchanged", Selected(true));
+    script.Click("key_3");
+    Json::Value pick;
+    pick["index"] = 4;  // DPI
+    script.Notify("keyset_function_combo", "itemselect", pick);
+    pick["index"] = 2;  // cycle
+    script.Notify("keyset_mousedpi_combo", "itemselect", pick);
+    EXPECT_EQ(script.Get("device_setkeyinfo_list")["items"][3].asString(),
+              "Forward button DPI cycle");
+    Json::Value combination = Device("setkey");
+    combination["position"] = 1;
+    combination["assignment"] = 0x200104;  // Left Ctrl with A
+    script.Ask(combination);
+    Json::Value off = Device("setkey");
+    off["position"] = 6;
+    off["assignment"] = 0xA00000;
+    script.Ask(off);
+    info = script.Get("device_setkeyinfo_list")["items"];
+    ASSERT_EQ(info.size(), 7u);
+    EXPECT_EQ(info[1].asString(), "Right button Left Ctrl+A");
+    const std::string disabled = info[6].asString();
+    EXPECT_EQ(disabled.substr(disabled.size() - 9), " Disabled") << disabled;
+    EXPECT_EQ(info[3].asString(), "Forward button DPI cycle");
+
+    // The list is the profile's: a restart shows the same.
+    program.Finish();
+    HeadlessProgram again(sandbox_, {"--simulate=mouse"});
+    Script second(again);
+    second.Wait(kConnectionMs);
+    EXPECT_EQ(second.Get("device_setkeyinfo_list")["items"], info);
+}
+
 TEST_F(MouseJourney, ARecoilPatternEditedAndSavedIsInTheRecoilMemoryByteForByte) {
     HeadlessProgram program(sandbox_, {"--simulate=mouse"});
     Script script(program);

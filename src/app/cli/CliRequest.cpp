@@ -44,6 +44,25 @@ struct Cursor {
 
 }  // namespace
 
+const char* DeviceWord(CliRequest::Device device) {
+    switch (device) {
+        case CliRequest::Device::Pad:
+            return "pad";
+        case CliRequest::Device::Mouse:
+            return "mouse";
+        case CliRequest::Device::Headset:
+            return "headset";
+        default:
+            return "keyboard";
+    }
+}
+
+std::optional<CliRequest::Device> DeviceOfWord(const std::string& word) {
+    for (CliRequest::Device device : kEveryDevice)
+        if (word == DeviceWord(device)) return device;
+    return std::nullopt;
+}
+
 bool CliRequest::Writes() const {
     return verb == Verb::ProfileApply || verb == Verb::ProfileImport || verb == Verb::LightMode;
 }
@@ -56,7 +75,7 @@ std::vector<std::string> CliRequest::Words(const std::string& workingDir) const 
                    : (std::filesystem::path(workingDir) / p).lexically_normal().string();
     };
     std::vector<std::string> words;
-    const char* deviceWord = device == Device::Pad ? "pad" : "keyboard";
+    const char* deviceWord = DeviceWord(device);
     switch (verb) {
         case Verb::ProfileList:
             words = {"profile", "list"};
@@ -197,14 +216,11 @@ ParsedRequest ParseRequest(const std::vector<std::string>& args) {
         if (word == "--json" && jsonAllowed && !hasValue) {
             request.json = true;
         } else if (word == "--device") {
-            if (!needValue()) return fail("--device needs a value: keyboard or pad");
-            if (value == "keyboard") {
-                request.device = CliRequest::Device::Keyboard;
-            } else if (value == "pad") {
-                request.device = CliRequest::Device::Pad;
-            } else {
-                return fail("--device takes keyboard or pad, not '" + value + "'");
-            }
+            const std::string choices = kDeviceChoices;
+            if (!needValue()) return fail("--device needs a value: " + choices);
+            const std::optional<CliRequest::Device> device = DeviceOfWord(value);
+            if (!device) return fail("--device takes " + choices + ", not '" + value + "'");
+            request.device = *device;
         } else if (word == "--simulate") {
             // Only as --simulate or --simulate=WHICH: a separate word would be an operand.
             request.simulate = value;
@@ -267,19 +283,22 @@ ParsedRequest ParseRequest(const std::vector<std::string>& args) {
 
 const std::vector<CommandHelp>& CommandHelps() {
     static const std::vector<CommandHelp> helps = {
-        {"profile list [--device keyboard|pad] [--json]",
+        {"profile list [--device keyboard|pad|mouse|headset] [--json]",
          "list the device's profiles by index and name; the applied one is marked with *"},
-        {"profile apply NAME|INDEX [--device keyboard|pad]",
+        {"profile apply NAME|INDEX [--device keyboard|pad|mouse|headset]",
          "make the profile the device's own, as choosing it in the profile list does (it is "
          "written to the device)"},
-        {"profile export NAME|INDEX FILE [--device keyboard|pad]", "save the profile into FILE"},
-        {"profile import FILE [--device keyboard|pad]",
+        {"profile export NAME|INDEX FILE [--device keyboard|pad|mouse|headset]",
+         "save the profile into FILE"},
+        {"profile import FILE [--device keyboard|pad|mouse|headset]",
          "add the profile in FILE to the device's profiles"},
         {"light mode N|NAME [--brightness 0-5] [--speed 0-4] [--colour RRGGBB] [--device "
-         "keyboard|pad]",
+         "keyboard|pad|mouse|headset]",
          "set the lighting effect, by number or name, and with it the brightness, speed and "
          "colour"},
-        {"status [--json]", "the devices connected, their firmware release, profile and lighting"},
+        {"status [--json]",
+         "every kind of device, whether it is connected, and of each connected one its firmware "
+         "release, profile and lighting"},
     };
     return helps;
 }

@@ -18,7 +18,8 @@ inline constexpr int kBadUsage = 2;
 
 struct CliRequest {
     enum class Verb { ProfileList, ProfileApply, ProfileExport, ProfileImport, LightMode, Status };
-    enum class Device { Keyboard, Pad };
+    // Every kind the window shows a page of; each has profiles and lighting.
+    enum class Device { Keyboard, Pad, Mouse, Headset };
 
     Verb verb = Verb::Status;
     Device device = Device::Keyboard;
@@ -38,6 +39,14 @@ struct CliRequest {
     // `workingDir` (the running copy has a folder of its own).
     std::vector<std::string> Words(const std::string& workingDir) const;
 };
+
+// The word of a device kind on the command line and in "status --json", and back.
+inline constexpr const char* kDeviceChoices = "keyboard|pad|mouse|headset";
+inline constexpr CliRequest::Device kEveryDevice[] = {
+    CliRequest::Device::Keyboard, CliRequest::Device::Pad, CliRequest::Device::Mouse,
+    CliRequest::Device::Headset};
+const char* DeviceWord(CliRequest::Device device);
+std::optional<CliRequest::Device> DeviceOfWord(const std::string& word);
 
 // Whether `args` (argv without the program) starts with a command word rather than an
 // option.

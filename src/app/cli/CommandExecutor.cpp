@@ -40,7 +40,8 @@ CommandExecutor::~CommandExecutor() {
 }
 
 const char* CommandExecutor::DeviceWord() const {
-    return request_.device == CliRequest::Device::Pad ? "mouse pad" : "keyboard";
+    return request_.device == CliRequest::Device::Pad ? "mouse pad"
+                                                      : cli::DeviceWord(request_.device);
 }
 
 void CommandExecutor::Run(const std::vector<std::string>& words, const std::string& workingDir,
@@ -68,9 +69,7 @@ void CommandExecutor::Run(const std::vector<std::string>& words, const std::stri
 }
 
 model::CLumitrekUSBDevice* CommandExecutor::Target() const {
-    DeviceList& devices = window_.Devices();
-    const auto& list =
-        request_.device == CliRequest::Device::Pad ? devices.MousePads() : devices.Keyboards();
+    const auto& list = DevicesOf(window_.Devices(), request_.device);
     // The first one connected; a second keyboard of another model is a device of its own.
     for (model::CLumitrekUSBDevice* device : list)
         if (device->IsConnected()) return device;
@@ -86,8 +85,8 @@ bool CommandExecutor::Ready(model::CLumitrekUSBDevice& device) const {
 bool CommandExecutor::AllReady() const {
     DeviceList& devices = window_.Devices();
     if (!window_.FirstScanDone()) return false;
-    for (const auto* list : {&devices.Keyboards(), &devices.MousePads()})
-        for (model::CLumitrekUSBDevice* device : *list)
+    for (CliRequest::Device kind : kEveryDevice)
+        for (model::CLumitrekUSBDevice* device : DevicesOf(devices, kind))
             if (device->IsConnected() && !Ready(*device)) return false;
     return true;
 }
@@ -172,10 +171,7 @@ void CommandExecutor::Act() {
     switch (request_.verb) {
         case CliRequest::Verb::ProfileList:
             Finish(kDone,
-                   ProfileListReport(
-                       *device, request_.device == CliRequest::Device::Pad ? "pad" : "keyboard",
-                       request_.json),
-                   "");
+                   ProfileListReport(*device, cli::DeviceWord(request_.device), request_.json), "");
             return;
         case CliRequest::Verb::ProfileApply:
             ApplyProfile(*device);

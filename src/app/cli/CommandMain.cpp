@@ -73,7 +73,8 @@ int RunHere(const CliRequest& request, const std::vector<std::string>& words, st
     if (request.simulate) {
         const auto choice = SimulationChoice::Parse(*request.simulate);
         if (!choice) {
-            err << "telix-tx512: --simulate takes =keyboard, =pad or =none\n";
+            err << "telix-tx512: --simulate takes =keyboard, =pad, =mouse, =mouse6, =headset, =all "
+                   "or =none\n";
             return kBadUsage;
         }
         application.Simulate(*choice);

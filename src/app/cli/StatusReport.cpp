@@ -74,6 +74,20 @@ std::string ReleaseText(unsigned bcd) {
     return text;
 }
 
+const std::vector<model::CLumitrekUSBDevice*>& DevicesOf(DeviceList& devices,
+                                                         CliRequest::Device kind) {
+    switch (kind) {
+        case CliRequest::Device::Pad:
+            return devices.MousePads();
+        case CliRequest::Device::Mouse:
+            return devices.Mice();
+        case CliRequest::Device::Headset:
+            return devices.Headsets();
+        default:
+            return devices.Keyboards();
+    }
+}
+
 std::vector<ModeName> ModeNamesOf(const model::CLumitrekUSBDevice& device) {
     const LightNameLists& lists = device.LightNames();
     std::vector<ModeName> modes;
@@ -95,8 +109,8 @@ std::string StatusReport(DeviceList& devices, bool json) {
         return list.empty() ? nullptr : list.front();
     };
     Json::Value all(Json::arrayValue);
-    all.append(DeviceStatus("keyboard", first(devices.Keyboards())));
-    all.append(DeviceStatus("pad", first(devices.MousePads())));
+    for (CliRequest::Device kind : kEveryDevice)
+        all.append(DeviceStatus(DeviceWord(kind), first(DevicesOf(devices, kind))));
     if (json) {
         Json::Value root(Json::objectValue);
         root["devices"] = all;

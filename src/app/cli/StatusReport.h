@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/CliRequest.h"
 #include "app/cli/CommandLookup.h"
 
 namespace model {
@@ -17,7 +18,11 @@ class DeviceList;
 
 namespace cli {
 
+// One entry per device kind, in the order of kEveryDevice, connected or not.
 std::string StatusReport(DeviceList& devices, bool json);
+// The window's devices of one kind.
+const std::vector<model::CLumitrekUSBDevice*>& DevicesOf(DeviceList& devices,
+                                                         CliRequest::Device kind);
 std::string ProfileListReport(model::CLumitrekUSBDevice& device, const char* word, bool json);
 // The lighting modes the device's page lists, by number.
 std::vector<ModeName> ModeNamesOf(const model::CLumitrekUSBDevice& device);

@@ -14,6 +14,9 @@ using device::audio::kFlowPlayback;
 using device::audio::PropertyValue;
 
 constexpr std::int32_t kVoiceChangerFeature = 0x20000;
+// The surround effect is addressed with the same extra record whether read or written.
+constexpr const char* kSurroundProperty = "VirtualSurroundEffectControl";
+const std::vector<std::int32_t> kSurroundExtra = {4, -1, 0};
 
 std::string BandProperty(int band) {
     return "EQ_Slider" + std::to_string(band + 1);
@@ -103,7 +106,7 @@ bool SelectAudioDevices(AudioBridge::Session& session) {
 
 void ApplyAudioDefaults(AudioBridge::Session& session) {
     std::vector<Default> defaults = {
-        {kFlowPlayback, "VirtualSurroundEffectControl", {4, -1, 0}},
+        {kFlowPlayback, kSurroundProperty, kSurroundExtra},
         {kFlowCapture, "Enable_ENC_LFX", {}},
         {kFlowCapture, "VolumeControl", {-1}},
         {kFlowPlayback, "Enable_EQ_GFX", {}},
@@ -186,6 +189,11 @@ void WriteEqBand(AudioBridge::Session& session, int band, std::int32_t value) {
 void SetVoiceChanger(AudioBridge::Session& session, bool on) {
     session.Write(kFlowCapture, "Enable_MAGICVOICE", PropertyValue::Int(on ? 1 : 0));
     if (on) session.Write(kFlowCapture, "Enable_MICECHO", PropertyValue::Int(0));
+}
+
+bool SetVirtualSurround(AudioBridge::Session& session, bool on) {
+    return session.Write(kFlowPlayback, kSurroundProperty, PropertyValue::Int(on ? 1 : 0),
+                         kSurroundExtra);
 }
 
 void SelectVoice(AudioBridge::Session& session, int voice) {

@@ -48,6 +48,9 @@ void WriteEqualiser(AudioBridge::Session& session, const Bands& bands);
 // One band (0-9) alone.
 void WriteEqBand(AudioBridge::Session& session, int band, std::int32_t value);
 void SetVoiceChanger(AudioBridge::Session& session, bool on);
+// The virtual surround effect of the playback device, with the extra argument its
+// start-up default takes; true when the library took it.
+bool SetVirtualSurround(AudioBridge::Session& session, bool on);
 // Voice 1-4, written as 0-3.
 void SelectVoice(AudioBridge::Session& session, int voice);
 

@@ -6,6 +6,7 @@
 #include "device/protocol/ResultCode.h"
 #include "device/scanner/DeviceKind.h"
 #include "model/device/ColourStream.h"
+#include "model/device/FactoryKeyTable.h"
 #include "model/device/IKeySetPanel.h"
 #include "model/device/ILightingPanel.h"
 #include "model/device/IMacroPanel.h"
@@ -46,6 +47,7 @@ std::string CLumitrekKeyboardDevice::GetClass() const {
 
 void* CLumitrekKeyboardDevice::GetInterface(std::string_view name) {
     if (name == "LumitrekKeyboardDevice") return this;
+    if (name == IKeyListOwner::kInterfaceName) return static_cast<IKeyListOwner*>(this);
     return CLumitrekUSBDevice::GetInterface(name);
 }
 
@@ -296,6 +298,10 @@ void CLumitrekKeyboardDevice::ValidateMacroKeys() {
 
 void CLumitrekKeyboardDevice::LoadLightNameLists() {
     LoadNameLists(MacroListFile::kFileName);
+}
+
+std::span<const KeyEntry> CLumitrekKeyboardDevice::FactoryKeys() const {
+    return FactoryKeyTable::Entries();
 }
 
 void CLumitrekKeyboardDevice::RefreshKeyLabels() {

@@ -18,6 +18,7 @@
 #include "data/CKeyboardProfiledata.h"
 #include "data/KeyMapping.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IKeyListOwner.h"
 #include "model/device/KeyApply.h"
 #include "model/device/KeyboardLightingHost.h"
 #include "model/device/KeyboardSettingsBlock.h"
@@ -27,7 +28,9 @@
 
 namespace model {
 
-class CLumitrekKeyboardDevice : public CLumitrekUSBDevice, private IKeyTableSource {
+class CLumitrekKeyboardDevice : public CLumitrekUSBDevice,
+                                public IKeyListOwner,
+                                private IKeyTableSource {
 public:
     static constexpr uint8_t kCustomColourMode = 20;
     static constexpr std::size_t kTableBytes = 512;
@@ -82,13 +85,14 @@ public:
     // (saved), and then `then` runs. When the block could not be read nothing changes.
     void ReadSettingsFromDevice(std::function<void()> then = {});
 
-    void SetKeyList(const std::vector<KeyMapping>& keys);
+    void SetKeyList(const std::vector<KeyMapping>& keys) override;
     // The key picture's labels follow the key list (after the list or a name it shows
     // changed).
-    void RefreshKeyLabels();
-    std::vector<KeyMapping> GetKeyList() const { return keyList_; }
+    void RefreshKeyLabels() override;
+    std::span<const KeyEntry> FactoryKeys() const override;
+    std::vector<KeyMapping> GetKeyList() const override { return keyList_; }
     // The selected key's mapping, in the device and in the profile (not saved).
-    void SetSelectedKeyMapping(const KeyMapping& mapping);
+    void SetSelectedKeyMapping(const KeyMapping& mapping) override;
     // The same from the 12-byte mapping as three little-endian words: position, type,
     // byte 1, byte 0 and a spare byte for the current half, then the default half.
     void SetSelectedKeyMapping(uint32_t w0, uint32_t w1, uint32_t w2);

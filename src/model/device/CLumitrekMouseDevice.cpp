@@ -56,6 +56,7 @@ std::string CLumitrekMouseDevice::GetClass() const {
 
 void* CLumitrekMouseDevice::GetInterface(std::string_view name) {
     if (name == "LumitrekMouseDevice") return this;
+    if (name == IKeyListOwner::kInterfaceName) return static_cast<IKeyListOwner*>(this);
     return CLumitrekUSBDevice::GetInterface(name);
 }
 
@@ -320,6 +321,10 @@ void CLumitrekMouseDevice::LoadLightNameLists() {
     LoadNameLists(MacroListFile::kFileName);
 }
 
+std::span<const KeyEntry> CLumitrekMouseDevice::FactoryKeys() const {
+    return MouseKeyTable::Factory();
+}
+
 void CLumitrekMouseDevice::RefreshKeyLabels() {
     if (auto* panel = PanelOf<IKeySetPanel>(keySetPanel_)) panel->RefreshKeyLabels();
 }
@@ -329,6 +334,8 @@ void CLumitrekMouseDevice::RefreshPanels() {
     ShowLogoTip();
     ShowLightingInPanel();
     ShowKeyInPanel(keySetPanel_, keyList_, GetSelectedKey(), false);
+    // The picture's labels and the key info list name what the profile's keys do.
+    RefreshKeyLabels();
     ShowSettingsInControls();
 }
 

@@ -21,6 +21,7 @@
 #include "data/KeyMapping.h"
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/DeviceLightingHost.h"
+#include "model/device/IKeyListOwner.h"
 #include "model/device/KeyApply.h"
 #include "model/device/MouseSettingsBlock.h"
 #include "model/device/MouseSettingsControls.h"
@@ -28,7 +29,9 @@
 
 namespace model {
 
-class CLumitrekMouseDevice : public CLumitrekUSBDevice, private IKeyTableSource {
+class CLumitrekMouseDevice : public CLumitrekUSBDevice,
+                             public IKeyListOwner,
+                             private IKeyTableSource {
 public:
     static constexpr std::size_t kTableBytes = 512;
     static constexpr int kKeyPositions = 10;
@@ -74,11 +77,12 @@ public:
     void SelectKey(int position) override;
 
     // ---- key list (one mapping per key position 0-9)
-    std::vector<KeyMapping> GetKeyList() const { return keyList_; }
-    void SetKeyList(const std::vector<KeyMapping>& keys);
-    void SetSelectedKeyMapping(const KeyMapping& mapping);
+    std::vector<KeyMapping> GetKeyList() const override { return keyList_; }
+    void SetKeyList(const std::vector<KeyMapping>& keys) override;
+    void SetSelectedKeyMapping(const KeyMapping& mapping) override;
     // The picture's labels follow the key list.
-    void RefreshKeyLabels();
+    void RefreshKeyLabels() override;
+    std::span<const KeyEntry> FactoryKeys() const override;
 
     // ---- DPI stages and system words, in the profile (not saved, nothing sent)
     std::vector<DpiStage> GetDpiStages() const { return dpiStages_; }

@@ -9,6 +9,7 @@
 #include "model/device/PanelLookup.h"
 #include "platform/TextCompare.h"
 #include "ui/CMessageLoop.h"
+#include "ui/COptionUI.h"
 
 namespace model {
 
@@ -187,11 +188,13 @@ int CLumitrekZO6533Device::LoadProfile() {
                  : headsetProfile_->GetEqBands(settings_.eqType);
     bands_.resize(headset_audio::kBandCount, 0);
     presetNames_ = headsetProfile_->GetCustomEqNames();
+    TakeStoredSurround();
     return 1;
 }
 
 void CLumitrekZO6533Device::RefreshPanels() {
     CLumitrekMousePadDevice::RefreshPanels();
+    ShowSurround();
     if (IMagicPanel* magic = Magic()) {
         magic->SetEnabled(settings_.magicEnable != 0);
         magic->SelectVoice(settings_.magicType);
@@ -225,6 +228,7 @@ void CLumitrekZO6533Device::ResetToDefaults() {
         headsetProfile_->SetCustomEqBands(static_cast<int>(k), bands[k]);
     settings_ = Settings::From(headsetProfile_->GetSystemSetStages());
     presetNames_ = names;
+    TakeStoredSurround();
     SaveProfile();
     RefreshPanels();
 }
@@ -449,6 +453,45 @@ void CLumitrekZO6533Device::SelectVoice(int voice) {
     settings_.magicType = voice;
     if (IMagicPanel* magic = Magic()) magic->SelectVoice(voice);
     SaveSettings();
+}
+
+// ---- virtual surround
+
+void CLumitrekZO6533Device::ShowSurround() {
+    ui::CControlUI* control = FindInPage(kSurroundOption);
+    if (auto* option =
+            control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr)
+        option->Selected(surround_, false);
+}
+
+void CLumitrekZO6533Device::TakeStoredSurround() {
+    surround_ = headsetProfile_->GetVirtualSurround();
+    if (surround_ == surroundInLibrary_.value_or(false)) return;
+    const bool on = surround_;
+    Audio<bool>([on](AudioBridge::Session& s) { return headset_audio::SetVirtualSurround(s, on); },
+                [this, on](const bool& taken, bool ran) {
+                    if (ran && taken) surroundInLibrary_ = on;
+                });
+}
+
+void CLumitrekZO6533Device::ToggleVirtualSurround() {
+    ui::CControlUI* control = FindInPage(kSurroundOption);
+    auto* option = control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr;
+    if (option == nullptr) return;
+    const bool on = option->IsSelected();
+    Audio<bool>([on](AudioBridge::Session& s) { return headset_audio::SetVirtualSurround(s, on); },
+                [this, on](const bool& taken, bool ran) {
+                    if (ran && taken) {
+                        surroundInLibrary_ = on;
+                        surround_ = on;
+                        headsetProfile_->SetVirtualSurround(on);
+                        SaveProfile();
+                    }
+                    // Refused, or no library to ask: the switch says what is in force.
+                    ShowSurround();
+                });
+    // Without a message loop nothing can be asked, and nothing changes.
+    if (ui::CMessageLoop::Current() == nullptr) ShowSurround();
 }
 
 }  // namespace model

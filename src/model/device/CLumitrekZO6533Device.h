@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,12 +87,18 @@ public:
     void DeleteUserEqPreset();
     void ToggleVoiceChanger();
     void SelectVoice(int voice);
+    // The surround switch ("virtual_surround_option") to the library; kept in the profile
+    // once the library took it, and shown as it was when the library refused, is missing
+    // or has stopped answering.
+    void ToggleVirtualSurround();
+    static constexpr const char* kSurroundOption = "virtual_surround_option";
 
     const Settings& HeadsetSettings() const { return settings_; }
     const std::vector<int32_t>& Bands() const { return bands_; }
     const std::vector<std::string>& UserPresetNames() const { return presetNames_; }
     bool MicMuted() const { return micMuted_; }
     bool MonitorMuted() const { return monitorMuted_; }
+    bool VirtualSurround() const { return surround_; }
     CZo6533Profiledata& HeadsetProfile() { return *headsetProfile_; }
     AudioBridge& Bridge() { return *bridge_; }
     // No audio job of this device waits or runs.
@@ -119,6 +126,10 @@ private:
     // Mutes or unmutes at once; kept in the profile once the library took it.
     void ToggleMute(bool monitor);
     void ReadAudioStateLater();
+    // The profile's surround switch becomes the device's, and the library's when it may
+    // hold another.
+    void TakeStoredSurround();
+    void ShowSurround();
 
     CZo6533Profiledata* headsetProfile_;
     std::shared_ptr<AudioBridge> bridge_;
@@ -127,6 +138,9 @@ private:
     std::vector<std::string> presetNames_;
     bool micMuted_ = false;
     bool monitorMuted_ = false;
+    bool surround_ = false;
+    // What the library was last told; unknown until then (its start-up default is off).
+    std::optional<bool> surroundInLibrary_;
     IVoicePanel* voicePanel_ = nullptr;
     IMagicPanel* magicPanel_ = nullptr;
     AudioNotice audioNotice_;

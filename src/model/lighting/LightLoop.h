@@ -3,9 +3,11 @@
 // changes on the keyboard, in passes on the pad), or plays the light program, then lays
 // the per-LED light list over the result.
 //
-// The original loop woke every millisecond; this one wakes once per tick of TickCount
-// (64 per second) and RunPass catches up the millisecond passes since the previous wake,
-// so the pass-counted animations (light programs, light list, the pad) keep their speed.
+// The animations are timed in passes of one millisecond, but waking a thread a thousand
+// times a second costs power for nothing the eye can see: the loop wakes once per tick of
+// TickCount (64 per second) and RunPass catches up the millisecond passes since the
+// previous wake, so the pass-counted animations (light programs, light list, the pad)
+// keep their speed.
 // RunPass can be stepped without a thread, at any tick, for tests.
 //
 // The keyboard animates its own LEDs; the host's colours serve the preview, the streamed

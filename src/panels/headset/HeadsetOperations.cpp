@@ -32,6 +32,8 @@ void HeadsetOperations::Register(app::ShellOperations& operations) {
     operations.Register(op::kHeadsetEqDelete, on([](Headset& h, long) { h.DeleteUserEqPreset(); }));
     operations.Register(op::kHeadsetMagicEnable,
                         on([](Headset& h, long) { h.ToggleVoiceChanger(); }));
+    operations.Register(op::kHeadsetVirtualSurround,
+                        on([](Headset& h, long) { h.ToggleVirtualSurround(); }));
     operations.Register(op::kHeadsetMagicOption,
                         on([](Headset& h, long n) { h.SelectVoice(static_cast<int>(n)); }));
 }

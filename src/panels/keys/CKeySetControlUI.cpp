@@ -5,6 +5,7 @@
 
 #include "data/macro/InputTables.h"
 #include "panels/keys/KeyFunctionTables.h"
+#include "panels/keys/KeyInfoList.h"
 #include "panels/keys/KeyLabels.h"
 #include "ui/CComboUI.h"
 #include "ui/CEditUI.h"
@@ -404,7 +405,9 @@ void CKeySetControlUI::CaptureKey(int row) {
 }
 
 void CKeySetControlUI::RefreshKeyLabels() {
-    if (device_ != nullptr) KeyLabels::Refresh(*device_);
+    if (device_ == nullptr) return;
+    KeyLabels::Refresh(*device_);
+    KeyInfoList::Rebuild(*device_);
 }
 
 }  // namespace panels

@@ -6,10 +6,8 @@
 #include <string_view>
 
 #include "data/macro/InputTables.h"
-#include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMouseDevice.h"
-#include "model/device/FactoryKeyTable.h"
-#include "model/device/MouseKeyTable.h"
+#include "model/device/IKeyListOwner.h"
 #include "panels/keys/KeyFunctionTables.h"
 #include "platform/TextCompare.h"
 #include "ui/CResourceManager.h"
@@ -171,19 +169,27 @@ std::string KeyLabels::GunLabelOf(const KeyAssignment& assignment) {
     return Display("gun_" + std::to_string(assignment.byte1 + 1) + "_txt");
 }
 
+std::string KeyLabels::OwnNameOf(const model::KeyEntry& factory) {
+    std::string own = OwnNameOf(factory.type, factory.byte1, factory.byte0);
+    // A mouse's own keys (buttons, DPI keys) are named by what they do.
+    if (own.empty()) own = LabelOf({0, factory.type, factory.byte1, factory.byte0}, {}).value_or("");
+    return own;
+}
+
+std::optional<std::string> KeyLabels::AssignmentOf(model::CLumitrekUSBDevice& device,
+                                                   const KeyAssignment& current) {
+    // A mouse names its gun keys after the recoil pattern they fire.
+    if (model::CLumitrekMouseDevice::Of(&device) != nullptr && current.type == kTypeGun &&
+        current.byte1 < kGuns)
+        return GunLabelOf(current);
+    return LabelOf(current, device.MacroNames());
+}
+
 void KeyLabels::Refresh(model::CLumitrekUSBDevice& device) {
-    std::vector<KeyMapping> keys;
-    std::span<const model::KeyEntry> factory;
-    auto* mouse = model::CLumitrekMouseDevice::Of(&device);
-    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device)) {
-        keys = keyboard->GetKeyList();
-        factory = model::FactoryKeyTable::Entries();
-    } else if (mouse != nullptr) {
-        keys = mouse->GetKeyList();
-        factory = model::MouseKeyTable::Factory();
-    } else {
-        return;
-    }
+    model::IKeyListOwner* owner = model::IKeyListOwner::Of(&device);
+    if (owner == nullptr) return;
+    const std::vector<KeyMapping> keys = owner->GetKeyList();
+    const std::span<const model::KeyEntry> factory = owner->FactoryKeys();
     const auto& buttons = device.KeyButtons();
     const std::string arrow = Display("Key_Set");
     for (std::size_t i = 0; i < keys.size() && i < buttons.size() && i < factory.size(); ++i) {
@@ -191,18 +197,9 @@ void KeyLabels::Refresh(model::CLumitrekUSBDevice& device) {
                                                    buttons[i]->GetInterface("DeviceKeyButton"))
                                              : nullptr;
         if (button == nullptr) continue;
-        const KeyAssignment& current = keys[i].current;
-        // A mouse names its gun keys after the recoil pattern they fire.
-        const std::optional<std::string> label =
-            mouse != nullptr && current.type == kTypeGun && current.byte1 < kGuns
-                ? GunLabelOf(current)
-                : LabelOf(current, device.MacroNames());
+        const std::optional<std::string> label = AssignmentOf(device, keys[i].current);
         if (!label) continue;
-        std::string own = OwnNameOf(factory[i].type, factory[i].byte1, factory[i].byte0);
-        // A mouse's own keys (buttons, DPI keys) are named by what they do.
-        if (own.empty())
-            own =
-                LabelOf({0, factory[i].type, factory[i].byte1, factory[i].byte0}, {}).value_or("");
+        const std::string own = OwnNameOf(factory[i]);
         button->SetKeySetImageHidden(platform::EqualsNoCase(*label, own));
         button->SetToolTip(own + arrow + *label);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/KeyMapping.h"
+#include "model/device/KeyEntry.h"
 
 namespace model {
 class CLumitrekUSBDevice;
@@ -29,6 +30,13 @@ public:
     static constexpr uint8_t kTypeGun = 0x72;
     static constexpr uint8_t kGuns = 4;
     static std::string GunLabelOf(const KeyAssignment& assignment);
+    // The display name of the key position whose factory entry is `factory`: its key
+    // name, or for a mouse's own keys the name of what they do.
+    static std::string OwnNameOf(const model::KeyEntry& factory);
+    // What `current` does on `device` (its macro names, a mouse's gun keys); nothing for
+    // the types whose label a key keeps as it is.
+    static std::optional<std::string> AssignmentOf(model::CLumitrekUSBDevice& device,
+                                                   const KeyAssignment& current);
     // The labels of every key of a keyboard's or a mouse's picture, from its key list.
     static void Refresh(model::CLumitrekUSBDevice& device);
 };

@@ -5,6 +5,7 @@
 #include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IKeyListOwner.h"
 #include "model/device/PanelLookup.h"
 #include "panels/ApplyReport.h"
 #include "panels/keys/CKeySetControlUI.h"
@@ -74,26 +75,16 @@ void KeySetOperations::SelectKey(model::CLumitrekUSBDevice* device, int position
     device->SelectKey(position);
 }
 
-namespace {
-
-// The selected key of a keyboard or a mouse takes the panel's assignment (saved).
-template <class Device>
-bool ApplyTo(Device* device, CKeySetControlUI& panel) {
-    if (device == nullptr || device->GetSelectedKey() < 0) return false;
-    device->SetSelectedKeyMapping(panel.ReadAssignment());
-    device->SaveProfile();
-    device->RefreshKeyLabels();
-    return true;
-}
-
-}  // namespace
-
 void KeySetOperations::Apply() {
     CKeySetControlUI* panel = CurrentPanel();
     if (panel == nullptr) return;
-    if (ApplyTo(model::CLumitrekKeyboardDevice::Of(panel->Device()), *panel) ||
-        ApplyTo(model::CLumitrekMouseDevice::Of(panel->Device()), *panel))
-        panel->SetSaveButtonsEnabled(true);
+    model::CLumitrekUSBDevice* device = panel->Device();
+    model::IKeyListOwner* keys = model::IKeyListOwner::Of(device);
+    if (keys == nullptr || device->GetSelectedKey() < 0) return;
+    keys->SetSelectedKeyMapping(panel->ReadAssignment());
+    device->SaveProfile();
+    keys->RefreshKeyLabels();
+    panel->SetSaveButtonsEnabled(true);
 }
 
 void KeySetOperations::RestoreDefault() {

@@ -6,6 +6,7 @@
 #include "data/JsonDataFile.h"
 #include "data/macro/InputTables.h"
 #include "data/macro/MacroLibrary.h"
+#include "panels/SkinStyle.h"
 #include "ui/CEditUI.h"
 #include "ui/CLabelUI.h"
 #include "ui/CListContainerElementUI.h"
@@ -75,25 +76,6 @@ Look LookOf(const Json::Value& event) {
     return look;
 }
 
-// Applied now when the window's styles are at hand, so that what the row sets after it
-// stays.
-void ApplyStyle(ui::CControlUI& control, const std::string& style, ui::CPaintManagerUI* skin) {
-    if (style.empty()) return;
-    if (const std::string* attributes = skin != nullptr ? skin->GetStyle(style) : nullptr)
-        control.ApplyAttributeList(*attributes);
-    else
-        control.SetAttribute("style", style);
-}
-
-ui::CLabelUI* Label(const std::string& style, const std::string& text, bool translated,
-                    ui::CPaintManagerUI* skin) {
-    auto* label = new ui::CLabelUI();
-    ApplyStyle(*label, style, skin);
-    label->SetResourceText(translated);
-    label->SetText(text);
-    return label;
-}
-
 }  // namespace
 
 ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event, uint16_t delay,
@@ -103,15 +85,15 @@ ui::CListContainerElementUI* MacroEventRow::Build(const Json::Value& event, uint
     row->SetName(kRowName);
     row->SetFixedHeight(kRowHeight);
     row->SetChildVAlign(4);
-    ui::CLabelUI* action = Label(look.actionStyle, look.actionText, false, skin);
+    ui::CLabelUI* action = SkinStyle::Label(look.actionStyle, look.actionText, false, skin);
     // Arrows and distances share one column, so that the names line up.
     action->SetFixedWidth(kActionWidth);
     row->Add(action);
-    row->Add(Label(look.nameStyle, look.nameKey, true, skin));
+    row->Add(SkinStyle::Label(look.nameStyle, look.nameKey, true, skin));
 
     auto* edit = new ui::CEditUI();
     edit->SetName(kDelayEditName);
-    ApplyStyle(*edit, kTextStyle, skin);
+    SkinStyle::Apply(*edit, kTextStyle, skin);
     edit->SetBkColor(kDelayBackground);
     edit->SetFixedHeight(kDelayHeight);
     edit->SetMaxChar(kDelayChars);

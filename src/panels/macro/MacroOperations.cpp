@@ -2,8 +2,8 @@
 
 #include "app/OperationIds.h"
 #include "data/macro/MacroKeyRepair.h"
-#include "model/device/CLumitrekKeyboardDevice.h"
 #include "model/device/CLumitrekUSBDevice.h"
+#include "model/device/IKeyListOwner.h"
 #include "model/device/IKeySetPanel.h"
 #include "model/device/PanelLookup.h"
 #include "panels/ApplyReport.h"
@@ -169,10 +169,11 @@ void MacroOperations::Delete() {
     if (index < 0) return;
     if (shell_.ShowKeyedMessage(kConfirmDelete, 1) != 1) return;
 
-    auto* keyboard = model::CLumitrekKeyboardDevice::Of(device);
+    // Keys play macros by number: every kind with keys is renumbered the same way.
+    model::IKeyListOwner* keys = model::IKeyListOwner::Of(device);
     MacroKeyRepair::Result repair;
-    if (keyboard != nullptr) {
-        repair = MacroKeyRepair::AfterDelete(keyboard->GetKeyList(), index);
+    if (keys != nullptr) {
+        repair = MacroKeyRepair::AfterDelete(keys->GetKeyList(), index);
         if (repair.playedDeleted && shell_.ShowKeyedMessage(kConfirmKeysLoseMacro, 1) != 1)
             return;
     }
@@ -180,23 +181,27 @@ void MacroOperations::Delete() {
         SayFailure(*panel);
         return;
     }
-    if (model::IKeySetPanel* keys = KeyPanelOf(*device)) keys->RemoveMacroName(index);
+    if (model::IKeySetPanel* keyPanel = KeyPanelOf(*device)) keyPanel->RemoveMacroName(index);
     device->LoadLightNameLists();
-    if (keyboard == nullptr || !repair.changed) return;
-    keyboard->SetKeyList(repair.keys);
-    device->SaveProfile();
-    keyboard->RefreshKeyLabels();
-    WriteKeys(*device);
+    if (keys == nullptr) return;
+    if (repair.changed) {
+        keys->SetKeyList(repair.keys);
+        device->SaveProfile();
+    }
+    // The labels name macros by their place in the library, which moved.
+    keys->RefreshKeyLabels();
+    if (repair.changed) WriteKeys(*device);
 }
 
 void MacroOperations::WriteKeys(model::CLumitrekUSBDevice& device) {
     std::weak_ptr<MacroOperations*> alive = alive_;
-    auto* keyboard = model::CLumitrekKeyboardDevice::Of(&device);
-    device.ApplyKeys([alive, keyboard](const model::Completion<model::ApplyOutcome>& done) {
+    model::CLumitrekUSBDevice* target = &device;
+    device.ApplyKeys([alive, target](const model::Completion<model::ApplyOutcome>& done) {
         const auto self = alive.lock();
         if (!self || done.cancelled) return;
-        if (ReportApply((*self)->shell_, done.value) && keyboard != nullptr)
-            keyboard->RefreshKeyLabels();
+        if (!ReportApply((*self)->shell_, done.value)) return;
+        if (model::IKeyListOwner* keys = model::IKeyListOwner::Of(target))
+            keys->RefreshKeyLabels();
     });
 }
 
@@ -213,9 +218,9 @@ void MacroOperations::Rename() {
     }
     model::CLumitrekUSBDevice* device = panel->Device();
     if (device == nullptr) return;
-    if (model::IKeySetPanel* keys = KeyPanelOf(*device)) keys->RenameMacroName(index, name);
+    if (model::IKeySetPanel* keyPanel = KeyPanelOf(*device)) keyPanel->RenameMacroName(index, name);
     device->LoadLightNameLists();
-    if (auto* keyboard = model::CLumitrekKeyboardDevice::Of(device)) keyboard->RefreshKeyLabels();
+    if (model::IKeyListOwner* keys = model::IKeyListOwner::Of(device)) keys->RefreshKeyLabels();
 }
 
 void MacroOperations::Save() {

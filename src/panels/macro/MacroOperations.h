@@ -73,7 +73,7 @@ private:
     void SayFailure(CMacroControlUI& panel);
     // A macro came into the library (add, import).
     void Added(CMacroControlUI& panel, const std::string& name);
-    // The keys were repaired after a delete: they go to the keyboard as a key save does.
+    // The keys were repaired after a delete: they go to the device as a key save does.
     void WriteKeys(model::CLumitrekUSBDevice& device);
 
     IPanelShell& shell_;

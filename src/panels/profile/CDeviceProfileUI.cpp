@@ -120,9 +120,7 @@ void CDeviceProfileUI::ShowTabsOfKind() {
             break;
         case device::kKindHeadset:
             shown[kCursor] = shown[kMacros] = shown[kSystem] = shown[kKeys] = false;
-            // The surround tab stays hidden: the headset has no surround settings to show
-            // there (its surround effect is only given a start-up default).
-            shown[kVoice] = shown[kMagic] = true;
+            shown[kVoice] = shown[kMagic] = shown[kVirtual] = true;
             break;
         default:
             break;

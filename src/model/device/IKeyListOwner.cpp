@@ -1,0 +1,12 @@
+#include "model/device/IKeyListOwner.h"
+
+#include "model/device/CLumitrekUSBDevice.h"
+
+namespace model {
+
+IKeyListOwner* IKeyListOwner::Of(CLumitrekUSBDevice* device) {
+    return device != nullptr ? static_cast<IKeyListOwner*>(device->GetInterface(kInterfaceName))
+                             : nullptr;
+}
+
+}  // namespace model
