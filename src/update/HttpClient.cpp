@@ -147,7 +147,7 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!settings_.caFile.empty()) curl->easy_setopt(e, CURLOPT_CAINFO, settings_.caFile.c_str());
     curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
+                      static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
     if (const long stall = StallSeconds(settings_); stall > 0) {
         curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, stall);
@@ -185,8 +185,7 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     curl->easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
     settings_.lastStatus = status;
     platform::TraceF("HTTP %s %s: status %ld, %zu bytes%s, result %ld\n", post ? "POST" : "GET",
-                     target.c_str(), status, sink.used, cut ? " (cut)" : "",
-                     settings_.lastError);
+                     target.c_str(), status, sink.used, cut ? " (cut)" : "", settings_.lastError);
     long requestBytes = 0;
     curl->easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
     if (requestBytes <= 0) {

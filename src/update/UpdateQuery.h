@@ -49,8 +49,7 @@ public:
     // the result is unanswered.
     static UpdateInfo Ask(HttpClient& client, std::string_view baseUrl, std::string_view key,
                           std::uint32_t version, int hexFlag,
-                          const platform::Event* cancel = nullptr,
-                          int limitMs = kRequestLimitMs);
+                          const platform::Event* cancel = nullptr, int limitMs = kRequestLimitMs);
     // "V0105" for firmware, "V103" for the program.
     static std::string LocalVersionText(std::uint32_t version, int hexFlag);
 };

@@ -1,7 +1,6 @@
 // What the update check sends and how it reads what comes back: the product keys, the
 // request body, and answers of every shape.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <chrono>
@@ -328,10 +327,9 @@ TEST(UpdateCheck, WithoutAServiceEveryRowIsUnansweredAndNothingIsSent) {
     for (auto& row : rows) row.version = 1;
     platform::Event stop(platform::Event::Mode::ManualReset);
     std::vector<UpdateInfo> answers;
-    EXPECT_TRUE(update::UpdateCheck::Run(rows, update::UpdateService{}, stop,
-                                         [&](std::size_t, UpdateInfo info) {
-                                             answers.push_back(std::move(info));
-                                         }));
+    EXPECT_TRUE(update::UpdateCheck::Run(
+        rows, update::UpdateService{}, stop,
+        [&](std::size_t, UpdateInfo info) { answers.push_back(std::move(info)); }));
     ASSERT_EQ(answers.size(), rows.size());
     for (const UpdateInfo& info : answers) EXPECT_TRUE(info.unanswered);
 }

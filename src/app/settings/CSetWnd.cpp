@@ -83,7 +83,8 @@ void CSetWnd::ShowAutostart() {
 
 void CSetWnd::OnAutostartTicked(bool on) {
     platform::AutostartEntry entry;
-    const bool changed = on ? entry.Enable(platform::AutostartEntry::ProgramToStart()) : entry.Disable();
+    const bool changed =
+        on ? entry.Enable(platform::AutostartEntry::ProgramToStart()) : entry.Disable();
     if (!changed) {
         platform::TraceF("autostart entry not changed: %s\n", entry.UserFile().c_str());
         ShowKeyedMessage(GetHWND(), "settings_autostart_failed_text", m_pm.GetDPI(), 0);
@@ -108,7 +109,8 @@ void CSetWnd::StartCheck() {
         const bool whole = update::UpdateCheck::Run(
             rows, service, stop, [self](std::size_t index, update::UpdateInfo info) {
                 // Only an answer is a check: a failure keeps the date of the last one.
-                if (!info.unanswered) update::UpdateDateFile::Write(update::UpdateDateFile::Today());
+                if (!info.unanswered)
+                    update::UpdateDateFile::Write(update::UpdateDateFile::Today());
                 auto answer = std::make_shared<update::UpdateInfo>(std::move(info));
                 auto* raw = answer.get();
                 ui::CMessageLoop::PostMessage(self, kMsgUpdateAnswer, index,

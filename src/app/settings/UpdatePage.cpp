@@ -201,7 +201,9 @@ void UpdatePage::OnTickChanged() {
     ShowUpdateButton(any);
 }
 
-void UpdatePage::OnUpdateNow() { ShowConfirmation(true); }
+void UpdatePage::OnUpdateNow() {
+    ShowConfirmation(true);
+}
 
 void UpdatePage::ShowConfirmation(bool shown) {
     if (auto* tabs = Interface<ui::CTabLayoutUI>(pm_, "get_update_tab_layout", "TabLayout"))
