@@ -1,21 +1,23 @@
 #include "app/CMainWnd.h"
 
 #include "app/CloseDecision.h"
+#include "app/HookMessages.h"
 #include "app/MessageBox.h"
 #include "app/OperationIds.h"
 #include "app/ShellIds.h"
-#include "app/HookMessages.h"
-#include "model/device/CLumitrekZO6533Device.h"
-#include "panels/profile/CDeviceProfileUI.h"
 #include "device/scanner/SupportedDevices.h"
+#include "model/device/CLumitrekZO6533Device.h"
+#include "panels/macro/CMacroControlUI.h"
+#include "panels/macro/MacroOperations.h"
+#include "panels/profile/CDeviceProfileUI.h"
 #include "platform/SettingsStore.h"
 #include "platform/Trace.h"
 #include "ui/CControlUI.h"
 #include "ui/CMenuWnd.h"
-#include "ui/IListItemUI.h"
 #include "ui/CMessageLoop.h"
 #include "ui/CResourceManager.h"
 #include "ui/DpiValue.h"
+#include "ui/IListItemUI.h"
 
 namespace app {
 
@@ -102,6 +104,7 @@ void CMainWnd::OnWindowInit() {
             headset->SetAudioNoticeHandler(
                 [this](std::string_view text) { panelShell_.ShowKeyedMessage(text, 0); });
     }
+    TellMacroListsRebuilt();
     ShowWindow(false, false);
     shuttingDown_.Reset();
     device::ScannerClient& client = *this;
@@ -501,6 +504,29 @@ void CMainWnd::TellProfileLost(model::CLumitrekUSBDevice& device,
     std::weak_ptr<CMainWnd*> alive = alive_;
     auto tell = [alive, key, detail] {
         if (auto self = alive.lock()) (*self)->panelShell_.ShowDetailedMessage(key, detail);
+    };
+    if (ui::CMessageLoop* loop = GetLoop())
+        loop->PostTask(std::move(tell));
+    else
+        tell();
+}
+
+void CMainWnd::TellMacroListsRebuilt() {
+    std::string detail;
+    for (int i = 0; i < devices_->TabCount(); ++i) {
+        model::CLumitrekUSBDevice* device = devices_->DeviceAt(i);
+        panels::CMacroControlUI* panel =
+            device != nullptr ? panels::MacroOperations::PanelOf(*device) : nullptr;
+        if (panel == nullptr) continue;
+        const std::filesystem::path copy = panel->TakeRebuiltListCopy();
+        if (!copy.empty()) detail += (detail.empty() ? "" : "\n") + copy.string();
+    }
+    if (detail.empty()) return;
+    // Told after start-up is done, as the lost profiles are.
+    std::weak_ptr<CMainWnd*> alive = alive_;
+    auto tell = [alive, detail] {
+        if (auto self = alive.lock())
+            (*self)->panelShell_.ShowDetailedMessage("message_macro_list_rebuilt", detail);
     };
     if (ui::CMessageLoop* loop = GetLoop())
         loop->PostTask(std::move(tell));

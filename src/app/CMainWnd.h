@@ -118,6 +118,9 @@ private:
     // Tells the user, once the work at hand is done, that a profile file could not be
     // used as it was and what became of it.
     void TellProfileLost(model::CLumitrekUSBDevice& device, const CBasicProfiledata::LoadReport& report);
+    // Once per start: the macro lists that were rebuilt from their macro files when the
+    // pages were built, each with where its damaged file was kept.
+    void TellMacroListsRebuilt();
 
     // ---- device::ScannerClient (scanner thread)
     void SendScannerMessage(uint32_t message, size_t slot) override;

@@ -6,6 +6,7 @@
 
 #include "platform/Event.h"
 #include "platform/TextCompare.h"
+#include "platform/Trace.h"
 #include "update/CurlLibrary.h"
 
 namespace update {
@@ -112,6 +113,8 @@ void HttpClient::Reset() {
 long HttpClient::Request(std::string_view method, std::string_view url, std::string_view body,
                          char* buffer, std::size_t capacity, bool useProxy,
                          const platform::Event* cancel) {
+    settings_.lastStatus = 0;
+    settings_.lastCut = false;
     if (url.empty()) {
         settings_.lastError = kErrorNoUrl;
         return -1;
@@ -137,18 +140,21 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     Sink sink{buffer, buffer != nullptr ? capacity : 0, 0};
     CURL* e = h.easy;
     curl->easy_setopt(e, CURLOPT_URL, target.c_str());
-    curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(e, CURLOPT_PROTOCOLS_STR, settings_.httpsOnly ? "https" : "http,https");
     curl->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl->easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
     curl->easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
     curl->easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!settings_.caFile.empty()) curl->easy_setopt(e, CURLOPT_CAINFO, settings_.caFile.c_str());
     curl->easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
+                      static_cast<long>(std::max(0, settings_.connectTimeoutMs)));
     if (const long stall = StallSeconds(settings_); stall > 0) {
         curl->easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl->easy_setopt(e, CURLOPT_LOW_SPEED_TIME, stall);
     }
+    // A server dripping a byte now and then never stalls: only an overall limit ends it.
+    if (settings_.totalTimeoutMs > 0)
+        curl->easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(settings_.totalTimeoutMs));
     if (post) {
         curl->easy_setopt(e, CURLOPT_POST, 1L);
     } else if (!body.empty()) {
@@ -174,6 +180,12 @@ long HttpClient::Request(std::string_view method, std::string_view url, std::str
     // A body cut at the buffer's end is an answer like any other.
     const bool cut = result == CURLE_WRITE_ERROR && sink.used == sink.capacity;
     settings_.lastError = cut ? 0 : static_cast<long>(result);
+    settings_.lastCut = cut;
+    long status = 0;
+    curl->easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+    settings_.lastStatus = status;
+    platform::TraceF("HTTP %s %s: status %ld, %zu bytes%s, result %ld\n", post ? "POST" : "GET",
+                     target.c_str(), status, sink.used, cut ? " (cut)" : "", settings_.lastError);
     long requestBytes = 0;
     curl->easy_getinfo(e, CURLINFO_REQUEST_SIZE, &requestBytes);
     if (requestBytes <= 0) {

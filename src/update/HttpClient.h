@@ -28,10 +28,14 @@ struct HttpClientSettings {
     // system's.
     std::string caFile;
     long lastError = 0;        // 3: no URL; 87: unknown method; else the libcurl code
+    long lastStatus = 0;       // the HTTP status of the last answer; 0 when none came
+    bool lastCut = false;      // the last answer was longer than the buffer
+    bool httpsOnly = false;    // anything but https is never sent
     int resolveTimeoutMs = 0;  // 0: no limit of its own (the connect limit covers it)
     int connectTimeoutMs = 60000;
     int sendTimeoutMs = 30000;     // longest stall while sending
     int receiveTimeoutMs = 30000;  // longest stall while waiting for or reading the answer
+    int totalTimeoutMs = 0;        // the whole request, however it trickles; 0: no limit
 };
 
 class HttpClient {
@@ -56,7 +60,8 @@ public:
     // dropped); -1 for an empty URL or another method (buffer untouched). A request that
     // was never sent (no connection, bad certificate, cancelled before sending) returns 0
     // with kNoLinkServer in the buffer; one sent but not answered returns 0 and leaves the
-    // buffer alone. The HTTP status is not examined.
+    // buffer alone. The HTTP status is not judged here: it is traced and left in
+    // Settings().lastStatus for the caller.
     long Request(std::string_view method, std::string_view url, std::string_view body, char* buffer,
                  std::size_t capacity, bool useProxy, const platform::Event* cancel = nullptr);
 

@@ -20,7 +20,8 @@ struct UpdateInfo {
     std::string serverVersion;
     std::string downloadUrl;
     std::string targetFile;
-    // The service was not reached (or none is configured): the entry has no answer.
+    // No answer that could be used: the service was not reached (or none is configured),
+    // or it answered with another status than 2xx, too late, or not the expected JSON.
     bool unanswered = false;
 };
 

@@ -44,7 +44,7 @@ std::string VersionText(const Json::Value& member) {
 }
 
 bool IsDownloadAddress(std::string_view address) {
-    return address.size() <= kMaxAddressBytes && IsWebAddress(address);
+    return address.size() <= kMaxAddressBytes && IsSecureWebAddress(address);
 }
 
 // A text of the answer as the list may show it: no control characters, and short.
@@ -85,13 +85,32 @@ std::string UpdateQuery::ServiceUrl(std::string_view baseUrl) {
     return std::string(baseUrl) + "api/" + "updates";
 }
 
+std::string UpdateQuery::FormValue(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~';
+        if (plain) {
+            out.push_back(c);
+        } else if (byte == ' ') {
+            out.push_back('+');
+        } else {
+            out.push_back('%');
+            out.push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 0x0F]);
+        }
+    }
+    return out;
+}
+
 std::string UpdateQuery::RequestBody(std::string_view key, std::uint32_t version, int hexFlag) {
     char number[16];
     std::snprintf(number, sizeof number, hexFlag != 0 ? "%x" : "%u", version);
-    std::string body = "app_key=";
-    body.append(key).append("&version=").append(number);
-    body.push_back('\0');
-    return body;
+    return "app_key=" + FormValue(key) + "&version=" + number;
 }
 
 std::string UpdateQuery::LocalVersionText(std::uint32_t version, int hexFlag) {
@@ -104,10 +123,16 @@ UpdateInfo UpdateQuery::ReadAnswer(const char* data, std::size_t size, std::uint
                                    int hexFlag) {
     UpdateInfo info;
     info.localVersion = LocalVersionText(version, hexFlag);
+    UpdateInfo refused = info;
+    refused.unanswered = true;
     Json::Value root;
-    if (data == nullptr || !ParseObject(std::string_view(data, size), root)) return info;
-    info.name = Shown(root["name"]);
-    if (info.name.empty()) return info;
+    if (data == nullptr || !ParseObject(std::string_view(data, size), root)) return refused;
+    const Json::Value& name = root["name"];
+    // No name: the service knows of nothing newer.
+    if (name.isNull() || (name.isString() && name.asString().empty())) return info;
+    if (!name.isString()) return refused;
+    info.name = Shown(name);
+    if (info.name.empty()) return refused;  // nothing but control characters
     info.serverVersionName = Shown(root["version_name"]);
     if (root["device_id"].isInt()) info.deviceId = root["device_id"].asInt();
 
@@ -117,7 +142,7 @@ UpdateInfo UpdateQuery::ReadAnswer(const char* data, std::size_t size, std::uint
     const Json::Value& path = root["path"];
     const bool pathOk = path.isNull() || (path.isString() && path.asString().empty()) ||
                         (path.isString() && IsDownloadAddress(path.asString()));
-    if (!versionOk || !pathOk) return info;
+    if (!versionOk || !pathOk) return refused;
     if (path.isString()) info.downloadUrl = path.asString();
     info.serverVersion = hexFlag != 0 ? "V" + versionText : info.serverVersionName;
     info.status = offered > version ? UpdateInfo::kNewer : UpdateInfo::kUpToDate;
@@ -125,25 +150,26 @@ UpdateInfo UpdateQuery::ReadAnswer(const char* data, std::size_t size, std::uint
 }
 
 UpdateInfo UpdateQuery::Ask(HttpClient& client, std::string_view baseUrl, std::string_view key,
-                            std::uint32_t version, int hexFlag, const platform::Event* cancel) {
+                            std::uint32_t version, int hexFlag, const platform::Event* cancel,
+                            int limitMs) {
     UpdateInfo unanswered;
     unanswered.localVersion = LocalVersionText(version, hexFlag);
     unanswered.unanswered = true;
-    if (baseUrl.empty()) return unanswered;
+    if (!IsSecureWebAddress(baseUrl)) return unanswered;
 
     const std::string body = RequestBody(key, version, hexFlag);
     std::vector<char> buffer(kAnswerCapacity, 0);
     client.Reset();
+    client.Settings().httpsOnly = true;
+    client.Settings().totalTimeoutMs = limitMs;
     const long size = client.Request("POST", ServiceUrl(baseUrl), body, buffer.data(),
                                      buffer.size(), false, cancel);
-    if (size < 0) return unanswered;
-    if (size == 0) {
-        const std::string_view text(buffer.data(), HttpClient::kNoLinkServer.size());
-        if (text == HttpClient::kNoLinkServer) return unanswered;
-        UpdateInfo empty;  // answered with nothing: no news
-        empty.localVersion = unanswered.localVersion;
-        return empty;
-    }
+    const long status = client.Settings().lastStatus;
+    // Nothing came, another status (an error page, a redirect), an answer cut short by
+    // the limit, or one too long to be read whole: no answer at all.
+    if (size <= 0 || status < 200 || status > 299 || client.Settings().lastError != 0 ||
+        client.Settings().lastCut)
+        return unanswered;
     return ReadAnswer(buffer.data(), static_cast<std::size_t>(size), version, hexFlag);
 }
 

@@ -3,9 +3,11 @@
 // POST of the product's key and installed version to the service's "api/updates", and
 // the JSON answer read into an UpdateInfo.
 //
-// The answer comes from the network and is believed only as far as it makes sense: a
-// body that is not a JSON object, a version that is not a whole number, or a download
-// address that is not http(s) never reads as a newer version.
+// Only an answer is believed: an HTTP status of 2xx with a body that is a JSON object of
+// the expected shape (no "name": nothing newer; a "name" with a whole-number "version"
+// and an https download address or none). Anything else (another status, a redirect, no
+// body, a body cut at the buffer's end, text that is not such an object, no answer within
+// the time limit) is no answer, never "up to date".
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,17 +31,25 @@ public:
 
     // The service's base URL (ending with "/") followed by "api/updates".
     static std::string ServiceUrl(std::string_view baseUrl);
-    // "app_key=KEY&version=N" (N hexadecimal for firmware) with its terminating zero byte,
-    // which the service is sent and counted in the length.
+    // One request's limit, however slowly its answer comes.
+    static constexpr int kRequestLimitMs = 10000;
+
+    // "app_key=KEY&version=N" (N hexadecimal for firmware), form-encoded: the key's
+    // blanks and other reserved bytes percent-encoded. No terminating zero: the service
+    // reads a form, and a zero would end up inside the version.
     static std::string RequestBody(std::string_view key, std::uint32_t version, int hexFlag);
-    // The result for an answer of `size` bytes (0: the buffer's text is the name, which
-    // is HttpClient::kNoLinkServer when nothing was sent).
+    // Bytes of `text` as a form value: letters, digits and "-._~" as they are, a blank as
+    // "+", everything else as %XX.
+    static std::string FormValue(std::string_view text);
+    // The result for a body of `size` bytes that came with a 2xx status; `unanswered`
+    // when it is not the expected shape.
     static UpdateInfo ReadAnswer(const char* data, std::size_t size, std::uint32_t version,
                                  int hexFlag);
-    // Asks the service; with no base URL nothing is sent and the result is unanswered.
+    // Asks the service; with no base URL, or one that is not https, nothing is sent and
+    // the result is unanswered.
     static UpdateInfo Ask(HttpClient& client, std::string_view baseUrl, std::string_view key,
                           std::uint32_t version, int hexFlag,
-                          const platform::Event* cancel = nullptr);
+                          const platform::Event* cancel = nullptr, int limitMs = kRequestLimitMs);
     // "V0105" for firmware, "V103" for the program.
     static std::string LocalVersionText(std::uint32_t version, int hexFlag);
 };

@@ -1,6 +1,7 @@
 #include "update/UpdateService.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "update/WebAddress.h"
 
@@ -8,24 +9,27 @@ namespace update {
 
 namespace {
 
-std::string Setting(const char* environment, const char* name,
-                    const platform::SettingsStore& store) {
+// The value and the name of where it came from: the variable first, then the setting.
+std::pair<std::string, std::string> Setting(const char* environment, const char* name,
+                                            const platform::SettingsStore& store) {
     if (const char* value = std::getenv(environment); value != nullptr && *value != '\0')
-        return value;
-    return store.Get(name).value_or(std::string());
+        return {value, environment};
+    return {store.Get(name).value_or(std::string()), name};
 }
 
 }  // namespace
 
 UpdateService UpdateService::Configured(const platform::SettingsStore& store) {
     UpdateService service;
-    service.baseUrl = NormalisedBaseUrl(Setting("TX512_UPDATE_URL", "UpdateURL", store));
-    service.caFile = Setting("TX512_UPDATE_CA_FILE", "UpdateCAFile", store);
+    const auto [url, from] = Setting(kUrlVariable, kUrlSetting, store);
+    service.baseUrl = NormalisedBaseUrl(url);
+    if (service.baseUrl.empty() && !url.empty()) service.refusedSetting = from;
+    service.caFile = Setting("TX512_UPDATE_CA_FILE", "UpdateCAFile", store).first;
     return service;
 }
 
 std::string UpdateService::NormalisedBaseUrl(std::string_view text) {
-    if (!IsWebAddress(text) || text.find_first_of("?#") != std::string_view::npos) return {};
+    if (!IsSecureWebAddress(text) || text.find_first_of("?#") != std::string_view::npos) return {};
     std::string url(text);
     if (url.back() != '/') url.push_back('/');
     return url;

@@ -21,3 +21,11 @@ bool IsWebAddress(std::string_view address) {
 }
 
 }  // namespace update
+
+namespace update {
+
+bool IsSecureWebAddress(std::string_view address) {
+    return IsWebAddress(address) && platform::EqualsNoCase(address.substr(0, 8), "https://");
+}
+
+}  // namespace update

@@ -7,5 +7,8 @@
 namespace update {
 
 bool IsWebAddress(std::string_view address);
+// A web address on "https://": the only kind the update check asks or offers, since a
+// plain one lets anyone on the way read the question and change the answer.
+bool IsSecureWebAddress(std::string_view address);
 
 }  // namespace update

@@ -125,6 +125,18 @@ protected:
         window_->GetPaintManager().SendNotify(Find(name), "click");
         driver_.RunPending();
     }
+    // The stand-in service over TLS, trusted through the CA-file setting.
+    std::unique_ptr<LocalUpdateServer> Serve(const Json::Value& script) {
+        if (!authority_) authority_ = std::make_unique<testsupport::TestAuthority>();
+        EXPECT_TRUE(authority_->Ready()) << "the openssl tool is needed";
+        auto server = std::make_unique<LocalUpdateServer>(script, authority_->ServerCert(),
+                                                          authority_->ServerKey());
+        EXPECT_TRUE(server->Running());
+        return server;
+    }
+    update::UpdateService Service(const LocalUpdateServer& server) const {
+        return update::UpdateService{server.BaseUrl(), authority_->CaFile().string(), {}};
+    }
     static Json::Value Script(const std::string& keyboard, const std::string& others) {
         Json::Value script;
         script["answers"].append(LocalUpdateServer::Answer("QX20P51C", keyboard));
@@ -137,6 +149,7 @@ protected:
     OwnerWnd owner_;
     std::unique_ptr<CSetWnd> window_;
     std::vector<std::string> trace_;
+    std::unique_ptr<testsupport::TestAuthority> authority_;
 };
 
 TEST_F(SettingsWindowTest, WithoutAServiceNothingIsAskedAndEveryEntrySaysSo) {
@@ -158,15 +171,15 @@ TEST_F(SettingsWindowTest, WithoutAServiceNothingIsAskedAndEveryEntrySaysSo) {
 }
 
 TEST_F(SettingsWindowTest, ConfirmedEntriesHoldTheWindowOpenExceptForTheSystemCloseCommand) {
-    LocalUpdateServer server(Script(R"({"name":"kb","version":"106","path":"http://127.0.0.1/k"})",
-                                    R"({"name":"ap","version":"10"})"));
-    ASSERT_TRUE(server.Running());
-    Open(update::UpdateService{server.BaseUrl(), {}});
+    const auto server =
+        Serve(Script(R"({"name":"kb","version":"106","path":"https://127.0.0.1/k"})",
+                     R"({"name":"ap","version":"10"})"));
+    Open(Service(*server));
     ASSERT_EQ(window_->Page().OverallStatus(), UpdatePage::kHaveUpdates);
     ui::CUpdateInfoListItemUI* keyboard = window_->Page().Entry(0);
     EXPECT_EQ(keyboard->GetStatus(), 1);
     EXPECT_TRUE(keyboard->IsTicked());
-    EXPECT_EQ(keyboard->GetUserData(), "http://127.0.0.1/k");
+    EXPECT_EQ(keyboard->GetUserData(), "https://127.0.0.1/k");
     EXPECT_EQ(EntryText(0, "updateRev"), "V106");
     EXPECT_EQ(window_->Page().Entry(1)->GetStatus(), 7);
     EXPECT_TRUE(Find("update_fw_and_ap")->IsVisible());
@@ -196,9 +209,9 @@ TEST_F(SettingsWindowTest, ConfirmedEntriesHoldTheWindowOpenExceptForTheSystemCl
 }
 
 TEST_F(SettingsWindowTest, TheUpToDateLineKeepsTheCheckDateAcrossALanguageChange) {
-    LocalUpdateServer server(Script(R"({"name":"kb","version":"105"})", R"({"name":"ap","version":"9"})"));
-    ASSERT_TRUE(server.Running());
-    Open(update::UpdateService{server.BaseUrl(), {}});
+    const auto server =
+        Serve(Script(R"({"name":"kb","version":"105"})", R"({"name":"ap","version":"9"})"));
+    Open(Service(*server));
     ASSERT_EQ(window_->Page().OverallStatus(), UpdatePage::kUpToDate);
     const std::string today = update::UpdateDateFile::Today();
     EXPECT_EQ(Text("Update_Status_text"), "Everything is up to date. Last checked: " + today);
@@ -218,6 +231,42 @@ TEST_F(SettingsWindowTest, TheUpToDateLineKeepsTheCheckDateAcrossALanguageChange
     // The language list sends the pick to the main window.
     window_->GetPaintManager().SendNotify(Find("Language_combox_info"), "itemselect", 2, 1);
     EXPECT_EQ(owner_.languagesAsked, std::vector<std::uintptr_t>{2});
+}
+
+TEST_F(SettingsWindowTest, AFailingServiceIsNoAnswerAndKeepsTheDateOfTheLastCheck) {
+    ASSERT_TRUE(update::UpdateDateFile::Write("2020-1-2"));
+    Json::Value script =
+        Script(R"({"name":"kb","version":"106"})", R"({"name":"ap","version":"99"})");
+    script["answers"][0]["status"] = 500;
+    script["default"]["status"] = 302;
+    script["default"]["headers"]["Location"] = "https://127.0.0.1/";
+    const auto server = Serve(script);
+    Open(Service(*server));
+    EXPECT_EQ(window_->Page().OverallStatus(), UpdatePage::kNoAnswer);
+    EXPECT_EQ(Text("Update_Status_text"), "The update service did not answer");
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(EntryText(k, "update_status_text"), "The update service did not answer") << k;
+        EXPECT_FALSE(window_->Page().Entry(k)->IsTicked()) << k;
+    }
+    EXPECT_EQ(server->Requests().size(), 2u);
+    EXPECT_EQ(update::UpdateDateFile::ReadOrCreate("never"), "2020-1-2");
+    EXPECT_EQ(owner_.updateMarksCleared, 0);
+}
+
+TEST_F(SettingsWindowTest, APlainAddressIsRefusedNamingItsSetting) {
+    update::UpdateService service;
+    service.refusedSetting = "UpdateURL";
+    Open(service);
+    EXPECT_EQ(window_->Page().OverallStatus(), UpdatePage::kNoAnswer);
+    EXPECT_EQ(
+        Text("Update_Status_text"),
+        "The update service's address must begin with https://. Change the setting: UpdateURL");
+    EXPECT_EQ(EntryText(0, "update_status_text"), "The update service did not answer");
+    ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadLanguage("lan_tw.xml"));
+    ui::CResourceManager::GetInstance().ReloadText();
+    window_->SendMessage(app::kMsgApplyLanguage, 0, 0);
+    EXPECT_EQ(Text("Update_Status_text"),
+              "更新服務的位址必須以 https:// 開頭，請修改設定： UpdateURL");
 }
 
 TEST_F(SettingsWindowTest, OpensBesideTheMainWindowOrCentredAtItsScale) {

@@ -241,6 +241,49 @@ TEST_F(MacroLibraryTest, ABrokenListIsCopiedAsideBeforeItIsReplaced) {
     EXPECT_TRUE(fs::is_directory(library_.ListPath()));
 }
 
+TEST_F(MacroLibraryTest, ADamagedListIsRebuiltFromTheMacroFilesAndKeptAside) {
+    const auto macro = [](const std::string& name) {
+        return JsonDataFile::StyledText(MacroLibrary::Document(name, "x", {Event("5")}));
+    };
+    const std::string truncated = "{\"MacroInfo\": [{\"MacroName\": \"a\", \"Gu";
+    const std::string nested =
+        "{\"MacroInfo\": " + std::string(500, '[') + std::string(500, ']') + "}";
+    const std::string huge = "{\"MacroInfo\": [], \"pad\": \"" + std::string(20 << 20, 'x') + "\"}";
+    for (const std::string* damaged : {&truncated, &nested, &huge}) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        WriteText(Mac("2024_01_02_00_00_00_000"), macro("second"));
+        WriteText(Mac("2024_01_01_00_00_00_000"), macro("first"));
+        WriteText(Mac("2024_01_03_00_00_00_000"), macro("FIRST"));  // a name taken
+        WriteText(Mac("2024_01_04_00_00_00_000"), macro(""));
+        WriteText(Mac("2024_01_05_00_00_00_000"), "{ not a macro");
+        WriteText(folder_ / "notes.txt", macro("not a .mac"));
+        WriteText(library_.ListPath(), *damaged);
+
+        const fs::path copy = library_.RebuildDamagedList();
+        ASSERT_FALSE(copy.empty()) << damaged->substr(0, 40);
+        EXPECT_EQ(ReadText(copy), *damaged) << "the damaged file is kept byte for byte";
+        const std::vector<MacroInfo> entries = library_.Entries();
+        ASSERT_EQ(entries.size(), 4u);
+        EXPECT_EQ(MacroLibrary::Names(entries),
+                  (std::vector<std::string>{"first", "second", "macro_1", "macro_2"}));
+        EXPECT_EQ(entries[0].guid, "2024_01_01_00_00_00_000") << "oldest first";
+        EXPECT_EQ(entries[3].guid, "2024_01_04_00_00_00_000");
+        EXPECT_EQ(library_.LoadEvents(entries[1].guid).size(), 1u);
+        EXPECT_TRUE(library_.RebuildDamagedList().empty()) << "once rebuilt, it is a good list";
+    }
+
+    // An add to a damaged list keeps the macros its files hold.
+    WriteText(library_.ListPath(), truncated);
+    ASSERT_TRUE(library_.Add("new"));
+    EXPECT_EQ(MacroLibrary::Names(library_.Entries()),
+              (std::vector<std::string>{"first", "second", "macro_1", "macro_2", "new"}));
+    // A missing list is no damage: nothing is made up.
+    fs::remove(library_.ListPath());
+    EXPECT_TRUE(library_.RebuildDamagedList().empty());
+    EXPECT_FALSE(fs::exists(library_.ListPath()));
+}
+
 TEST(MacroKeyRepair, KeysOfTheDeletedMacroGetTheirDefaultAndLaterMacrosMoveDown) {
     const auto key = [](uint8_t type, uint8_t byte1, uint8_t byte0) {
         return KeyMapping{{7, type, byte1, byte0}, {7, 0x02, 0x04, 0x00}};

@@ -33,7 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CheckShown(info.name);
     CheckShown(info.serverVersionName);
     FUZZ_CHECK(info.serverVersion.size() <= UpdateQuery::kMaxShownBytes + 1);
-    FUZZ_CHECK(info.downloadUrl.empty() || update::IsWebAddress(info.downloadUrl));
+    FUZZ_CHECK(info.downloadUrl.empty() || update::IsSecureWebAddress(info.downloadUrl));
+    // An answer that could not be used offers nothing at all.
+    if (info.unanswered)
+        FUZZ_CHECK(info.status != UpdateInfo::kNewer && info.name.empty() &&
+                   info.downloadUrl.empty());
     if (info.status == UpdateInfo::kNewer) {
         FUZZ_CHECK(!info.name.empty());
         FUZZ_CHECK(version < UINT32_MAX);

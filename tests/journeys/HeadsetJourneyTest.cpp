@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -452,6 +453,37 @@ TEST_F(HeadsetJourney, AMisbehavingLibraryNeitherCrashesNorFreezesTheWindow) {
     script.Notify("6533_MicIn_slider", "valuechanged", Int("value", 20));
     script.Wait(kAudioMs);
     EXPECT_TRUE(Calls(script).empty());
+    EXPECT_EQ(program.Finish(), 0);
+}
+
+TEST_F(HeadsetJourney, ALibraryThatHangsAtItsFirstReadIsNotCalledAgain) {
+    const std::filesystem::path data = sandbox_.Root() / "conflib.txt";
+    std::ofstream(data) << "device playback 1 1\ndevice capture 2 1\n"
+                           "hang capture GetSupportFeature 4500\n";
+    ::setenv("TX512_CONFLIB_DATA", data.c_str(), 1);
+    HeadlessProgram program(sandbox_, {"--simulate=headset"});
+    Script script(program);
+    const auto start = std::chrono::steady_clock::now();
+    script.Wait(6000);  // the hung read returns after 4.5 s
+    std::vector<std::string> calls = Calls(script);
+    const auto properties = [](const std::vector<std::string>& list) {
+        return std::count_if(list.begin(), list.end(), [](const std::string& call) {
+            return call.rfind("PropertyControl", 0) == 0;
+        });
+    };
+    EXPECT_EQ(properties(calls), 1) << ::testing::PrintToString(calls);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_NE(calls.back().find("GetSupportFeature"), std::string::npos) << calls.back();
+    // Connecting and the panels ask nothing more of it.
+    script.Notify("6533_voice_Op_tab", "selectchanged", Selected(true));
+    script.Notify("6533_MicIn_slider", "valuechanged", Int("value", 20));
+    script.Wait(kAudioMs);
+    EXPECT_TRUE(Calls(script).empty());
+    std::cout << "[ figures ] audio library hung at its first read: "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now() - start)
+                     .count()
+              << " ms to the end of the journey, " << calls.size() << " calls in all\n";
     EXPECT_EQ(program.Finish(), 0);
 }
 

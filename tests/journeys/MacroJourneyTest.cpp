@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HeadlessProgram.h"
@@ -97,8 +99,16 @@ TEST_F(MacroJourney, AMacroMadeInTheEditorReachesTheKeyboardAndDeletingItRepairs
     // record of three events (delay, type with bit 7 for "down", button).
     SetKeyAndApply(script, 64, kPlaysSecondMacro);
     const std::string image =
-        "aa55" "2200" "0100" "00000000000000000000" "1200"
-        "0300" "0000" "07008101" "32000101" "3200841e";
+        "aa55"
+        "2200"
+        "0100"
+        "00000000000000000000"
+        "1200"
+        "0300"
+        "0000"
+        "07008101"
+        "32000101"
+        "3200841e";
     Json::Value memory = script.Sim("keyboard", "memory");
     EXPECT_EQ(memory["macro"].asString().substr(0, image.size()), image);
     EXPECT_NE(memory["keytable"], memory["keylayout"]);
@@ -313,9 +323,49 @@ TEST_F(MacroJourney, KeysAndButtonsPlayedWhileRecordingBecomeTheMacro) {
     EXPECT_EQ(events[2]["Type"], 10);
     EXPECT_EQ(events[2]["Button"], 0x58);  // Num Enter
     EXPECT_EQ(events[4]["Type"], 1);
-    EXPECT_EQ(events[4]["Button"], 2);     // the right button
+    EXPECT_EQ(events[4]["Button"], 2);  // the right button
     EXPECT_EQ(events[5]["Action"], "up");
     program.Finish();
+}
+
+TEST_F(MacroJourney, ADamagedMacroListIsRebuiltFromTheMacroFilesAndTheUserToldOnce) {
+    fs::create_directories(KeyboardFolder());
+    for (const auto& [guid, name] : std::vector<std::pair<std::string, std::string>>{
+             {"2025_01_01_00_00_00_000", "Reload"}, {"2025_02_01_00_00_00_000", "Combo"}}) {
+        std::ofstream(KeyboardFolder() / (guid + ".mac"))
+            << R"({"MacroName": ")" << name << R"(", "Guid": ")" << guid
+            << R"(", "Version": 64, "Events": [{"Type": 10, "Button": 4, "Action": "down", "Delay": "20"}]})";
+    }
+    const std::string damaged = R"({"MacroInfo": [{"MacroName": "Reload", "Guid": "2025_01)";
+    std::ofstream(KeyboardFolder() / "macro.config") << damaged;
+    for (int run = 0; run < 2; ++run) {
+        HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+        Script script(program);
+        OpenMacroPage(script);
+        const Json::Value names = script.Get("macro_name_list");
+        ASSERT_EQ(names["items"].size(), run == 0 ? 2u : 3u) << run;
+        EXPECT_EQ(names["items"][0], "Reload");
+        EXPECT_EQ(names["items"][1], "Combo");
+        if (run == 0)
+            EXPECT_EQ(script.Messages(), std::vector<std::string>{"message_macro_list_rebuilt"});
+        else
+            EXPECT_TRUE(script.Messages().empty()) << "told once";
+        // An add goes after the macros that were there.
+        if (run == 0) {
+            script.Click("macro_btn_name_add");
+            EXPECT_EQ(script.Get("macro_name_list")["items"].size(), 3u);
+            EXPECT_EQ(ReadJsonFile(KeyboardFolder() / "macro.config")["MacroInfo"].size(), 3u);
+        }
+    }
+    EXPECT_EQ(ReadJsonFile(KeyboardFolder() / "macro.config")["MacroInfo"].size(), 3u);
+    int copies = 0;
+    for (const auto& item : fs::directory_iterator(KeyboardFolder())) {
+        if (item.path().filename().string().rfind("macro.config.unreadable-", 0) != 0) continue;
+        ++copies;
+        std::ifstream in(item.path(), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+    }
+    EXPECT_EQ(copies, 1);
 }
 
 }  // namespace

@@ -68,11 +68,12 @@ protected:
     // Waits until the status line no longer says "checking"; the longest answer to a
     // command meanwhile is how long the window's loop was busy at most.
     std::string WaitForCheck(HeadlessProgram& program, const std::string& checking,
-                             Clock::duration& took, Clock::duration& longestAnswer) {
+                             Clock::duration& took, Clock::duration& longestAnswer,
+                             int limitSeconds = 20) {
         const auto start = Clock::now();
         longestAnswer = {};
         std::string status = checking;
-        while (status == checking && Clock::now() - start < std::chrono::seconds(20)) {
+        while (status == checking && Clock::now() - start < std::chrono::seconds(limitSeconds)) {
             const auto asked = Clock::now();
             status = Text(program, "Update_Status_text");
             longestAnswer = std::max(longestAnswer, Clock::now() - asked);
@@ -125,8 +126,15 @@ TEST_F(SettingsJourney,
     EXPECT_EQ(Text(program, "update_entry_2/update_status_text"), "Up to date");
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    const std::string body = testsupport::FromHex(requests[0]["body"].asString());
-    EXPECT_EQ(body.substr(body.size() - 13), std::string("&version=105\0", 13));
+    // The rows are asked together: the keyboard's request is any of them.
+    int keyboardRequests = 0;
+    for (const Json::Value& request : requests) {
+        if (request["key"].asString().find("QX20P51C") == std::string::npos) continue;
+        ++keyboardRequests;
+        EXPECT_EQ(testsupport::FromHex(request["body"].asString()),
+                  "app_key=VEXAL_1_QX20P51C_TELIX+TX512+keyboard+Driver_1&version=105");
+    }
+    EXPECT_EQ(keyboardRequests, 1);
 
     // A language picked here changes the windows at once and is kept.
     EXPECT_TRUE(
@@ -195,9 +203,11 @@ TEST_F(SettingsJourney, WithoutAnAnswerEveryEntrySaysSoAndAHangingRequestDoesNot
     }
     Json::Value silent;
     silent["default"]["silent"] = true;
-    LocalUpdateServer server(silent);
+    testsupport::TestAuthority authority;
+    ASSERT_TRUE(authority.Ready()) << "the openssl tool is needed";
+    LocalUpdateServer server(silent, authority.ServerCert(), authority.ServerKey());
     ASSERT_TRUE(server.Running());
-    Environment("en_US.UTF-8", server.BaseUrl());
+    Environment("en_US.UTF-8", server.BaseUrl(), authority.CaFile().string());
     HeadlessProgram program(sandbox, {"--simulate=none"});
     Ask(program, R"({"cmd":"wait","ms":600})");
     Ask(program, R"({"cmd":"menu","item":"setwnd_menu"})");
@@ -217,6 +227,60 @@ TEST_F(SettingsJourney, WithoutAnAnswerEveryEntrySaysSoAndAHangingRequestDoesNot
     EXPECT_EQ(program.Finish(), 0);
     EXPECT_LT(Clock::now() - quitting, std::chrono::milliseconds(2000));
     EXPECT_EQ(server.Requests().size(), 2u) << "one request per opening";
+}
+
+TEST_F(SettingsJourney, ADrippingServiceEndsEveryEntryWithinTheLimitAndAPlainAddressIsRefused) {
+    testsupport::TestAuthority authority;
+    ASSERT_TRUE(authority.Ready()) << "the openssl tool is needed";
+    Json::Value drip;
+    drip["default"]["drip_ms"] = 500;  // a byte every half second, never done
+    LocalUpdateServer server(drip, authority.ServerCert(), authority.ServerKey());
+    ASSERT_TRUE(server.Running());
+    Environment("en_US.UTF-8", server.BaseUrl(), authority.CaFile().string());
+    const std::filesystem::path dateFile =
+        sandbox.Root() / "data" / "TELIX TX512 keyboard Driver" / "updatetime.config";
+    std::filesystem::create_directories(dateFile.parent_path());
+    std::ofstream(dateFile) << R"({"updatelasttime": {"value": "2020-1-2"}})";
+    {
+        HeadlessProgram program(sandbox, {"--simulate=keyboard"});
+        Ask(program, R"({"cmd":"wait","ms":1500})");
+        Ask(program, R"({"cmd":"menu","item":"setwnd_menu"})");
+        Clock::duration took{};
+        Clock::duration longest{};
+        EXPECT_EQ(WaitForCheck(program, "Checking for updates…", took, longest, 40),
+                  "The update service did not answer");
+        std::cout << "[ figures ] dripping service: settings window to every entry final: "
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                  << " ms; longest answer of the window meanwhile: "
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count()
+                  << " ms\n";
+        EXPECT_LT(took, std::chrono::seconds(30));
+        EXPECT_LT(longest, std::chrono::milliseconds(500));
+        for (const char* entry : {"update_entry_0", "update_entry_1"})
+            EXPECT_EQ(Text(program, std::string(entry) + "/update_status_text"),
+                      "The update service did not answer")
+                << entry;
+        EXPECT_EQ(server.Requests().size(), 2u);
+        EXPECT_TRUE(Ask(program, R"({"cmd":"quit"})")["ok"].asBool());
+        EXPECT_EQ(program.Finish(), 0);
+    }
+    EXPECT_NE(ReadFile(dateFile).find("2020-1-2"), std::string::npos) << "no check succeeded";
+
+    // The same service on a plain address is never asked, and the user is told where.
+    LocalUpdateServer plain(drip);
+    ASSERT_TRUE(plain.Running());
+    Environment("en_US.UTF-8", plain.BaseUrl());
+    HeadlessProgram program(sandbox, {"--simulate=none"});
+    Ask(program, R"({"cmd":"wait","ms":600})");
+    Ask(program, R"({"cmd":"menu","item":"setwnd_menu"})");
+    Clock::duration took{};
+    Clock::duration longest{};
+    EXPECT_EQ(WaitForCheck(program, "Checking for updates…", took, longest),
+              "The update service's address must begin with https://. Change the setting: "
+              "TX512_UPDATE_URL");
+    EXPECT_TRUE(plain.Requests().empty());
+    EXPECT_TRUE(Ask(program, R"({"cmd":"quit"})")["ok"].asBool());
+    EXPECT_EQ(program.Finish(), 0);
 }
 
 TEST_F(SettingsJourney, FirstStartFollowsTheLocaleAndTheSkinAndAboutWindowsDoTheirWork) {

@@ -6,9 +6,12 @@ every request as one JSON line.
     update_server.py --script answers.json --log requests.jsonl [--cert C --key K]
 
 The script: {"answers": [{"match": "QX20P51C", "body": "...", "status": 200,
-"delay_ms": 0, "silent": false, "repeat": 1}, ...], "default": {...}}. The first answer
-whose "match" occurs in the app_key is used, else "default". "repeat" sends the body that
-many times; "silent" accepts the request and never answers. Prints "PORT <n>" once ready.
+"delay_ms": 0, "silent": false, "repeat": 1, "drip_ms": 0, "headers": {}}, ...],
+"default": {...}}. The first answer whose "match" occurs in the app_key is used, else
+"default". "repeat" sends the body that many times; "silent" accepts the request and never
+answers; "drip_ms" sends the body one byte at a time with that pause before each (for
+ever, when "body" is empty); "headers" are added to the answer's. Prints "PORT <n>" once
+ready.
 """
 import argparse
 import json
@@ -58,13 +61,28 @@ def main():
                 return
             time.sleep(answer.get("delay_ms", 0) / 1000.0)
             data = answer.get("body", "").encode("utf-8") * int(answer.get("repeat", 1))
+            drip = answer.get("drip_ms", 0) / 1000.0
             self.send_response(int(answer.get("status", 200)))
             self.send_header("Content-Type", "application/json")
-            self.send_header("Content-Length", str(len(data)))
+            for name, value in answer.get("headers", {}).items():
+                self.send_header(name, value)
+            if drip and not data:
+                self.send_header("Content-Length", "100000000")
+            else:
+                self.send_header("Content-Length", str(len(data)))
             self.end_headers()
             try:
-                self.wfile.write(data)
-            except (BrokenPipeError, ConnectionResetError):
+                if not drip:
+                    self.wfile.write(data)
+                    return
+                self.wfile.flush()
+                sent = 0
+                while sent < len(data) or not data:
+                    time.sleep(drip)
+                    self.wfile.write(data[sent:sent + 1] if data else b" ")
+                    self.wfile.flush()
+                    sent += 1
+            except (BrokenPipeError, ConnectionResetError, OSError):
                 pass
 
         do_POST = handle_any

@@ -86,7 +86,8 @@ void CSetWnd::ShowAutostart() {
 
 void CSetWnd::OnAutostartTicked(bool on) {
     platform::AutostartEntry entry;
-    const bool changed = on ? entry.Enable(platform::AutostartEntry::ProgramToStart()) : entry.Disable();
+    const bool changed =
+        on ? entry.Enable(platform::AutostartEntry::ProgramToStart()) : entry.Disable();
     if (!changed) {
         platform::TraceF("autostart entry not changed: %s\n", entry.UserFile().c_str());
         ShowKeyedMessage(GetHWND(), "settings_autostart_failed_text", m_pm.GetDPI(), 0);
@@ -100,7 +101,8 @@ void CSetWnd::OnWindowInit() {
     initialised_ = true;
     ShowAutostart();
     if (setup_.languages != nullptr) setup_.languages->FillLanguageList(m_pm);
-    page_.Begin(setup_.rows, update::UpdateDateFile::ReadOrCreate(update::UpdateDateFile::Today()));
+    page_.Begin(setup_.rows, update::UpdateDateFile::ReadOrCreate(update::UpdateDateFile::Today()),
+                setup_.service.refusedSetting);
     StartCheck();
 }
 
@@ -109,7 +111,9 @@ void CSetWnd::StartCheck() {
     slots_[0].Start([self, rows = setup_.rows, service = setup_.service](platform::Event& stop) {
         const bool whole = update::UpdateCheck::Run(
             rows, service, stop, [self](std::size_t index, update::UpdateInfo info) {
-                update::UpdateDateFile::Write(update::UpdateDateFile::Today());
+                // Only an answer is a check: a failure keeps the date of the last one.
+                if (!info.unanswered)
+                    update::UpdateDateFile::Write(update::UpdateDateFile::Today());
                 auto answer = std::make_shared<update::UpdateInfo>(std::move(info));
                 auto* raw = answer.get();
                 ui::CMessageLoop::PostMessage(self, kMsgUpdateAnswer, index,

@@ -24,6 +24,8 @@ constexpr int kEntryHeight = 50;
 constexpr const char* kOverallTextKeys[] = {"GetUpdateInfoText", "HaveUpdateInfoText",
                                             "NoUpdateInfoText", "ISUpdateINGText",
                                             "UpdateIsLastText"};
+// Followed by the name of the setting that holds the refused address.
+constexpr const char* kRefusedAddressKey = "UpdateAddressRefusedText";
 
 // Where an entry's download would go: the temporary folder's "UpdateData", created here.
 std::string TargetFile(const std::string& name) {
@@ -55,9 +57,11 @@ ui::CUpdateInfoListItemUI* UpdatePage::Entry(std::size_t index) const {
     return index < entries_.size() ? entries_[index] : nullptr;
 }
 
-void UpdatePage::Begin(std::vector<update::UpdateProduct> rows, std::string lastCheck) {
+void UpdatePage::Begin(std::vector<update::UpdateProduct> rows, std::string lastCheck,
+                       std::string refusedSetting) {
     rows_ = std::move(rows);
     lastCheck_ = std::move(lastCheck);
+    refusedSetting_ = std::move(refusedSetting);
     entries_.clear();
     results_.clear();
     waiting_.assign(rows_.size(), true);
@@ -172,15 +176,18 @@ void UpdatePage::ShowOverall(int status) {
     if (ui::CControlUI* image = pm_.FindControl("update_status_image"))
         image->SetVisible(status != kChecking);
     ui::CControlUI* text = pm_.FindControl("Update_Status_text");
-    if (status == kUpToDate) {
+    if (status == kUpToDate || (status == kNoAnswer && !refusedSetting_.empty())) {
+        // The date and the setting's name are no keys: the composed line is shown as it
+        // stands.
         const std::string line =
-            LanguageManager::Translate(pm_, kOverallTextKeys[status]) + lastCheck_;
-        // The date is not a key: the composed line is shown as it stands.
+            status == kUpToDate
+                ? LanguageManager::Translate(pm_, kOverallTextKeys[status]) + lastCheck_
+                : LanguageManager::Translate(pm_, kRefusedAddressKey) + " " + refusedSetting_;
         if (text != nullptr) {
             text->SetResourceText(false);
             text->SetText(line);
         }
-        if (hooks_.clearUpdateMark) hooks_.clearUpdateMark();
+        if (status == kUpToDate && hooks_.clearUpdateMark) hooks_.clearUpdateMark();
     } else if (text != nullptr) {
         text->SetResourceText(true);
         text->SetText(kOverallTextKeys[status]);
@@ -194,7 +201,9 @@ void UpdatePage::OnTickChanged() {
     ShowUpdateButton(any);
 }
 
-void UpdatePage::OnUpdateNow() { ShowConfirmation(true); }
+void UpdatePage::OnUpdateNow() {
+    ShowConfirmation(true);
+}
 
 void UpdatePage::ShowConfirmation(bool shown) {
     if (auto* tabs = Interface<ui::CTabLayoutUI>(pm_, "get_update_tab_layout", "TabLayout"))
@@ -268,7 +277,7 @@ void UpdatePage::OnRelay(std::uintptr_t wParam, std::intptr_t lParam) {
 }
 
 void UpdatePage::OnLanguageChanged() {
-    if (overall_ == kUpToDate) ShowOverall(kUpToDate);
+    if (overall_ == kUpToDate || overall_ == kNoAnswer) ShowOverall(overall_);
 }
 
 bool UpdatePage::CanClose() const {

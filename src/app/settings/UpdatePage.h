@@ -37,8 +37,10 @@ public:
     UpdatePage(ui::CPaintManagerUI& manager, Hooks hooks);
 
     // One entry per row, each waiting for its answer; `lastCheck` is the date the status
-    // line shows once everything is up to date.
-    void Begin(std::vector<update::UpdateProduct> rows, std::string lastCheck);
+    // line shows once everything is up to date. `refusedSetting` names the setting whose
+    // update address was refused: the status line then says so instead of "no answer".
+    void Begin(std::vector<update::UpdateProduct> rows, std::string lastCheck,
+               std::string refusedSetting = {});
     // The service's answer about row `index`.
     void OnAnswer(std::size_t index, update::UpdateInfo info);
     // Every row was asked: ticks what can be updated and sets the status line.
@@ -76,6 +78,7 @@ private:
     int failures_ = 0;
     int overall_ = kChecking;
     std::string lastCheck_;
+    std::string refusedSetting_;
 };
 
 }  // namespace app

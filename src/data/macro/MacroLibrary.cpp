@@ -9,6 +9,7 @@
 #include "data/macro/MacroFile.h"
 #include "data/macro/MacroListFile.h"
 #include "platform/AtomicFile.h"
+#include "platform/TextCompare.h"
 
 namespace fs = std::filesystem;
 
@@ -93,7 +94,51 @@ std::optional<MacroLibrary::ListDocument> MacroLibrary::ReadForChange() const {
     if (status == Status::Ok && IsUsableList(list.root)) return list;
     list.root = Json::Value(Json::objectValue);
     list.keepCopyFirst = status != Status::Missing;
+    // The macros of a damaged list are still there as files: the change is made to them,
+    // never to an empty list that would leave them out.
+    if (list.keepCopyFirst) {
+        Json::Value& entries = EntriesOf(list.root);
+        for (const MacroInfo& entry : FindMacroFiles()) entries.append(EntryValue(entry));
+    }
     return list;
+}
+
+std::vector<MacroInfo> MacroLibrary::FindMacroFiles() const {
+    std::vector<MacroInfo> found;
+    std::error_code error;
+    for (const auto& item : fs::directory_iterator(folder_, error)) {
+        const fs::path& path = item.path();
+        if (path.extension() != ".mac" || !fs::is_regular_file(item.symlink_status(error)))
+            continue;
+        const std::string guid = path.stem().string();
+        if (MacroFile::PathOf(folder_, guid) != path) continue;
+        JsonDataFile::ReadStatus status = JsonDataFile::ReadStatus::Ok;
+        const Json::Value document = files_.ReadJsonFile(path, status);
+        if (status != JsonDataFile::ReadStatus::Ok || !IsMacroDocument(document)) continue;
+        found.push_back({JsonAccess::ReadText(document, kName), guid});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const MacroInfo& a, const MacroInfo& b) { return a.guid < b.guid; });
+    if (found.size() > static_cast<std::size_t>(kMaxMacros)) found.resize(kMaxMacros);
+    // Names stay told apart as the editor keeps them: none empty, none twice.
+    std::vector<std::string> names;
+    for (MacroInfo& entry : found) {
+        const bool taken = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+            return platform::EqualsNoCase(name, entry.name);
+        });
+        if (entry.name.empty() || taken) entry.name = NewName(names);
+        names.push_back(entry.name);
+    }
+    return found;
+}
+
+fs::path MacroLibrary::RebuildDamagedList() const {
+    std::optional<ListDocument> list = ReadForChange();
+    if (!list || !list->keepCopyFirst) return {};
+    const fs::path copy = files_.KeepCopy(ListPath());
+    if (copy.empty()) return {};
+    if (!files_.WriteJsonFile(ListPath(), list->root)) return {};
+    return copy;
 }
 
 bool MacroLibrary::WriteList(const ListDocument& list) const {

@@ -6,8 +6,11 @@
 //
 // The list file is user-editable. An entry whose identifier is not a plain file name is
 // listed like any other, but no file of it is ever read, written, copied or deleted. A
-// list file that is there but not a usable list is copied aside (JsonDataFile::KeepCopy)
-// before a change replaces it; when no copy can be made the change is refused.
+// list file that is there but not a usable list (cut short, beyond the reader's limits,
+// not the list's shape) stands for the macro files still in the folder: a change starts
+// from the list those files give (FindMacroFiles) rather than from nothing, and the
+// damaged file is copied aside (JsonDataFile::KeepCopy) before it is replaced; when no
+// copy can be made the change is refused.
 #include <json/json.h>
 
 #include <cstddef>
@@ -53,6 +56,16 @@ public:
     static std::vector<std::string> Names(const std::vector<MacroInfo>& entries);
     // "macro_<n>" with the lowest n >= 1 that equals none of the names, case ignored.
     static std::string NewName(const std::vector<std::string>& names);
+
+    // The macros of the folder's macro files, oldest identifier first: each ".mac" whose
+    // base name is a plain identifier and that holds a macro document, named by its
+    // "MacroName" (or the next free "macro_<n>" when it has none, or one an earlier file
+    // took), at most kMaxMacros. What a damaged list file is rebuilt from.
+    std::vector<MacroInfo> FindMacroFiles() const;
+    // A damaged list file is replaced by the list of FindMacroFiles, after a copy of it
+    // was kept aside: the copy's path. Empty when the list file is missing or usable, or
+    // when it could not be copied or replaced (then nothing changed).
+    std::filesystem::path RebuildDamagedList() const;
 
     // Appends {name, new identifier} to the list; no macro file is written. Nothing when
     // the library holds kMaxMacros or the list file cannot be written. The identifier is

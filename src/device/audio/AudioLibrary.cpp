@@ -53,10 +53,18 @@ std::filesystem::path AudioLibrary::SimulatedPath() {
     return platform::ProgramDir() / "simulation" / "SDK" / ProcessorFolder() / "libosConfLib.so";
 }
 
-std::unique_ptr<AudioLibrary> AudioLibrary::Load(const std::filesystem::path& path) {
+std::unique_ptr<AudioLibrary> AudioLibrary::Load(const std::filesystem::path& path,
+                                                 std::shared_ptr<CallWatch> watch) {
     // dlopen searches only for names without a slash; an absolute path is taken as it is.
     if (!path.is_absolute()) return nullptr;
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = nullptr;
+    {
+        // Loading runs the library's own start-up code: it is a call like the others.
+        const CallWatch::Call call(watch.get());
+        if (!call.Allowed()) return nullptr;
+        handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    if (watch && watch->Hung()) return nullptr;
     if (handle == nullptr) {
         const char* why = ::dlerror();
         platform::TraceF("audio library %s not loaded: %s\n", path.c_str(), why ? why : "?");
@@ -64,6 +72,7 @@ std::unique_ptr<AudioLibrary> AudioLibrary::Load(const std::filesystem::path& pa
     }
     std::unique_ptr<AudioLibrary> library(new AudioLibrary());
     library->handle_ = handle;
+    library->watch_ = std::move(watch);
     library->init_ = Entry<ConfLibInitFn>(handle, "ConfLibInit");
     library->createList_ = Entry<CreateDeviceListFn>(handle, "CreateDeviceList");
     library->count_ = Entry<GetDeviceCountFn>(handle, "GetDeviceCount");
@@ -83,22 +92,26 @@ AudioLibrary::~AudioLibrary() {
 }
 
 int AudioLibrary::Init() {
-    return init_();
+    const CallWatch::Call call(watch_.get());
+    return call.Allowed() ? init_() : -1;
 }
 
 void AudioLibrary::CreateDeviceList() {
-    createList_();
+    const CallWatch::Call call(watch_.get());
+    if (call.Allowed()) createList_();
 }
 
 int AudioLibrary::DeviceCount(int flow) {
     int count = 0;
-    if (count_(flow, &count) != 0) return 0;
+    const CallWatch::Call call(watch_.get());
+    if (!call.Allowed() || count_(flow, &count) != 0) return 0;
     return std::clamp(count, 0, kMaxDevices);
 }
 
 std::optional<ConfLibDeviceRecord> AudioLibrary::DeviceById(int flow, int index) {
     ConfLibDeviceRecord record{};
-    if (byId_(flow, index, &record) != 0) return std::nullopt;
+    const CallWatch::Call call(watch_.get());
+    if (!call.Allowed() || byId_(flow, index, &record) != 0) return std::nullopt;
     return record;
 }
 
@@ -113,6 +126,8 @@ int AudioLibrary::Call(const ConfLibDeviceRecord& device, std::string_view prope
         std::memcpy(extraBuffer.data(), extra.data(), extraCount * sizeof(std::int32_t));
     void* valuePointer = value.data();
     void* extraPointer = extraBuffer.data();
+    const CallWatch::Call call(watch_.get());
+    if (!call.Allowed()) return -1;
     return property_(device, name.c_str(), &valuePointer, extra.empty() ? nullptr : &extraPointer,
                      direction);
 }

@@ -9,7 +9,10 @@
 // that a read never looks past.
 //
 // Calls block for as long as the library takes: make them off the UI thread
-// (model::AudioBridge does). Not thread-safe; one caller at a time.
+// (model::AudioBridge does). With a CallWatch, loading and every call are timed on their
+// own, and once one has outlasted the watch's limit nothing more is called: each later
+// call fails at once as the library's own failure would. Not thread-safe; one caller at
+// a time.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -18,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/audio/CallWatch.h"
 #include "device/audio/ConfLibAbi.h"
 
 namespace device::audio {
@@ -42,12 +46,14 @@ public:
     // stand-in, apart from the real library's place, so that only a simulated run uses it.
     static std::filesystem::path SimulatedPath();
     // Null when the path is not absolute, the file cannot be loaded, or an entry point is
-    // missing.
-    static std::unique_ptr<AudioLibrary> Load(const std::filesystem::path& path);
+    // missing, or when loading outlasted the watch's limit.
+    static std::unique_ptr<AudioLibrary> Load(const std::filesystem::path& path,
+                                              std::shared_ptr<CallWatch> watch = nullptr);
     ~AudioLibrary();
     AudioLibrary(const AudioLibrary&) = delete;
     AudioLibrary& operator=(const AudioLibrary&) = delete;
 
+    // Nonzero when the library failed (or was not called, being hung).
     int Init();
     void CreateDeviceList();
     // 0..kMaxDevices; 0 when the call fails.
@@ -76,6 +82,7 @@ private:
     int Call(const ConfLibDeviceRecord& device, std::string_view property,
              std::vector<char16_t>& value, const std::vector<std::int32_t>& extra, int direction);
 
+    std::shared_ptr<CallWatch> watch_;
     void* handle_ = nullptr;
     ConfLibInitFn init_ = nullptr;
     CreateDeviceListFn createList_ = nullptr;

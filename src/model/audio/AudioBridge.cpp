@@ -4,16 +4,6 @@
 
 namespace model {
 
-namespace {
-
-std::int64_t NowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-}  // namespace
-
 bool AudioBridge::Session::Write(int flow, std::string_view property,
                                  const device::audio::PropertyValue& value,
                                  const std::vector<std::int32_t>& extra) {
@@ -28,16 +18,11 @@ std::optional<double> AudioBridge::Session::Read(int flow, std::string_view prop
     return library.ReadNumber(device.record, property, extra);
 }
 
-bool AudioBridge::State::Hung() const {
-    if (hung.load()) return true;
-    const std::int64_t since = busySinceMs.load();
-    return since != 0 && NowMs() - since > callLimitMs;
-}
-
 AudioBridge::AudioBridge(std::filesystem::path libraryPath, int callLimitMs)
     : state_(std::make_shared<State>()) {
     state_->path = std::move(libraryPath);
     state_->callLimitMs = callLimitMs;
+    state_->watch = std::make_shared<device::audio::CallWatch>(callLimitMs);
     thread_ = std::thread([state = state_] { Loop(state); });
 }
 
@@ -85,8 +70,6 @@ void AudioBridge::Enqueue(ui::CMessageLoop* loop, std::function<void(Session&)> 
                           std::function<void(bool)> done) {
     State& state = *state_;
     if (state.Hung() || (state.triedLoad.load() && !state.loaded.load())) {
-        // Remembered, so that the library is not called again once the call returns.
-        if (state.Hung()) state.hung.store(true);
         Complete(loop, std::move(done), false);
         return;
     }
@@ -105,21 +88,19 @@ void AudioBridge::Loop(const std::shared_ptr<State>& shared) {
         state.jobs.pop_front();
         state.running = true;
         lock.unlock();
-        state.busySinceMs.store(NowMs());
         if (!state.triedLoad.load()) {
             // Loading runs the library's own start-up code: it too stays off the UI thread.
-            state.library = device::audio::AudioLibrary::Load(state.path);
+            state.library = device::audio::AudioLibrary::Load(state.path, state.watch);
             state.loaded.store(state.library != nullptr);
             state.triedLoad.store(true);
         }
         bool ran = false;
-        if (state.library && !state.hung.load()) {
+        if (state.library && !state.Hung()) {
             Session session{*state.library, state.playback, state.capture};
             job.work(session);
-            ran = true;
+            // A job cut short by a hung call has only part of what it asked for.
+            ran = !state.Hung();
         }
-        if (NowMs() - state.busySinceMs.load() > state.callLimitMs) state.hung.store(true);
-        state.busySinceMs.store(0);
         lock.lock();
         state.running = false;
         // After the bridge went, the loop may have gone too.

@@ -8,7 +8,10 @@
 // device records the bridge chose); its completion runs on the UI thread of the loop
 // given, with the job's result and whether it ran. A job does not run, and completes at
 // once with ran = false, when the library is missing, or when a call into it has been
-// running longer than the call limit: a library that hangs once is not called again.
+// running longer than the call limit: a library that hangs once is not called again. The
+// limit holds for each call (device::audio::CallWatch), loading included, so a job stops
+// calling at its first hung call; the job then completes with ran = false, since what it
+// gathered stopped short.
 //
 // Threads: Run from any thread; the jobs on the bridge's thread; completions on the UI
 // thread. Destruction waits for a running job up to the stop limit and then leaves the
@@ -101,10 +104,9 @@ private:
         std::unique_ptr<device::audio::AudioLibrary> library;
         AudioDevice playback;
         AudioDevice capture;
+        std::shared_ptr<device::audio::CallWatch> watch;
         std::atomic<bool> loaded{false};
         std::atomic<bool> triedLoad{false};
-        std::atomic<std::int64_t> busySinceMs{0};  // 0 while no call runs
-        std::atomic<bool> hung{false};
 
         mutable std::mutex mutex;
         std::condition_variable wake;
@@ -114,7 +116,7 @@ private:
         bool stop = false;
         bool threadDone = false;
 
-        bool Hung() const;
+        bool Hung() const { return watch->Hung(); }
     };
     void Enqueue(ui::CMessageLoop* loop, std::function<void(Session&)> work,
                  std::function<void(bool)> done);

@@ -99,7 +99,10 @@ void CMacroControlUI::LoadMacroList() {
     if (folder_.empty()) return;
     ui::CListUI* list = NameList();
     if (list != nullptr) list->RemoveAll();
-    const std::vector<MacroInfo> entries = Library().Entries();
+    const MacroLibrary library = Library();
+    if (std::filesystem::path copy = library.RebuildDamagedList(); !copy.empty())
+        rebuiltListCopy_ = std::move(copy);
+    const std::vector<MacroInfo> entries = library.Entries();
     startupNames_ = MacroLibrary::Names(entries);
     for (const MacroInfo& entry : entries) AppendMacroRow(entry);
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/macro/MacroLibrary.h"
@@ -72,6 +73,9 @@ public:
     void SetLibraryFolder(const std::filesystem::path& folder) override { folder_ = folder; }
     void LoadMacroList() override;
     std::vector<std::string> GetMacroNames() const override { return startupNames_; }
+    // Where the damaged list file was kept when LoadMacroList rebuilt the list from the
+    // macro files; empty otherwise, and after it was taken once (the user is told once).
+    std::filesystem::path TakeRebuiltListCopy() { return std::exchange(rebuiltListCopy_, {}); }
 
     model::CLumitrekUSBDevice* Device() const { return device_; }
     const std::filesystem::path& LibraryFolder() const { return folder_; }
@@ -172,6 +176,7 @@ private:
     model::CLumitrekUSBDevice* device_ = nullptr;
     std::filesystem::path folder_;
     std::vector<std::string> startupNames_;
+    std::filesystem::path rebuiltListCopy_;
     uint16_t fixedDelay_ = kDefaultFixedDelay;
     Failure failure_ = Failure::None;
     // The macro whose file holds more events than the rows show (MacroLibrary::

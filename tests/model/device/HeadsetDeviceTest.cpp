@@ -2,13 +2,16 @@
 // reports of the preview, its profile and reset, and the audio bridge's time limit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "DeviceBench.h"
 #include "model/audio/AudioBridge.h"
+#include "model/audio/HeadsetAudio.h"
 #include "model/device/CLumitrekZO6533Device.h"
 #include "model/device/HeadsetLedReports.h"
 #include "model/device/IPowerIndicator.h"
@@ -313,6 +316,56 @@ TEST_F(Bridge, ACallPastTheLimitStopsTheLibraryBeingCalledAndTheEndIsBounded) {
     EXPECT_TRUE(quick->second);
     EXPECT_EQ(quick->first, 7.0);
     EXPECT_FALSE(stuck);  // its completion is dropped with the bridge
+}
+
+TEST_F(Bridge, AHungCallAtStartUpIsTheLastCallTheLibraryGets) {
+    // The first read of the start-up sequence hangs: nothing after it may be called, in
+    // the same job or a later one.
+    std::ofstream(data_) << "device playback 1 1\ndevice capture 2 1\n"
+                         << "value playback GetSupportFeature 0,0,0,0,1,0,1\n"
+                         << "hang capture GetSupportFeature 600\n";
+    const fs::path record = data_.string() + ".record";
+    fs::remove(record);
+    ::setenv("TX512_CONFLIB_RECORD", record.c_str(), 1);
+    std::optional<bool> startRan, laterRan;
+    const auto start = std::chrono::steady_clock::now();
+    {
+        model::AudioBridge bridge(TX512_STANDIN_CONFLIB, 200);
+        bridge.Run<model::headset_audio::StartUp>(
+            &loop_,
+            [](model::AudioBridge::Session& s) { return model::headset_audio::Initialise(s); },
+            [&](const model::headset_audio::StartUp&, bool ran) { startRan = ran; });
+        for (int i = 0; i < 3000 && !startRan; ++i) {
+            loop_.RunPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(startRan) << "the start-up job completes once the hung call returns";
+        EXPECT_FALSE(*startRan) << "what it gathered stopped short";
+        EXPECT_TRUE(bridge.Hung());
+        bridge.Run<model::headset_audio::AudioState>(
+            &loop_,
+            [](model::AudioBridge::Session& s) { return model::headset_audio::ReadAudioState(s); },
+            [&](const model::headset_audio::AudioState&, bool ran) { laterRan = ran; });
+        loop_.RunPending();
+        ASSERT_TRUE(laterRan);
+        EXPECT_FALSE(*laterRan);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    ::unsetenv("TX512_CONFLIB_RECORD");
+    std::ifstream in(record);
+    std::vector<std::string> calls;
+    // The stuck call an earlier case left behind may still end into this record.
+    for (std::string line; std::getline(in, line);)
+        if (line.find("Stuck") == std::string::npos) calls.push_back(line);
+    fs::remove(record);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().rfind("PropertyControl capture read GetSupportFeature", 0), 0u)
+        << "calls after the hung one: " << calls.back();
+    EXPECT_EQ(
+        std::count_if(calls.begin(), calls.end(),
+                      [](const std::string& c) { return c.rfind("PropertyControl", 0) == 0; }),
+        1)
+        << ::testing::PrintToString(calls);
 }
 
 }  // namespace
