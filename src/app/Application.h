@@ -3,6 +3,7 @@
 // control classes, simulated devices), the main window itself, and the teardown in the
 // reverse order. The caller supplies the message loop (Qt's or the headless one) and runs
 // it between CreateMainWindow and Shutdown.
+#include <ostream>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -34,7 +35,10 @@ public:
     // stderr and the program runs without the local socket.
     platform::SingleInstance::Outcome AcquireSingleInstance();
     // A virtual bus becomes the HID backend, with the simulated keyboard and pad on it;
-    // the chosen ones are plugged in now.
+    // the chosen ones are plugged in now. With a capture, its devices take the places of
+    // the simulator's own, and what the simulator cannot follow goes to `err`; false (and
+    // nothing simulated) when the capture cannot be used.
+    bool Simulate(SimulationChoice choice, std::ostream& err);
     void Simulate(SimulationChoice choice);
     // Skin folder, resource index and the program's control classes.
     bool PrepareResources();
@@ -90,6 +94,8 @@ private:
     std::shared_ptr<sim::SimDevice> simPad_;
     std::shared_ptr<sim::SimDevice> simMouse_;
     std::shared_ptr<sim::SimDevice> simHeadset_;  // only when chosen (see Simulate)
+    // The devices come from a capture: their memories are not kept for the next run.
+    bool simFromCapture_ = false;
     std::unique_ptr<CMainWnd> mainWnd_;
     std::unique_ptr<cli::CommandExecutor> commands_;
     ui::CMessageLoop* loop_ = nullptr;

@@ -1,7 +1,9 @@
 #pragma once
-// The command-line device tools: --list-devices [--simulate] and --diagnose.
+// The command-line device tools: --list-devices [--simulate], --diagnose and
+// --diagnose --capture FILE.
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "app/SimulationChoice.h"
 
@@ -15,5 +17,10 @@ int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream
 // Prints every hidraw node, what this program makes of it, whether this user may open
 // it, and whether the udev rule is installed. Returns 0.
 int RunDiagnose(std::ostream& out);
+
+// Writes a capture of the attached devices (or, with a simulation, the simulated ones)
+// to `file` (see DeviceCapture.h). 0 done, 1 failed, 2 a simulation that cannot be set up.
+int RunCapture(const std::optional<SimulationChoice>& simulate, const std::string& file,
+               std::ostream& out, std::ostream& err);
 
 }  // namespace app
