@@ -394,6 +394,27 @@ sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
     return nullptr;
 }
 
+bool Application::ReplaceSimulatedDevice(std::string_view which,
+                                         std::shared_ptr<sim::SimDevice> device) {
+    std::shared_ptr<sim::SimDevice>* place = which == "keyboard" ? &simKeyboard_
+                                             : which == "pad"    ? &simPad_
+                                             : which == "mouse"  ? &simMouse_
+                                             : which == "headset" ? &simHeadset_
+                                                                  : nullptr;
+    if (!bus_ || !place || !*place || !device) return false;
+    // The rows of the mouse and the headset were given identifiers at start; a device of
+    // others would never be claimed.
+    const auto& before = (*place)->Definition();
+    const auto& after = device->Definition();
+    if ((which == "mouse" || which == "headset") &&
+        (before.vendorId != after.vendorId || before.productId != after.productId))
+        return false;
+    (*place)->Unplug();
+    *place = std::move(device);
+    simFromCapture_ = true;
+    return (*place)->Plug(*bus_);
+}
+
 std::optional<AutomationHost::WindowState> Application::MainWindowState() {
     if (!mainWnd_ || !mainWnd_->IsWindow()) return std::nullopt;
     WindowState state;

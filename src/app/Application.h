@@ -58,6 +58,8 @@ public:
     bool ChooseMenuItem(std::string_view item) override;
     void FocusMovesTo(ui::CPaintManagerUI* manager) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
+    bool ReplaceSimulatedDevice(std::string_view which,
+                                std::shared_ptr<sim::SimDevice> device) override;
     // Where the stand-in audio library records its calls in a simulated run: the file
     // named by TX512_CONFLIB_RECORD, else this one (set up by Simulate).
     static std::filesystem::path AudioCallRecord();
