@@ -26,6 +26,12 @@ Frame FrameOf(const std::vector<std::uint8_t>& bytes) {
     return frame;
 }
 
+// Commands whose answers the capture's tables give: information block, settings, key
+// table, status block, LED map.
+bool TableBacked(std::uint8_t code) {
+    return code == 3 || code == 5 || code == 7 || code == 26 || code == 27;
+}
+
 std::string At(const CapturedDevice& captured, const std::string& member) {
     return captured.where + "." + member;
 }
@@ -136,18 +142,30 @@ void RecordDifferences(const CapturedDevice& captured, SimDeviceDefinition& def,
         }
         recorded.reply = FrameOf(reply->bytes);
         const double late = reply->ms - out.ms;
-        const bool same = recorded.reply == modelled;
-        if (same && late < kLateReplyMs) continue;
+        const bool statusDiffers = recorded.reply[7] != modelled[7];
+        const bool dataDiffers = recorded.reply != modelled;
+        // The tables are what the capture says the device holds (and what a user edits);
+        // an answer that disagrees with them in data only gives way to them.
+        const bool fromTables = TableBacked(request[3]);
+        if (!statusDiffers && !dataDiffers && late < kLateReplyMs) continue;
+        if (!statusDiffers && dataDiffers && fromTables) {
+            notes.push_back(where + ": the answer to " + command +
+                            " is not what the tables hold; the simulator answers from the tables");
+            if (late < kLateReplyMs) continue;
+            recorded.reply = modelled;
+        } else if (dataDiffers) {
+            notes.push_back(where + ": the device's answer to " + command +
+                            " is not the firmware model's (status " +
+                            std::to_string(recorded.reply[7]) +
+                            "); the simulator repeats the device's");
+        } else {
+            recorded.reply = modelled;
+        }
         if (late >= kLateReplyMs) {
             recorded.delayMs = static_cast<int>(std::lround(std::min(late, 60000.0)));
             notes.push_back(where + ": " + command + " was answered after " +
                             std::to_string(recorded.delayMs) + " ms; the simulator answers as late");
         }
-        if (!same)
-            notes.push_back(where + ": the device's answer to " + command +
-                            " is not the firmware model's (status " +
-                            std::to_string(recorded.reply[7]) +
-                            "); the simulator repeats the device's");
         def.recordedReplies.push_back(recorded);
     }
 }
