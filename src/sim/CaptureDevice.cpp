@@ -58,7 +58,9 @@ void TakeKeyTables(const CapturedDevice& captured, SimDeviceDefinition& def,
                         std::to_string(def.keySlots.size()) +
                         " key slots, the information block says " +
                         std::to_string(def.infoBlock[5]) +
-                        "; the simulator answers with the table as captured");
+                        (captured.keyTable ? "; the simulator answers with the table as captured"
+                                           : "; no key table was captured, the simulator's "
+                                             "own stands in"));
 }
 
 void TakeSettings(const CapturedDevice& captured, SimDeviceDefinition& def,
