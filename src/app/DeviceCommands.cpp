@@ -15,6 +15,9 @@
 #include "device/scanner/DeviceKind.h"
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/SupportedDevices.h"
+#include "platform/LocalClient.h"
+#include "platform/Paths.h"
+#include "platform/SingleInstance.h"
 
 namespace app {
 
@@ -26,6 +29,8 @@ public:
     void SendScannerMessage(uint32_t, size_t) override {}
     void PostFirstScanDone() override {}
 };
+
+constexpr int kRunningCopyProbeMs = 500;
 
 std::string Hex4(uint16_t v) {
     char text[8];
@@ -78,6 +83,17 @@ int RunCapture(const std::optional<SimulationChoice>& simulate, const std::strin
                std::ostream& out, std::ostream& err) {
     std::unique_ptr<SimulatedBench> bench;
     std::shared_ptr<device::HidBackend> backend = device::HidBackend::Default();
+    if (!simulate) {
+        // Two programs taking turns on one command collection would each take the other's
+        // replies: the capture would be wrong and the running copy could misread its device.
+        platform::LocalClient client;
+        if (client.Connect(platform::SingleInstance::SocketPathFor(platform::RuntimeDir()),
+                           kRunningCopyProbeMs)) {
+            err << "telix-tx512: the program is running and talks to the devices; quit it (the "
+                   "tray's Exit) and make the capture again\n";
+            return 1;
+        }
+    }
     if (simulate) {
         std::string error;
         bench = PlugSimulation(*simulate, error);

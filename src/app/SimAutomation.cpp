@@ -56,10 +56,13 @@ Json::Value SimAutomation::Capture(const std::string& which, const Json::Value& 
     if (!simulation.error.empty()) throw CommandError(simulation.error);
     const sim::CaptureBuild* build = CapturedKind(simulation, which);
     if (build == nullptr) throw CommandError(file + ": the capture holds no " + which);
+    const sim::SimDevice* before = m_host.SimulatedDevice(which);
     if (!m_host.ReplaceSimulatedDevice(which, std::make_shared<sim::SimDevice>(build->definition)))
         throw CommandError("the captured " + which +
                            " cannot take the simulated one's place in this run (a mouse or "
                            "headset of other identifiers needs --simulate=capture:FILE)");
+    // The log cursor belonged to the device that went; a later device may get its address.
+    m_logCursor.erase(before);
     Json::Value answer = automation::Ok();
     Json::Value notes(Json::arrayValue);
     for (const std::string& note : simulation.notes) notes.append(note);

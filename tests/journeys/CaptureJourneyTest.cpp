@@ -154,6 +154,18 @@ TEST_F(CaptureJourney, TheSimCommandPutsTheCapturedKeyboardInPlaceOfTheSimulator
     EXPECT_EQ(program.Finish(), 0);
 }
 
+TEST_F(CaptureJourney, NoCaptureIsMadeWhileTheProgramTalksToTheDevices) {
+    HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
+    Script script(program);
+    script.Wait(200);
+    const auto file = sandbox_.Root() / "while-running.json";
+    const CommandRun run = RunCommand(sandbox_, {"--diagnose", "--capture", file.string()});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("the program is running"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(program.Finish(), 0);
+}
+
 TEST_F(CaptureJourney, ACaptureThatCannotStandForADeviceStopsTheRunAndSaysWhere) {
     const auto file = sandbox_.Root() / "broken.json";
     std::ofstream(file) << R"({"format":"telix-tx512 device capture","version":1,"devices":[)"
