@@ -47,8 +47,8 @@ CaptureSimulation LoadCaptureSimulation(const std::string& file) {
         if (Shipped(*build) &&
             device::FindDeviceTypeRow(def.vendorId, def.productId, RowKind(build->kind),
                                       device::kRoleCommand) < 0)
-            simulation.notes.push_back(captured.where + ".identity: " +
-                                       sim::capture::Hex16(def.vendorId) + ":" +
+            simulation.notes.push_back(captured.where +
+                                       ".identity: " + sim::capture::Hex16(def.vendorId) + ":" +
                                        sim::capture::Hex16(def.productId) +
                                        " is not a device this program serves; it stays unclaimed");
         simulation.notes.insert(simulation.notes.end(), build->notes.begin(), build->notes.end());
@@ -58,7 +58,8 @@ CaptureSimulation LoadCaptureSimulation(const std::string& file) {
     return simulation;
 }
 
-const sim::CaptureBuild* CapturedKind(const CaptureSimulation& simulation, const std::string& kind) {
+const sim::CaptureBuild* CapturedKind(const CaptureSimulation& simulation,
+                                      const std::string& kind) {
     for (const sim::CaptureBuild& build : simulation.builds) {
         const std::string own = build.kind == "mouse6" ? "mouse" : build.kind;
         if (own == kind) return &build;

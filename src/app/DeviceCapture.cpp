@@ -44,12 +44,18 @@ constexpr std::uint8_t kCommandReportId = 4;
 
 const char* KindName(uint16_t kind) {
     switch (kind) {
-        case device::kKindKeyboard: return "keyboard";
-        case device::kKindMousePad: return "pad";
-        case device::kKindMouse: return "mouse";
-        case device::kKindMouseLongWait: return "mouse6";
-        case device::kKindHeadset: return "headset";
-        default: return nullptr;
+        case device::kKindKeyboard:
+            return "keyboard";
+        case device::kKindMousePad:
+            return "pad";
+        case device::kKindMouse:
+            return "mouse";
+        case device::kKindMouseLongWait:
+            return "mouse6";
+        case device::kKindHeadset:
+            return "headset";
+        default:
+            return nullptr;
     }
 }
 
@@ -111,7 +117,8 @@ Json::Value Descriptors(device::HidBackend& backend, uint16_t vendor, uint16_t p
     if (!backend.Enumerate(paths)) return list;
     std::set<int> interfaces;
     for (const std::string& path : paths) {
-        if (device::HidPath::VendorId(path) != vendor || device::HidPath::ProductId(path) != product)
+        if (device::HidPath::VendorId(path) != vendor ||
+            device::HidPath::ProductId(path) != product)
             continue;
         // Neither read nor write: the attributes and the descriptor, nothing sent.
         const auto connection = backend.Open(path, {});
@@ -193,8 +200,8 @@ void RunConnection(uint16_t kind, device::CommandChannel& channel, device::Comma
             device::kResultSuccess)
             log.Add("read settings block",
                     commands.ReadSettingsMemory(
-                        block, static_cast<uint16_t>(active[0] *
-                                                     model::KeyboardSettingsBlock::kStride)));
+                        block,
+                        static_cast<uint16_t>(active[0] * model::KeyboardSettingsBlock::kStride)));
     }
     std::vector<uint8_t> settings(SettingsSpan(kind));
     if (log.Add("read stored settings", commands.ReadSettingsMemory(settings, 0)) ==

@@ -44,7 +44,8 @@ void TakeKeyTables(const CapturedDevice& captured, SimDeviceDefinition& def,
     for (std::size_t i = 0; i + 2 < table.size(); i += 3) {
         SimKeySlot slot{table[i], table[i + 1], table[i + 2], kNoLed};
         const std::size_t index = i / 3;
-        if (captured.ledMap && index < captured.ledMap->size()) slot.led = (*captured.ledMap)[index];
+        if (captured.ledMap && index < captured.ledMap->size())
+            slot.led = (*captured.ledMap)[index];
         def.keySlots.push_back(slot);
     }
     if (captured.ledMap && captured.ledMap->size() != def.keySlots.size())
@@ -54,13 +55,12 @@ void TakeKeyTables(const CapturedDevice& captured, SimDeviceDefinition& def,
                         " key slots; the simulator's LED map has one per slot");
     // A device without keys (the pad) says 0 and has no table to read.
     if (def.infoBlock[5] != def.keySlots.size() && (captured.keyTable || !def.keySlots.empty()))
-        notes.push_back(At(captured, "tables.key_table") + ": " +
-                        std::to_string(def.keySlots.size()) +
-                        " key slots, the information block says " +
-                        std::to_string(def.infoBlock[5]) +
-                        (captured.keyTable ? "; the simulator answers with the table as captured"
-                                           : "; no key table was captured, the simulator's "
-                                             "own stands in"));
+        notes.push_back(
+            At(captured, "tables.key_table") + ": " + std::to_string(def.keySlots.size()) +
+            " key slots, the information block says " + std::to_string(def.infoBlock[5]) +
+            (captured.keyTable ? "; the simulator answers with the table as captured"
+                               : "; no key table was captured, the simulator's "
+                                 "own stands in"));
 }
 
 void TakeSettings(const CapturedDevice& captured, SimDeviceDefinition& def,
@@ -93,15 +93,13 @@ bool TakeInterfaces(const CapturedDevice& captured, SimDeviceDefinition& def,
     def.interfaces.clear();
     for (const CapturedInterface& i : captured.interfaces) {
         if (!device::HidReportDescriptor::Parse(i.descriptor))
-            notes.push_back(captured.where + ".descriptors: interface " +
-                            std::to_string(i.number) +
+            notes.push_back(captured.where + ".descriptors: interface " + std::to_string(i.number) +
                             ": the descriptor does not parse; the host will not use it");
         def.interfaces.push_back({i.number, i.descriptor});
     }
-    const bool found = std::any_of(def.interfaces.begin(), def.interfaces.end(),
-                                   [&](const SimInterface& i) {
-                                       return i.number == def.configInterface;
-                                   });
+    const bool found =
+        std::any_of(def.interfaces.begin(), def.interfaces.end(),
+                    [&](const SimInterface& i) { return i.number == def.configInterface; });
     if (!found) {
         error = captured.where + ".descriptors: no descriptor of interface " +
                 std::to_string(def.configInterface) + ", which carries the commands";
@@ -130,8 +128,9 @@ void RecordDifferences(const CapturedDevice& captured, SimDeviceDefinition& def,
         }
         const std::string where = captured.where + ".exchange[" + std::to_string(i) + "]";
         const std::string command = "command " + std::to_string(request[3]);
-        const bool known = std::any_of(def.recordedReplies.begin(), def.recordedReplies.end(),
-                                       [&](const SimRecordedReply& r) { return r.request == request; });
+        const bool known =
+            std::any_of(def.recordedReplies.begin(), def.recordedReplies.end(),
+                        [&](const SimRecordedReply& r) { return r.request == request; });
         if (known) continue;  // the first answer to a request is the one replayed
         SimRecordedReply recorded;
         recorded.request = request;
@@ -166,7 +165,8 @@ void RecordDifferences(const CapturedDevice& captured, SimDeviceDefinition& def,
         if (late >= kLateReplyMs) {
             recorded.delayMs = static_cast<int>(std::lround(std::min(late, 60000.0)));
             notes.push_back(where + ": " + command + " was answered after " +
-                            std::to_string(recorded.delayMs) + " ms; the simulator answers as late");
+                            std::to_string(recorded.delayMs) +
+                            " ms; the simulator answers as late");
         }
         def.recordedReplies.push_back(recorded);
     }
@@ -184,7 +184,8 @@ std::optional<CaptureBuild> BuildFromCapture(const CapturedDevice& captured, std
     def.productId = captured.productId;
     def.releaseNumber = captured.releaseNumber;
     if (!TakeInterfaces(captured, def, build.notes, error)) return std::nullopt;
-    if (captured.info) std::copy(captured.info->begin(), captured.info->end(), def.infoBlock.begin());
+    if (captured.info)
+        std::copy(captured.info->begin(), captured.info->end(), def.infoBlock.begin());
     TakeKeyTables(captured, def, build.notes);
     TakeSettings(captured, def, build.notes);
     RecordDifferences(captured, def, build.notes);

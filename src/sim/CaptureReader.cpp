@@ -89,7 +89,8 @@ void ReadDescriptors(const Json::Value& list, const std::string& where, Captured
         CapturedInterface entry;
         entry.number = Integer(Member(list[i], "interface", at), 0, 255, at + ".interface");
         if (!seen.insert(entry.number).second) Refuse(at + ".interface", "appears twice");
-        entry.descriptor = Hex(Member(list[i], "hex", at), capture::kMaxDescriptorBytes, at + ".hex");
+        entry.descriptor =
+            Hex(Member(list[i], "hex", at), capture::kMaxDescriptorBytes, at + ".hex");
         if (entry.descriptor.empty()) Refuse(at + ".hex", "is empty");
         device.interfaces.push_back(std::move(entry));
     }
@@ -181,8 +182,8 @@ CaptureReadResult ReadCapture(std::string_view text) {
             Refuse("format", std::string("must be \"") + capture::kFormatName + "\"");
         const Json::Value& version = Member(root, "version", "the file");
         Integer(version, 1, capture::kFormatVersion, "version");
-        const Json::Value& devices = Array(Member(root, "devices", "the file"),
-                                           capture::kMaxDevices, "devices");
+        const Json::Value& devices =
+            Array(Member(root, "devices", "the file"), capture::kMaxDevices, "devices");
         for (Json::ArrayIndex i = 0; i < devices.size(); ++i)
             result.devices.push_back(ReadDevice(devices[i], "devices[" + std::to_string(i) + "]"));
     } catch (const Refusal& refusal) {

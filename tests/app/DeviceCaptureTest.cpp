@@ -1,8 +1,6 @@
 // A capture of each simulated device, replayed by a device built from it, must give the
 // same connection exchange and the same tables as the simulator's own device; and the
 // file must hold no key presses and never replace a file that is not a capture.
-#include "app/DeviceCapture.h"
-
 #include <gtest/gtest.h>
 #include <json/json.h>
 
@@ -10,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/DeviceCapture.h"
 #include "device/hid/RecordingBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceKind.h"
@@ -57,9 +56,9 @@ TEST_P(CaptureRoundTrip, TheReplayedDeviceAnswersAsTheSimulatorsOwn) {
     const Kind& kind = GetParam();
     const sim::SimDeviceDefinition& own = kind.definition();
     if (std::string(kind.name) == "mouse" || std::string(kind.name) == "mouse6")
-        device::UseMouseIdentity(own.vendorId, own.productId,
-                                 kind.name == std::string("mouse") ? device::kKindMouse
-                                                                   : device::kKindMouseLongWait);
+        device::UseMouseIdentity(
+            own.vendorId, own.productId,
+            kind.name == std::string("mouse") ? device::kKindMouse : device::kKindMouseLongWait);
     if (std::string(kind.name) == "headset")
         device::SubstituteIdentity(device::kKindHeadset, own.vendorId, own.productId);
 
@@ -94,7 +93,9 @@ TEST_P(CaptureRoundTrip, TheReplayedDeviceAnswersAsTheSimulatorsOwn) {
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, CaptureRoundTrip,
     ::testing::Values(
-        Kind{"keyboard", sim::KeyboardDefinition, {"info", "key_table", "led_map", "settings", "status"}},
+        Kind{"keyboard",
+             sim::KeyboardDefinition,
+             {"info", "key_table", "led_map", "settings", "status"}},
         Kind{"pad", sim::MousePadDefinition, {"info", "settings", "status"}},
         Kind{"mouse", sim::MouseDefinition, {"info", "key_table", "settings", "status"}},
         Kind{"mouse6", sim::LongWaitMouseDefinition, {"info", "key_table", "settings", "status"}},
@@ -131,7 +132,7 @@ TEST(DeviceCapture, KeepsNoInputReportButCommandReplies) {
     device::ExchangeRecord record(4, 3);
     std::vector<std::uint8_t> reply(64, 0);
     reply[0] = 4;
-    record.Add(false, std::vector<std::uint8_t>{3, 0x05, 0x05});  // a key pressed
+    record.Add(false, std::vector<std::uint8_t>{3, 0x05, 0x05});              // a key pressed
     record.Add(false, std::vector<std::uint8_t>{0, 0, 0x04, 0, 0, 0, 0, 0});  // a boot report
     record.Add(false, reply);
     record.Add(true, reply);
@@ -145,7 +146,8 @@ TEST(DeviceCapture, KeepsNoInputReportButCommandReplies) {
 }
 
 TEST(DeviceCapture, NeverWritesOverAFileThatIsNotACapture) {
-    const fs::path dir = fs::temp_directory_path() / ("tx512-capture-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tx512-capture-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path notes = dir / "notes.txt";
     std::ofstream(notes) << "my own notes\n";

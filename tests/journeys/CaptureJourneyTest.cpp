@@ -81,7 +81,8 @@ TEST_F(CaptureJourney, AnAlteredKeyboardConnectsTakesAKeyAndSwitchesProfile) {
     int mapped = 0;
     for (const Json::Value& slot : status["slots"]) mapped += slot.asInt() != 255;
     EXPECT_GT(mapped, 90);
-    for (const Json::Value& slot : status["slots"]) EXPECT_TRUE(slot.asInt() == 255 || slot.asInt() < kSlots);
+    for (const Json::Value& slot : status["slots"])
+        EXPECT_TRUE(slot.asInt() == 255 || slot.asInt() < kSlots);
 
     const Json::Value memory = script.Sim("keyboard", "memory");
     EXPECT_EQ(memory["keytable"].asString().size(), std::size_t{kSlots} * 6);
@@ -147,7 +148,8 @@ TEST_F(CaptureJourney, TheSimCommandPutsTheCapturedKeyboardInPlaceOfTheSimulator
     const Json::Value status = Device(script, "status");
     EXPECT_TRUE(status["connected"].asBool());
     EXPECT_TRUE(status["tablesread"].asBool());
-    for (const Json::Value& slot : status["slots"]) EXPECT_TRUE(slot.asInt() == 255 || slot.asInt() < kSlots);
+    for (const Json::Value& slot : status["slots"])
+        EXPECT_TRUE(slot.asInt() == 255 || slot.asInt() < kSlots);
     // A file that is not there is refused, and the keyboard stays.
     capture["file"] = (sandbox_.Root() / "missing.json").string();
     EXPECT_FALSE(program.Send(capture)["ok"].asBool());
@@ -170,7 +172,8 @@ TEST_F(CaptureJourney, ACaptureThatCannotStandForADeviceStopsTheRunAndSaysWhere)
     const auto file = sandbox_.Root() / "broken.json";
     std::ofstream(file) << R"({"format":"telix-tx512 device capture","version":1,"devices":[)"
                         << R"({"kind":"keyboard","identity":{"vendor":"320f","product":"zz"}}]})";
-    const CommandRun run = RunCommand(sandbox_, {"--simulate=capture:" + file.string(), "--list-devices"});
+    const CommandRun run =
+        RunCommand(sandbox_, {"--simulate=capture:" + file.string(), "--list-devices"});
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("devices[0].identity.product"), std::string::npos) << run.err;
 }

@@ -73,7 +73,8 @@ TEST(CaptureReader, RefusesWhatBreaksTheRulesAndSaysWhere) {
          "devices[0].tables.settings"},
         {File(Device(R"(,"descriptors":[{"interface":1,"hex":"c0"},{"interface":1,"hex":"c0"}])")),
          "devices[0].descriptors[1].interface: appears twice"},
-        {File(Device(R"(,"exchange":[{"ms":5,"dir":"out","hex":"04"},{"ms":4,"dir":"in","hex":"04"}])")),
+        {File(Device(
+             R"(,"exchange":[{"ms":5,"dir":"out","hex":"04"},{"ms":4,"dir":"in","hex":"04"}])")),
          "devices[0].exchange[1].ms"},
         {File(Device(R"(,"exchange":[{"ms":1,"dir":"out","hex":")" + std::string(130, '0') +
                      R"("}])")),
@@ -102,9 +103,9 @@ TEST(CaptureReader, TakesHexWithSpacesInAnyCase) {
 }
 
 TEST(CaptureDevice, NeedsTheDescriptorOfTheCommandInterface) {
-    const CaptureReadResult read = ReadCapture(File(Device(
-        R"(,"descriptors":[{"interface":0,"hex":")" +
-        capture::HexOf(KeyboardDefinition().interfaces[0].reportDescriptor) + R"("}])")));
+    const CaptureReadResult read = ReadCapture(File(
+        Device(R"(,"descriptors":[{"interface":0,"hex":")" +
+               capture::HexOf(KeyboardDefinition().interfaces[0].reportDescriptor) + R"("}])")));
     ASSERT_TRUE(read.Ok()) << read.error;
     std::string error;
     EXPECT_FALSE(BuildFromCapture(read.devices[0], error));

@@ -6,7 +6,8 @@ namespace {
 
 class RecordingConnection : public HidConnection {
 public:
-    RecordingConnection(std::shared_ptr<HidConnection> inner, std::shared_ptr<ExchangeRecord> record)
+    RecordingConnection(std::shared_ptr<HidConnection> inner,
+                        std::shared_ptr<ExchangeRecord> record)
         : inner_(std::move(inner)), record_(std::move(record)) {}
 
     const HidConnectionInfo& Info() const override { return inner_->Info(); }
