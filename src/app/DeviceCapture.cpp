@@ -375,7 +375,10 @@ int WriteCapture(const std::shared_ptr<device::HidBackend>& backend, const std::
         << " device" << (devices == 1 ? "" : "s") << ").\n"
         << "It holds the devices' identities, report descriptors, the connection's reports and\n"
         << "the tables read; no key presses. Read it, then attach it to your report.\n";
-    return 0;
+    if (devices > 0) return 0;
+    err << "telix-tx512: no supported device answered: plug it in, check 'telix-tx512 --diagnose',\n"
+        << "and make the capture again\n";
+    return 1;
 }
 
 }  // namespace app

@@ -31,7 +31,8 @@ std::string CaptureDevices(const std::shared_ptr<device::HidBackend>& backend,
 inline constexpr std::size_t kCaptureLimitBytes = 256u << 10;
 
 // Writes the capture to `file` (never over a file that is not a capture) and tells
-// `out` what it holds; 0 done, 1 failed.
+// `out` what it holds; 0 done, 1 failed or no supported device found (the file, with only
+// the program's side, is still written).
 int WriteCapture(const std::shared_ptr<device::HidBackend>& backend, const std::string& file,
                  std::ostream& out, std::ostream& err);
 

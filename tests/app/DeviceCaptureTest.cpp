@@ -169,6 +169,12 @@ TEST(DeviceCapture, NeverWritesOverAFileThatIsNotACapture) {
     EXPECT_EQ(WriteCapture(bus.Backend(), file.string(), out, err), 0) << err.str();
     EXPECT_FALSE(fs::exists(dir / "capture.json.part"));
     EXPECT_LT(fs::file_size(file), kCaptureLimitBytes);
+
+    // Nothing to capture is not a success.
+    pad->Unplug();
+    std::ostringstream none;
+    EXPECT_EQ(WriteCapture(bus.Backend(), file.string(), out, none), 1);
+    EXPECT_NE(none.str().find("no supported device"), std::string::npos) << none.str();
     fs::remove_all(dir);
 }
 
