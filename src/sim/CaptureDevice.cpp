@@ -88,6 +88,15 @@ bool TakeInterfaces(const CapturedDevice& captured, SimDeviceDefinition& def,
     if (captured.interfaces.empty()) {
         notes.push_back(captured.where +
                         ".descriptors: none captured; the simulator's own descriptors stand in");
+        if (std::none_of(def.interfaces.begin(), def.interfaces.end(), [&](const SimInterface& i) {
+                return i.number == def.configInterface;
+            })) {
+            error = captured.where + ".identity.interface: " +
+                    std::to_string(def.configInterface) +
+                    " carries the commands, but no descriptor was captured and the simulator's "
+                    "own device has no such interface";
+            return false;
+        }
         return true;
     }
     def.interfaces.clear();

@@ -113,6 +113,17 @@ TEST(CaptureDevice, NeedsTheDescriptorOfTheCommandInterface) {
         << error;
 }
 
+// Found by the fuzz target: without descriptors the simulator's own interfaces stand in,
+// and the command interface the identity names must be one of them.
+TEST(CaptureDevice, NamesTheCommandInterfaceItCannotProvide) {
+    const CaptureReadResult read = ReadCapture(File(
+        R"({"kind":"pad","identity":{"vendor":"320f","product":"1004","interface":3}})"));
+    ASSERT_TRUE(read.Ok()) << read.error;
+    std::string error;
+    EXPECT_FALSE(BuildFromCapture(read.devices[0], error));
+    EXPECT_NE(error.find("devices[0].identity.interface: 3"), std::string::npos) << error;
+}
+
 TEST(CaptureDevice, TakesTheCapturedTablesAndSaysWhereTheyDisagree) {
     std::string info = capture::HexOf(KeyboardDefinition().infoBlock);
     info.replace(10, 2, "05");  // five key slots
