@@ -5,6 +5,7 @@
 #include <iostream>
 #include <optional>
 
+#include "app/CaptureSimulation.h"
 #include "app/ShellControls.h"
 #include "app/ShellIds.h"
 #include "app/SimMemoryStore.h"
@@ -55,23 +56,54 @@ platform::SingleInstance::Outcome Application::AcquireSingleInstance(
 }
 
 void Application::Simulate(SimulationChoice choice) {
+    Simulate(std::move(choice), std::cerr);
+}
+
+bool Application::Simulate(SimulationChoice choice, std::ostream& err) {
+    CaptureSimulation captured;
+    if (!choice.captureFile.empty()) {
+        captured = LoadCaptureSimulation(choice.captureFile);
+        if (!captured.error.empty()) {
+            err << "telix-tx512: " << captured.error << "\n";
+            return false;
+        }
+        for (const std::string& note : captured.notes) err << "telix-tx512: capture: " << note << "\n";
+        AdoptCapturedIdentities(captured);
+        simFromCapture_ = true;
+    }
+    const sim::CaptureBuild* keyboard = CapturedKind(captured, "keyboard");
+    const sim::CaptureBuild* pad = CapturedKind(captured, "pad");
+    const sim::CaptureBuild* mouse = CapturedKind(captured, "mouse");
+    const sim::CaptureBuild* headset = CapturedKind(captured, "headset");
+    if (simFromCapture_) {
+        choice.keyboard = keyboard != nullptr;
+        choice.pad = pad != nullptr;
+        choice.mouse = mouse != nullptr;
+        choice.headset = headset != nullptr;
+    }
+    // A capture's device starts as captured, not as the last run left the simulator's own.
+    auto make = [this](const sim::CaptureBuild* build, const sim::SimDeviceDefinition& own,
+                       const char* name) {
+        if (build) return std::make_shared<sim::SimDevice>(build->definition);
+        auto device = std::make_shared<sim::SimDevice>(own);
+        if (!simFromCapture_) SimMemoryStore::Restore(*device, name);
+        return device;
+    };
     // The build's stand-in audio library, never a real one, serves a simulated run.
     model::AudioBridge::UseSimulatedLibrary();
     // Both devices exist whatever the choice, so that a script can plug the other later.
     bus_ = std::make_unique<device::VirtualBus>();
-    simKeyboard_ = std::make_shared<sim::SimDevice>(sim::KeyboardDefinition());
-    simPad_ = std::make_shared<sim::SimDevice>(sim::MousePadDefinition());
-    SimMemoryStore::Restore(*simKeyboard_, "keyboard");
-    SimMemoryStore::Restore(*simPad_, "pad");
+    simKeyboard_ = make(keyboard, sim::KeyboardDefinition(), "keyboard");
+    simPad_ = make(pad, sim::MousePadDefinition(), "pad");
     // Only a simulation of the mouse gives the mouse rows identifiers: the simulator's own.
     if (choice.mouse) {
-        const sim::SimDeviceDefinition& mouse =
+        const sim::SimDeviceDefinition& own =
             choice.mouseLongWait ? sim::LongWaitMouseDefinition() : sim::MouseDefinition();
-        device::UseMouseIdentity(
-            mouse.vendorId, mouse.productId,
-            choice.mouseLongWait ? device::kKindMouseLongWait : device::kKindMouse);
-        simMouse_ = std::make_shared<sim::SimDevice>(mouse);
-        SimMemoryStore::Restore(*simMouse_, "mouse");
+        if (!mouse)
+            device::UseMouseIdentity(
+                own.vendorId, own.productId,
+                choice.mouseLongWait ? device::kKindMouseLongWait : device::kKindMouse);
+        simMouse_ = make(mouse, own, "mouse");
     }
     if (choice.keyboard) simKeyboard_->Plug(*bus_);
     if (choice.pad) simPad_->Plug(*bus_);
@@ -79,14 +111,15 @@ void Application::Simulate(SimulationChoice choice) {
     if (choice.headset) {
         // The shipped rows of the headset name no device; the simulator's identifiers
         // stand in, before the main window copies the tables.
-        device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
-                                   sim::kSimHeadsetProduct);
+        if (!headset)
+            device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
+                                       sim::kSimHeadsetProduct);
         RecordAudioCalls();
-        simHeadset_ = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
-        SimMemoryStore::Restore(*simHeadset_, "headset");
+        simHeadset_ = make(headset, sim::HeadsetDefinition(), "headset");
         simHeadset_->Plug(*bus_);
     }
     device::HidBackend::SetDefault(bus_->Backend());
+    return true;
 }
 
 std::filesystem::path Application::AudioCallRecord() {
@@ -231,10 +264,12 @@ void Application::Shutdown() {
             device::HidBackend::SetDefault(nullptr);
             bus_->UnplugAll();
         }
-        if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
-        if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
-        if (simMouse_) SimMemoryStore::Keep(*simMouse_, "mouse");
-        if (simHeadset_) SimMemoryStore::Keep(*simHeadset_, "headset");
+        if (!simFromCapture_) {
+            if (simKeyboard_) SimMemoryStore::Keep(*simKeyboard_, "keyboard");
+            if (simPad_) SimMemoryStore::Keep(*simPad_, "pad");
+            if (simMouse_) SimMemoryStore::Keep(*simMouse_, "mouse");
+            if (simHeadset_) SimMemoryStore::Keep(*simHeadset_, "headset");
+        }
         simKeyboard_.reset();
         simPad_.reset();
         simMouse_.reset();
@@ -371,6 +406,27 @@ sim::SimDevice* Application::SimulatedDevice(std::string_view which) {
     if (which == "mouse") return simMouse_.get();
     if (which == "headset") return simHeadset_.get();
     return nullptr;
+}
+
+bool Application::ReplaceSimulatedDevice(std::string_view which,
+                                         std::shared_ptr<sim::SimDevice> device) {
+    std::shared_ptr<sim::SimDevice>* place = which == "keyboard" ? &simKeyboard_
+                                             : which == "pad"    ? &simPad_
+                                             : which == "mouse"  ? &simMouse_
+                                             : which == "headset" ? &simHeadset_
+                                                                  : nullptr;
+    if (!bus_ || !place || !*place || !device) return false;
+    // The rows of the mouse and the headset were given identifiers at start; a device of
+    // others would never be claimed.
+    const auto& before = (*place)->Definition();
+    const auto& after = device->Definition();
+    if ((which == "mouse" || which == "headset") &&
+        (before.vendorId != after.vendorId || before.productId != after.productId))
+        return false;
+    (*place)->Unplug();
+    *place = std::move(device);
+    simFromCapture_ = true;
+    return (*place)->Plug(*bus_);
 }
 
 std::optional<AutomationHost::WindowState> Application::MainWindowState() {

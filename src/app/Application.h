@@ -3,6 +3,7 @@
 // control classes, simulated devices), the main window itself, and the teardown in the
 // reverse order. The caller supplies the message loop (Qt's or the headless one) and runs
 // it between CreateMainWindow and Shutdown.
+#include <ostream>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -35,7 +36,10 @@ public:
     platform::SingleInstance::Outcome AcquireSingleInstance(
         platform::SingleInstance::Contact contact = platform::SingleInstance::Contact::Wake);
     // A virtual bus becomes the HID backend, with the simulated keyboard and pad on it;
-    // the chosen ones are plugged in now.
+    // the chosen ones are plugged in now. With a capture, its devices take the places of
+    // the simulator's own, and what the simulator cannot follow goes to `err`; false (and
+    // nothing simulated) when the capture cannot be used.
+    bool Simulate(SimulationChoice choice, std::ostream& err);
     void Simulate(SimulationChoice choice);
     // Skin folder, resource index and the program's control classes.
     bool PrepareResources();
@@ -56,6 +60,8 @@ public:
     bool ChooseMenuItem(std::string_view item) override;
     void FocusMovesTo(ui::CPaintManagerUI* manager) override;
     sim::SimDevice* SimulatedDevice(std::string_view which) override;
+    bool ReplaceSimulatedDevice(std::string_view which,
+                                std::shared_ptr<sim::SimDevice> device) override;
     // Where the stand-in audio library records its calls in a simulated run: the file
     // named by TX512_CONFLIB_RECORD, else this one (set up by Simulate).
     static std::filesystem::path AudioCallRecord();
@@ -94,6 +100,8 @@ private:
     std::shared_ptr<sim::SimDevice> simPad_;
     std::shared_ptr<sim::SimDevice> simMouse_;
     std::shared_ptr<sim::SimDevice> simHeadset_;  // only when chosen (see Simulate)
+    // The devices come from a capture: their memories are not kept for the next run.
+    bool simFromCapture_ = false;
     std::unique_ptr<CMainWnd> mainWnd_;
     std::unique_ptr<cli::CommandExecutor> commands_;
     ui::CMessageLoop* loop_ = nullptr;

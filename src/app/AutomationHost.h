@@ -3,6 +3,7 @@
 // application implements it over its main window, its message loop and, under
 // --simulate, the simulated devices on the virtual bus.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,13 @@ public:
     // bus it plugs into (null without --simulate).
     virtual sim::SimDevice* SimulatedDevice(std::string_view which) = 0;
     virtual device::VirtualBus* Bus() = 0;
+    // Puts `device` in the place of the simulated device `which` and plugs it in (the one
+    // before is pulled out first). False when the run has no such place, or when the
+    // tables could not claim the new device (a mouse or headset of other identifiers).
+    virtual bool ReplaceSimulatedDevice(std::string_view /*which*/,
+                                        std::shared_ptr<sim::SimDevice> /*device*/) {
+        return false;
+    }
     // The device object "keyboard", "pad" or "current" (the selected tab's), or null.
     virtual model::CLumitrekUSBDevice* DeviceObject(std::string_view /*which*/) { return nullptr; }
     // Ends the program as the tray's "exit" does.

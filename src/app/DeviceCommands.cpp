@@ -3,17 +3,21 @@
 #include <json/json.h>
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
+#include "app/CaptureSimulation.h"
 #include "app/DesktopDiagnosis.h"
+#include "app/DeviceCapture.h"
 #include "device/hid/HidBackend.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/DeviceDiagnosis.h"
 #include "device/scanner/DeviceKind.h"
 #include "device/scanner/DeviceScanner.h"
 #include "device/scanner/SupportedDevices.h"
-#include "sim/DeviceCatalog.h"
-#include "sim/SimulatedDevices.h"
+#include "platform/LocalClient.h"
+#include "platform/Paths.h"
+#include "platform/SingleInstance.h"
 
 namespace app {
 
@@ -26,6 +30,8 @@ public:
     void PostFirstScanDone() override {}
 };
 
+constexpr int kRunningCopyProbeMs = 500;
+
 std::string Hex4(uint16_t v) {
     char text[8];
     std::snprintf(text, sizeof text, "%04x", v);
@@ -35,36 +41,16 @@ std::string Hex4(uint16_t v) {
 }  // namespace
 
 int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream& out) {
-    device::VirtualBus bus;
-    sim::SimulatedDevices devices;
-    std::shared_ptr<sim::SimDevice> mouse;
-    std::shared_ptr<sim::SimDevice> headset;
-    std::shared_ptr<device::HidBackend> backend;
+    std::unique_ptr<SimulatedBench> bench;
+    std::shared_ptr<device::HidBackend> backend = device::HidBackend::Default();
     if (simulate && simulate->Any()) {
-        devices = sim::PlugSimulatedDevices(bus);
-        if (!simulate->keyboard) devices.keyboard->Unplug();
-        if (!simulate->pad) devices.pad->Unplug();
-        if (simulate->mouse) {
-            // As a --simulate run does: the shipped mouse rows name no device.
-            const sim::SimDeviceDefinition& definition = simulate->mouseLongWait
-                                                             ? sim::LongWaitMouseDefinition()
-                                                             : sim::MouseDefinition();
-            device::UseMouseIdentity(
-                definition.vendorId, definition.productId,
-                simulate->mouseLongWait ? device::kKindMouseLongWait : device::kKindMouse);
-            mouse = std::make_shared<sim::SimDevice>(definition);
-            mouse->Plug(bus);
+        std::string error;
+        bench = PlugSimulation(*simulate, error);
+        if (!bench) {
+            std::cerr << "telix-tx512: " << error << "\n";
+            return 2;
         }
-        if (simulate->headset) {
-            // As a --simulate run does: the shipped headset rows name no device.
-            device::SubstituteIdentity(device::kKindHeadset, sim::kSimHeadsetVendor,
-                                       sim::kSimHeadsetProduct);
-            headset = std::make_shared<sim::SimDevice>(sim::HeadsetDefinition());
-            headset->Plug(bus);
-        }
-        backend = bus.Backend();
-    } else {
-        backend = device::HidBackend::Default();
+        backend = bench->bus.Backend();
     }
     device::SlotList slots;
     SilentClient client;
@@ -87,8 +73,37 @@ int RunListDevices(const std::optional<SimulationChoice>& simulate, std::ostream
 }
 
 int RunDiagnose(std::ostream& out, const QtPlatformFinding& qt) {
-    out << device::DeviceDiagnosis().Report() << "\n" << DesktopReport(qt);
+    out << device::DeviceDiagnosis().Report() << "\n" << DesktopReport(qt)
+        << "\nIf a device misbehaves, make a capture to attach to your report (see the README):\n"
+        << "    telix-tx512 --diagnose --capture telix-capture.json\n";
     return 0;
+}
+
+int RunCapture(const std::optional<SimulationChoice>& simulate, const std::string& file,
+               std::ostream& out, std::ostream& err) {
+    std::unique_ptr<SimulatedBench> bench;
+    std::shared_ptr<device::HidBackend> backend = device::HidBackend::Default();
+    if (!simulate) {
+        // Two programs taking turns on one command collection would each take the other's
+        // replies: the capture would be wrong and the running copy could misread its device.
+        platform::LocalClient client;
+        if (client.Connect(platform::SingleInstance::SocketPathFor(platform::RuntimeDir()),
+                           kRunningCopyProbeMs)) {
+            err << "telix-tx512: the program is running and talks to the devices; quit it (the "
+                   "tray's Exit) and make the capture again\n";
+            return 1;
+        }
+    }
+    if (simulate) {
+        std::string error;
+        bench = PlugSimulation(*simulate, error);
+        if (!bench) {
+            err << "telix-tx512: " << error << "\n";
+            return 2;
+        }
+        backend = bench->bus.Backend();
+    }
+    return WriteCapture(backend, file, out, err);
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/AutomationJson.h"
+#include "app/CaptureSimulation.h"
 #include "device/protocol/CommandChannel.h"
 #include "device/protocol/ReportFrame.h"
 #include "sim/SimDevice.h"
@@ -49,6 +50,26 @@ const char* ReadbackName(sim::KeyTableReadback mode) {
 
 }  // namespace
 
+Json::Value SimAutomation::Capture(const std::string& which, const Json::Value& command) {
+    const std::string file = StringMember(command, "file");
+    const CaptureSimulation simulation = LoadCaptureSimulation(file);
+    if (!simulation.error.empty()) throw CommandError(simulation.error);
+    const sim::CaptureBuild* build = CapturedKind(simulation, which);
+    if (build == nullptr) throw CommandError(file + ": the capture holds no " + which);
+    const sim::SimDevice* before = m_host.SimulatedDevice(which);
+    if (!m_host.ReplaceSimulatedDevice(which, std::make_shared<sim::SimDevice>(build->definition)))
+        throw CommandError("the captured " + which +
+                           " cannot take the simulated one's place in this run (a mouse or "
+                           "headset of other identifiers needs --simulate=capture:FILE)");
+    // The log cursor belonged to the device that went; a later device may get its address.
+    m_logCursor.erase(before);
+    Json::Value answer = automation::Ok();
+    Json::Value notes(Json::arrayValue);
+    for (const std::string& note : simulation.notes) notes.append(note);
+    answer["notes"] = notes;
+    return answer;
+}
+
 Json::Value SimAutomation::Run(const Json::Value& command) {
     const std::string which = StringMember(command, "device");
     if (which != "keyboard" && which != "pad" && which != "mouse" && which != "headset")
@@ -64,6 +85,7 @@ Json::Value SimAutomation::Run(const Json::Value& command) {
         if (!device->Plug(*bus)) throw CommandError("the " + which + " is already plugged");
         return automation::Ok();
     }
+    if (op == "capture") return Capture(which, command);
     if (op == "unplug") {
         if (!device->Unplug()) throw CommandError("the " + which + " is not plugged");
         return automation::Ok();

@@ -25,6 +25,8 @@ public:
     Json::Value Run(const Json::Value& command);
 
 private:
+    // A device from a capture file takes the place of `which` (op "capture").
+    Json::Value Capture(const std::string& which, const Json::Value& command);
     Json::Value Memory(sim::SimDevice& device) const;
     Json::Value WireLog(sim::SimDevice& device);
     Json::Value Fault(sim::SimDevice& device, const Json::Value& command);

@@ -15,6 +15,9 @@ std::optional<SimulationChoice> SimulationChoice::Parse(std::string_view value) 
     } else if (value == "mouse" || value == "mouse6") {
         choice.mouse = true;
         choice.mouseLongWait = value == "mouse6";
+    } else if (value.rfind("capture:", 0) == 0) {
+        choice.captureFile = std::string(value.substr(8));
+        if (choice.captureFile.empty()) return std::nullopt;
     } else if (value == "headset") {
         choice.headset = true;
     } else if (value != "none") {

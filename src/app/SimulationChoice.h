@@ -1,6 +1,7 @@
 #pragma once
 // Which simulated devices a run attaches (--simulate[=WHICH]).
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace app {
@@ -12,9 +13,11 @@ struct SimulationChoice {
     // The simulated mouse is the receiver mouse of kind 6 (link query, long time limit).
     bool mouseLongWait = false;
     bool headset = false;
-    bool Any() const { return keyboard || pad || mouse || headset; }
+    // "capture:FILE": the devices of a capture stand in for all of the above.
+    std::string captureFile;
+    bool Any() const { return keyboard || pad || mouse || headset || !captureFile.empty(); }
     // "" (keyboard and pad), "keyboard", "pad", "mouse", "mouse6" (the kind-6 mouse),
-    // "headset", "all", "none"; nothing for anything else.
+    // "headset", "all", "none", "capture:FILE"; nothing for anything else.
     static std::optional<SimulationChoice> Parse(std::string_view value);
 };
 

@@ -87,15 +87,23 @@ int main(int argc, char** argv) {
         simulate = app::SimulationChoice::Parse(cmd->Value("simulate"));
         if (!simulate) {
             std::cerr << "telix-tx512: --simulate takes =keyboard, =pad, =mouse, =mouse6, =headset, "
-                         "=all or =none\n";
+                         "=all, =none or =capture:FILE\n";
             return 2;
         }
+    }
+    if (cmd->Has("capture") && !cmd->Has("diagnose")) {
+        std::cerr << "telix-tx512: --capture goes with --diagnose\n";
+        return 2;
     }
     if (cmd->Has("list-devices")) {
         if (simulate && !simulate->Any()) return 0;  // nothing plugged in, nothing to list
         return app::RunListDevices(simulate, std::cout);
     }
-    if (cmd->Has("diagnose")) return app::RunDiagnose(std::cout, app::ProbeQtPlatform());
+    if (cmd->Has("diagnose")) {
+        if (cmd->Has("capture"))
+            return app::RunCapture(simulate, cmd->Value("capture"), std::cout, std::cerr);
+        return app::RunDiagnose(std::cout, app::ProbeQtPlatform());
+    }
     if (cmd->Has("headless") != cmd->Has("script")) {
         std::cerr << "telix-tx512: --headless and --script go together\n";
         return 2;
@@ -104,7 +112,7 @@ int main(int argc, char** argv) {
     app::Application application;
     if (cmd->Has("screenshot")) {
         // A picture needs no lock: it may be taken while the program runs.
-        if (simulate) application.Simulate(*simulate);
+        if (simulate && !application.Simulate(*simulate, std::cerr)) return 2;
         return RunScreenshot(application, *cmd);
     }
     // Before any thread exists, so that every thread leaves these signals to it.
@@ -134,7 +142,7 @@ int main(int argc, char** argv) {
         default:
             break;
     }
-    if (simulate) application.Simulate(*simulate);
+    if (simulate && !application.Simulate(*simulate, std::cerr)) return 2;
     if (cmd->Has("hidden")) application.StartHidden();
     if (headless) return RunHeadless(application, cmd->Value("script"));
     return app::RunDesktop(application, argc, argv);

@@ -105,6 +105,7 @@ device::VirtualWriteAck SimDevice::OnOutputReport(int interfaceNumber,
     Frame request{};
     std::copy(report.begin(), report.end(), request.begin());
     const auto fault = faults_.Take(request[3]);
+    if (!fault && ReplayRecorded(interfaceNumber, request)) return {};
     if (!fault) {
         Frame reply;
         {
@@ -170,6 +171,19 @@ device::VirtualWriteAck SimDevice::OnOutputReport(int interfaceNumber,
         }
     }
     return {};
+}
+
+bool SimDevice::ReplayRecorded(int interfaceNumber, const Frame& request) {
+    for (const SimRecordedReply& recorded : definition_.recordedReplies) {
+        if (recorded.request != request) continue;
+        if (!recorded.answered) {
+            log_.Add(WireEntry::Kind::Note, interfaceNumber, {}, "recorded: no reply");
+        } else {
+            Reply(recorded.reply, recorded.delayMs);
+        }
+        return true;
+    }
+    return false;
 }
 
 void SimDevice::Reply(const Frame& reply, int delayMs) {

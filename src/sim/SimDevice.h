@@ -70,6 +70,9 @@ public:
 
 private:
     bool KeepLedReport(int interfaceNumber, std::span<const std::uint8_t> report);
+    // The definition's recorded answer to this request, when it has one: sent (or, for a
+    // request the device left unanswered, withheld) and true.
+    bool ReplayRecorded(int interfaceNumber, const Frame& request);
     void Reply(const Frame& reply, int delayMs);
     void SendNow(int interfaceNumber, const std::vector<std::uint8_t>& report);
     bool KeyEvent(std::size_t slot, std::uint16_t base);

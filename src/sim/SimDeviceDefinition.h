@@ -33,6 +33,16 @@ struct SimKeySlot {
 // carries its factory entry).
 enum class KeyTableReadback { Layout, Written };
 
+// An answer the device gave that the firmware model would not have given (a status, data
+// of a command the model does not know, a late reply): a device built from a capture
+// gives it again to the same request, byte for byte, instead of the model's.
+struct SimRecordedReply {
+    std::array<std::uint8_t, 64> request{};
+    bool answered = true;  // false: the device did not answer at all
+    std::array<std::uint8_t, 64> reply{};
+    int delayMs = 0;
+};
+
 struct SimDeviceDefinition {
     std::string name;
     std::uint16_t vendorId = 0;
@@ -61,6 +71,8 @@ struct SimDeviceDefinition {
     // Output reports of this id on the configuration interface set the device's LEDs from
     // the host; they are kept apart from the wire log (SimDevice::LedReports). 0: none.
     std::uint8_t ledReportId = 0;
+
+    std::vector<SimRecordedReply> recordedReplies;  // matched before the firmware answers
 
     std::size_t MacroCapacity() const { return std::size_t{infoBlock[6]} * 128; }
 };

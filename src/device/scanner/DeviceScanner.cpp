@@ -88,12 +88,15 @@ void DeviceScanner::Arrivals(platform::Event* stop) {
         }
         dirty_ = false;
         retry_.clear();
+        taken_.clear();
         while (auto path = probe_.NextPath()) {
             if (stop && stop->IsSet()) {
                 dirty_ = true;  // an unfinished listing: finish it next time
                 break;
             }
-            if (TryClaim(*path) == Probe::OpenFailed) retry_.push_back(*path);
+            const Probe probe = TryClaim(*path);
+            if (probe == Probe::OpenFailed) retry_.push_back(*path);
+            if (probe == Probe::Taken) taken_.push_back(*path);
         }
         probe_.FreePathList();
         return;
@@ -116,7 +119,7 @@ DeviceScanner::Probe DeviceScanner::TryClaim(const std::string& path) {
     candidate.productId = HidDevice::ParseProductId(path);
     candidate.collectionNumber = HidDevice::ParseCollectionNumber(path);
     candidate.interfaceNumber = HidDevice::ParseInterfaceNumber(path);
-    if (!slots_.SlotAvailable(candidate)) return Probe::NotWanted;
+    if (!slots_.SlotAvailable(candidate)) return RowWants(candidate) ? Probe::Taken : Probe::NotWanted;
     ++probes_;
     if (!probe_.Open(path, true, false, true, false)) return Probe::OpenFailed;
     // The cheap check used the path; the claim uses what the collection says of itself.
@@ -141,7 +144,20 @@ void DeviceScanner::Removals(platform::Event* stop) {
         if (backend_->IsPresent(slot.path)) continue;
         slots_.Release(i);
         client_.SendScannerMessage(kDeviceRemovedMessage, i);
+        retry_.insert(retry_.end(), taken_.begin(), taken_.end());
+        taken_.clear();
     }
+}
+
+bool DeviceScanner::RowWants(const ScanCandidate& candidate) const {
+    for (size_t i = 0; i < slots_.Size(); ++i) {
+        const SupportedDeviceEntry row = slots_.Slot(i);
+        if (row.vendorId == candidate.vendorId && row.productId == candidate.productId &&
+            row.interfaceNumber == candidate.interfaceNumber &&
+            row.collectionNumber == candidate.collectionNumber)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace device

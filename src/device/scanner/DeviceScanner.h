@@ -56,12 +56,16 @@ public:
     ScannerStats Stats() const;
 
 private:
-    enum class Probe { NotWanted, Claimed, Unclaimed, OpenFailed };
+    // Taken: a row wants the collection but its slot is still held (by a path that may be
+    // gone, seen only by this pass's removals).
+    enum class Probe { NotWanted, Taken, Claimed, Unclaimed, OpenFailed };
 
     void Run(platform::Event& stop);
     void Arrivals(platform::Event* stop);
     void Removals(platform::Event* stop);
     Probe TryClaim(const std::string& path);
+    // A row of the slot list has the candidate's vendor, product, interface and collection.
+    bool RowWants(const ScanCandidate& candidate) const;
     void WaitForNews(platform::Event& stop);
     int NextWaitMs() const;
 
@@ -75,6 +79,10 @@ private:
     bool firstScan_ = true;
     bool dirty_ = true;
     std::vector<std::string> retry_;  // wanted collections that did not open
+    // Collections listed while their slot was held: a device pulled and plugged in again
+    // between two passes is listed before its old path is found gone, and nothing would
+    // list it again. Retried once a removal frees a slot.
+    std::vector<std::string> taken_;
 
     std::atomic<uint64_t> passes_{0}, enumerations_{0}, failedEnumerations_{0}, presenceTests_{0}, probes_{0};
     platform::WorkerThread thread_;

@@ -191,6 +191,27 @@ TEST_F(DeviceScannerTest, UnplugFreesSlotsAndReplugClaimsThemAgain) {
     EXPECT_EQ(client_.FirstScanNotices(), 1);
 }
 
+// Pulled and plugged in again between two passes: the new node is listed while the old
+// one still holds the slots, and no later change would list it again.
+TEST_F(DeviceScannerTest, AReplugBetweenTwoPassesIsClaimedWithoutAnotherListing) {
+    auto devices = sim::PlugSimulatedDevices(bus_);
+    DeviceScanner scanner(slots_, client_, bus_.Backend());
+    scanner.RunPass();
+    devices.keyboard->Unplug();
+    ASSERT_TRUE(devices.keyboard->Plug(bus_));
+    scanner.RunPass();  // lists the new node, then finds the old one gone
+    EXPECT_EQ(slots_.Slot(0).connected, 0);
+    scanner.RunPass();
+    EXPECT_EQ(slots_.Slot(0).connected, 1);
+    EXPECT_EQ(slots_.Slot(1).connected, 1);
+    EXPECT_EQ(slots_.Slot(0).path, PathWith(bus_.PathsOf(*devices.keyboard), "&mi_01&col04"));
+    EXPECT_EQ(scanner.Stats().enumerations, 2u);
+    const auto messages = client_.Messages();
+    ASSERT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages[6].message, kDeviceArrivedMessage);
+    EXPECT_EQ(messages[7].message, kDeviceArrivedMessage);
+}
+
 TEST_F(DeviceScannerTest, FailedListingAndFailedProbesAreRetried) {
     auto devices = sim::PlugSimulatedDevices(bus_);
     auto flaky = std::make_shared<FlakyBackend>(bus_.Backend());
