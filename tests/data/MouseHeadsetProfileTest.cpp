@@ -35,7 +35,6 @@ const char* const kStage =
     R"({ "StageActive" : 1, "StageXY" : 0, "StageDPIX" : 12000, "StageDPIY" : 70000,
                                  "StageColorR" : 255, "StageColorG" : 0, "StageColorB" : 9 })";
 
-}  // namespace
 
 TEST_F(MouseHeadsetProfileTest, DpiStagesMergeIntoTheStoredOnes) {
     std::vector<DpiStage> five(5, DpiStage{0, 1, 400, 400, 1, 2, 3});
@@ -146,3 +145,5 @@ TEST_F(MouseHeadsetProfileTest, HeadsetSettingsNamesAndCustomBands) {
     EXPECT_EQ(headset_.GetSystemSetStages(), (std::array<int32_t, 8>{}));
     EXPECT_TRUE(headset_.GetCustomEqNames().empty());
 }
+
+}  // namespace

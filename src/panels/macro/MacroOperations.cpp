@@ -23,7 +23,7 @@ constexpr const char* kNotAMacro = "message_macro_not_a_macro";
 constexpr const char* kImportFailed = "message_macro_import_failed";
 constexpr const char* kExportFailed = "message_macro_export_failed";
 constexpr const char* kNothingToExport = "message_macro_nothing_to_export";
-constexpr const char* kIsEmpty = "IsEmpty";
+constexpr const char* kIsEmptyAttribute = "IsEmpty";
 
 using Panel = CMacroControlUI;
 
@@ -205,7 +205,7 @@ void MacroOperations::Rename() {
     if (panel == nullptr) return;
     int index = -1;
     const std::string name = panel->RenameMacro(index);
-    if (name == kIsEmpty) return;
+    if (name == kIsEmptyAttribute) return;
     if (name.empty()) {
         if (index >= 0) shell_.ShowKeyedMessage(kNameTaken, 0);
         else SayFailure(*panel);
