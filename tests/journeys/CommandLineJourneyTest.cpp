@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Eventually.h"
 #include "HeadlessProgram.h"
 
 namespace journeys {
@@ -18,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kConnectionMs = 1500;
-constexpr int kPosition64 = 64;
 constexpr int kRemapped = 0x200005;
 
 int Byte(const std::string& hex, int i) {
@@ -183,9 +183,14 @@ TEST_F(CommandLineJourney, ASecondCommandWhileTheFirstWritesIsToldToWait) {
     fault["delay"] = 250;
     fault["command"] = 9;
     script.Ask(fault);
+    script.Sim("keyboard", "wirelog");  // only the apply's reports from here on
 
     StartedCommand apply(sandbox_, {"profile", "apply", "Slow"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The second command comes once the first is writing key tables (the slow ones).
+    ASSERT_TRUE(test_support::Eventually([&] {
+        const std::vector<int> sent = CommandsSent(script.Sim("keyboard", "wirelog"));
+        return std::find(sent.begin(), sent.end(), 9) != sent.end();
+    }));
     const CommandRun second = Run({"light", "mode", "3"});
     EXPECT_EQ(second.code, 1);
     EXPECT_NE(second.err.find("still writing"), std::string::npos) << second.err;
