@@ -125,7 +125,13 @@ TEST(CommandFaults, UnplugOrCloseFromAnotherThreadEndsAWaitingExchange) {
         std::atomic<int> result{99};
         const auto start = std::chrono::steady_clock::now();
         std::thread waiter([&] { result = host.commands.BeginConfig(); });
-        EXPECT_TRUE(test_support::Eventually([&] { return host.channel.Busy(); }));
+        // The request is out once the keyboard has it: from then on the exchange waits.
+        EXPECT_TRUE(test_support::Eventually([&] {
+            for (const sim::WireEntry& e : host.keyboard.Log().Entries())
+                if (e.kind == sim::WireEntry::Kind::Request) return true;
+            return false;
+        }));
+        EXPECT_TRUE(host.channel.Busy());
         if (close) {
             host.channel.Close();
         } else {
