@@ -21,10 +21,19 @@ function(tx512_layer name)
   tx512_warnings(tx512_${name})
 endfunction()
 
-# tx512_test(NAME SOURCES... LIBS...) : one GoogleTest executable whose cases CTest lists one by one.
+# tx512_test(NAME SOURCES... LIBS... [PCH HEADERS...]) : one GoogleTest executable whose
+# cases CTest lists one by one. It reuses the tests' shared precompiled header, or with PCH
+# has one of its own made of GoogleTest and HEADERS: the way for a program whose compile
+# line cannot match the shared one (Qt's programs are position-independent).
 function(tx512_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PCH" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  if(TX512_PCH AND T_PCH)
+    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> ${T_PCH})
+  elseif(TX512_PCH)
+    target_precompile_headers(${name} REUSE_FROM tx512_test_pch)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY TX512_TEST_PROGRAMS ${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -45,7 +45,7 @@ std::optional<std::string> ReadEntry(const fs::path& file) {
     return text.str();
 }
 
-std::string Trimmed(std::string_view text) {
+std::string TrimmedLine(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r");
@@ -81,7 +81,7 @@ bool AutostartEntry::SaysHidden(std::string_view text) {
     bool inEntry = false;
     std::stringstream in{std::string(text)};
     for (std::string line; std::getline(in, line);) {
-        const std::string trimmed = Trimmed(line);
+        const std::string trimmed = TrimmedLine(line);
         if (trimmed.empty() || trimmed[0] == '#') continue;
         if (trimmed[0] == '[') {
             inEntry = trimmed == "[Desktop Entry]";
@@ -90,8 +90,8 @@ bool AutostartEntry::SaysHidden(std::string_view text) {
         if (!inEntry) continue;
         const auto eq = trimmed.find('=');
         if (eq == std::string::npos) continue;
-        if (Trimmed(std::string_view(trimmed).substr(0, eq)) == "Hidden")
-            return Trimmed(std::string_view(trimmed).substr(eq + 1)) == "true";
+        if (TrimmedLine(std::string_view(trimmed).substr(0, eq)) == "Hidden")
+            return TrimmedLine(std::string_view(trimmed).substr(eq + 1)) == "true";
     }
     return false;
 }

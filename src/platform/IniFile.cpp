@@ -14,7 +14,7 @@ namespace {
 // An ini file this program writes is a few lines; anything larger is not ours.
 constexpr std::uintmax_t kMaxBytes = 1 << 20;
 
-std::string_view Trimmed(std::string_view text) {
+std::string_view TrimmedIniText(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r");
@@ -37,18 +37,18 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
 
 // The section a line opens, if it is a section line.
 std::optional<std::string_view> SectionOf(std::string_view line) {
-    const std::string_view t = Trimmed(line);
+    const std::string_view t = TrimmedIniText(line);
     if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::nullopt;
-    return Trimmed(t.substr(1, t.size() - 2));
+    return TrimmedIniText(t.substr(1, t.size() - 2));
 }
 
 // The key of a "key=value" line, and where its value starts.
 std::optional<std::pair<std::string_view, std::size_t>> KeyOf(std::string_view line) {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
-    const std::string_view t = Trimmed(line);
+    const std::string_view t = TrimmedIniText(line);
     if (t.empty() || t.front() == ';' || t.front() == '#') return std::nullopt;
-    return std::pair{Trimmed(line.substr(0, eq)), eq + 1};
+    return std::pair{TrimmedIniText(line.substr(0, eq)), eq + 1};
 }
 
 bool FitsOnALine(std::string_view text) {
@@ -66,7 +66,7 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
         }
         if (!inSection) continue;
         if (auto k = KeyOf(line); k && EqualsNoCase(k->first, key)) {
-            return std::string(Trimmed(std::string_view(line).substr(k->second)));
+            return std::string(TrimmedIniText(std::string_view(line).substr(k->second)));
         }
     }
     return std::nullopt;
@@ -108,7 +108,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
         }
         // After the section's last non-empty line, so a blank line before the next stays.
         std::size_t at = sectionEnd;
-        while (at > 0 && Trimmed(lines[at - 1]).empty()) --at;
+        while (at > 0 && TrimmedIniText(lines[at - 1]).empty()) --at;
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), entry);
     }
     std::string bytes;

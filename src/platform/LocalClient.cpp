@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/LocalPeer.h"
+
 namespace platform {
 
 namespace {
@@ -18,11 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 Clock::time_point DeadlineAfter(int timeoutMs) {
     return Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-}
-
-int MsLeft(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : static_cast<int>(left) + 1;
 }
 
 // Waits for `events` on fd until the deadline; false on time-out or error.
@@ -34,13 +31,6 @@ bool WaitFor(int fd, short events, Clock::time_point deadline) {
         if (r == 0) return false;
         if (errno != EINTR) return false;
     }
-}
-
-bool PeerIsThisUser(int fd) {
-    ucred cred{};
-    socklen_t len = sizeof cred;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
-    return cred.uid == ::getuid();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/LocalPeer.h"
 #include "platform/Trace.h"
 #include "platform/UniqueFd.h"
 
@@ -21,17 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kMaxQueuedBroadcasts = 64;
 constexpr int kMaxAcceptsPerRound = 16;
-
-int MsLeft(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : static_cast<int>(left) + 1;
-}
-
-bool PeerIsThisUser(int fd) {
-    ucred cred{};
-    socklen_t len = sizeof cred;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
-}
 
 }  // namespace
 

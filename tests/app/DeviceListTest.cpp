@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Eventually.h"
 #include "app/CDeviceOptionUI.h"
 #include "app/CMpDevicePowerUI.h"
 #include "app/ControlCreator.h"
@@ -130,14 +131,12 @@ protected:
     }
     bool ReadsInformation(sim::SimDevice& dev) { return Sent(dev, 1); }
     // The device's commands go out on its own thread, a little after the UI asked for
-    // them (the start timer, say); gives them up to two seconds.
+    // them (the start timer, say).
     bool SentSoon(sim::SimDevice& dev, int command) {
-        for (int i = 0; i < 400; ++i) {
+        return test_support::Eventually([&] {
             driver_.RunPending();
-            if (Sent(dev, command)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+            return Sent(dev, command);
+        });
     }
     bool ReadsInformationSoon(sim::SimDevice& dev) { return SentSoon(dev, 1); }
     // Both devices connected and their connections under way.
@@ -434,6 +433,7 @@ TEST_F(DeviceListTest, WakingUpWithNothingChangedLeavesChannelsAndSelectionAlone
     EXPECT_FALSE(StartTimerArmed(kPadTab));
     // Neither connection starts again.
     driver_.Advance(600);
+    // Real time on purpose: a connection wrongly started would reach its device's thread within it.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(ReadsInformation(*sims_.keyboard));
     EXPECT_FALSE(ReadsInformation(*sims_.pad));

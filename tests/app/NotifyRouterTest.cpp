@@ -55,7 +55,6 @@ protected:
 
 using Calls = std::vector<Called>;
 
-}  // namespace
 
 TEST(ControlName, SplitsAtTheLastUnderscoreAndReadsTheNumberAsTheRuntimeDoes) {
     struct Case {
@@ -263,3 +262,5 @@ TEST(ShellOperations, MissingHandlersAreTracedAndHandlersMayUnregisterThemselves
     operations.Call("twice");
     EXPECT_EQ(runs, 2);
 }
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "app/LanguageManager.h"
 #include "app/LocaleLanguage.h"
 #include "app/ShellIds.h"
@@ -109,12 +110,11 @@ protected:
         window_ = std::make_unique<CSetWnd>(std::move(setup));
         ASSERT_TRUE(window_->Create(owner_.GetHWND(), "SetWnd", 0, 0, 0, 0, CSetWnd::kWidth, CSetWnd::kHeight));
         window_->ShowWindow(true);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        driver_.RunPending();
-        while (window_->Page().OverallStatus() == UpdatePage::kChecking && std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The check runs on its own thread against the local stand-in service.
+        test_support::Eventually([&] {
             driver_.RunPending();
-        }
+            return window_->Page().OverallStatus() != UpdatePage::kChecking;
+        });
     }
     ui::CControlUI* Find(const std::string& name) { return window_->GetPaintManager().FindControl(name); }
     std::string Text(const std::string& name) { return Find(name)->GetText(); }

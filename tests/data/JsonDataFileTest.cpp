@@ -22,7 +22,6 @@ protected:
     JsonDataFile file_;
 };
 
-}  // namespace
 
 TEST_F(JsonDataFileTest, WritesTheStyledLayoutAndReadsItBack) {
     Json::Value value;
@@ -178,3 +177,5 @@ TEST(TimeStampName, FormatsLocalTimeWithMilliseconds) {
     EXPECT_TRUE(std::regex_match(JsonDataFile().MakeTimeStampName(),
                                  std::regex(R"(\d{4}(_\d\d){5}_\d{3})")));
 }
+
+}  // namespace

@@ -33,7 +33,6 @@ protected:
     }
 };
 
-}  // namespace
 
 TEST_F(KeyboardProfileTest, KeyListReadsBothHalvesAndSavesOnlyAssignments) {
     LoadSection(R"({ "KeyList" : [ { "Assignment" : 131076, "DefaultAssignment" : 4 },
@@ -177,3 +176,5 @@ TEST_F(KeyboardProfileTest, WrongShapesAndHostileNumbersNeitherThrowNorExplode) 
                      "Red" : 2.9, "MultiColor" : "yes" } })");
     EXPECT_EQ(profile_.GetLightInfo(), (LightSetting{.speed = 2, .direction = 255, .red = 2}));
 }
+
+}  // namespace

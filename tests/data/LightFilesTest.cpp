@@ -46,7 +46,6 @@ protected:
     CKeyboardProfiledata profile_;
 };
 
-}  // namespace
 
 TEST_F(LightFilesTest, TheModeNumberPicksTheProgram) {
     ASSERT_EQ(StepsForMode(19).size(), 1u);
@@ -138,3 +137,5 @@ TEST_F(LightFilesTest, NameListsKeepWhatTheFilesDoNotReplace) {
     EXPECT_EQ(lists.defaultNames, std::vector<std::string>{"pad_mode"});
     EXPECT_EQ(lists.programNames.size(), 20u);
 }
+
+}  // namespace

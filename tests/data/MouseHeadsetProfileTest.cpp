@@ -35,7 +35,6 @@ const char* const kStage =
     R"({ "StageActive" : 1, "StageXY" : 0, "StageDPIX" : 12000, "StageDPIY" : 70000,
                                  "StageColorR" : 255, "StageColorG" : 0, "StageColorB" : 9 })";
 
-}  // namespace
 
 TEST_F(MouseHeadsetProfileTest, DpiStagesMergeIntoTheStoredOnes) {
     std::vector<DpiStage> five(5, DpiStage{0, 1, 400, 400, 1, 2, 3});
@@ -163,3 +162,4 @@ TEST_F(MouseHeadsetProfileTest, TheSurroundSwitchIsOnOrOffWhateverTheFileHolds) 
     EXPECT_FALSE(headset_.GetVirtualSurround());
     EXPECT_EQ(Saved(headset_)["VirtualSurround"], 0);
 }
+}  // namespace

@@ -49,7 +49,6 @@ const char* const kRecreated =
     "   ]\n"
     "}\n";
 
-}  // namespace
 
 TEST_F(ProfileFileTest, PathsFollowTheKindFolders) {
     EXPECT_EQ(defaultPath_, root_ / "program" / "DefaultData" / "keyboard.Json");
@@ -180,3 +179,5 @@ TEST_F(ProfileFileTest, AnOutOfRangeDeviceIndexTouchesNothing) {
         EXPECT_EQ(ReadText(path_), kRecreated);
     }
 }
+
+}  // namespace

@@ -41,7 +41,6 @@ protected:
     CKeyboardProfiledata profile_;
 };
 
-}  // namespace
 
 TEST_F(ProfileRecoveryTest,
        AFileThatIsNotUtf8IsCopiedAsideWithEveryByteBeforeTheDefaultsReplaceIt) {
@@ -113,3 +112,5 @@ TEST_F(ProfileRecoveryTest, ASaveOverAFileDamagedSinceTheLoadKeepsACopyFirst) {
     EXPECT_EQ(ReadText(Copies()[0]), damaged);
     EXPECT_EQ(Parse(ReadText(path_))["Device"][0]["SystemStages"]["Repeat"], 5);
 }
+
+}  // namespace

@@ -28,7 +28,6 @@ Json::Value LargeSection(int shade) {
 
 class SaveCrashTest : public DataTestFolder {};
 
-}  // namespace
 
 TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewDocument) {
     const fs::path path = root_ / "profile.Json";
@@ -75,6 +74,7 @@ TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewDocument) {
         const int saves = savesBefore(random);
         char saved = 0;
         for (int i = 0; i < saves; ++i) ASSERT_EQ(::read(done[0], &saved, 1), 1);
+        // Real time on purpose: the kill lands at a random moment of a save.
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
         ::close(done[0]);
@@ -94,3 +94,5 @@ TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewDocument) {
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);
 }
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <json/json.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Eventually.h"
 #include "HeadlessProgram.h"
 
 namespace journeys {
@@ -19,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kConnectionMs = 1500;
-constexpr int kPosition64 = 64;
 constexpr int kRemapped = 0x200005;
 
 int Byte(const std::string& hex, int i) {
@@ -231,9 +231,14 @@ TEST_F(CommandLineJourney, ASecondCommandWhileTheFirstWritesIsToldToWait) {
     fault["delay"] = 250;
     fault["command"] = 9;
     script.Ask(fault);
+    script.Sim("keyboard", "wirelog");  // only the apply's reports from here on
 
     StartedCommand apply(sandbox_, {"profile", "apply", "Slow"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // The second command comes once the first is writing key tables (the slow ones).
+    ASSERT_TRUE(test_support::Eventually([&] {
+        const std::vector<int> sent = CommandsSent(script.Sim("keyboard", "wirelog"));
+        return std::find(sent.begin(), sent.end(), 9) != sent.end();
+    }));
     const CommandRun second = Run({"light", "mode", "3"});
     EXPECT_EQ(second.code, 1);
     EXPECT_NE(second.err.find("still writing"), std::string::npos) << second.err;

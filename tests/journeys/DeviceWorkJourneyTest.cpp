@@ -17,10 +17,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The tables are read half a second after an arrival; a second is plenty for the rest.
-constexpr int kConnectionMs = 1500;
 // Generous for a loaded machine: a window waiting on a silent device takes seconds.
-constexpr long kPromptMs = 500;
-constexpr int kPosition64 = 64;  // factory 20 00 04
+constexpr long kDeviceWorkPromptMs = 500;
 constexpr int kPosition89 = 89;  // factory 20 00 05
 constexpr int kAssignment = 0x200005;
 constexpr int kNoSlot = 255;
@@ -151,7 +149,7 @@ protected:
     }
     void ExpectAnsweredPromptly() {
         EXPECT_GT(gets_, 0);
-        EXPECT_LT(worstGetMs_, kPromptMs) << "worst of " << gets_ << " gets";
+        EXPECT_LT(worstGetMs_, kDeviceWorkPromptMs) << "worst of " << gets_ << " gets";
     }
 
     Sandbox sandbox;

@@ -61,6 +61,7 @@ int WaitExit(pid_t pid, int timeoutMs) {
     while (std::chrono::steady_clock::now() < end) {
         const pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        // Real time on purpose: a process's exit is only seen by asking.
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(pid, SIGKILL);

@@ -12,6 +12,11 @@
 
 namespace journeys {
 
+// How long a journey lets the program take to connect a simulated device.
+inline constexpr int kConnectionMs = 1500;
+// The key position the journeys remap (factory assignment 20 00 04).
+inline constexpr int kPosition64 = 64;
+
 // The folders one or more program copies share: data, config and runtime.
 class Sandbox {
 public:

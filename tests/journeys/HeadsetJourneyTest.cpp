@@ -18,7 +18,6 @@ namespace journeys {
 namespace {
 
 // The headset's tables are read half a second after it arrives, its audio at once.
-constexpr int kConnectionMs = 1500;
 // Long enough for the audio thread to finish a few calls.
 constexpr int kAudioMs = 300;
 

@@ -11,8 +11,7 @@
 namespace journeys {
 namespace {
 
-constexpr int kConnectionMs = 1500;
-constexpr int kWriteMs = 1500;
+constexpr int kKeySetWriteMs = 1500;
 constexpr int kPosition = 30;
 
 class KeySetJourney : public ::testing::Test {
@@ -58,7 +57,7 @@ TEST_F(KeySetJourney, AKeyGivenAMediaFunctionChangesOnlyItsOwnEntry) {
     script.Notify("keyset_media_combo", "itemselect", With("index", 1));  // play/pause
     EXPECT_TRUE(script.Get("key_butt_prosave")["enabled"].asBool());
     script.Click("key_butt_prosave");
-    script.Wait(kWriteMs);
+    script.Wait(kKeySetWriteMs);
     EXPECT_EQ(script.Messages(), std::vector<std::string>{});
     EXPECT_EQ(Entry(script, kPosition), "30cd00");
     EXPECT_EQ(TableWithout(script, kPosition), others);
@@ -93,7 +92,7 @@ TEST_F(KeySetJourney, AKeyTypedIntoTheCaptureFieldBecomesTheAssignment) {
     script.Ask(mute);
     EXPECT_EQ(script.Get("keyset_keyboard_text_edit")["text"], "B");
     script.Click("key_butt_prosave");
-    script.Wait(kWriteMs);
+    script.Wait(kKeySetWriteMs);
     EXPECT_EQ(Entry(script, kPosition), "200405");  // left Alt bit, B
     program.Finish();
 }

@@ -13,8 +13,7 @@
 namespace journeys {
 namespace {
 
-constexpr int kConnectionMs = 1500;
-constexpr int kWriteMs = 150;
+constexpr int kLightWriteMs = 150;
 
 class LightingJourney : public ::testing::Test {
 protected:
@@ -94,7 +93,7 @@ TEST_F(LightingJourney, EveryKeyboardModeReachesTheKeyboardAndThePreview) {
                                       15, 16, 17, 18, 20, 22, 24, 25, 26, 27, 28, 29, 30};
     for (int mode : offered) {
         Notify(program, "light_combo_modeSelect", "itemselect", Pick(mode));
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         // The program's own light programs (21 and up) play on the host: the keyboard is off.
         EXPECT_EQ(SettingsByte(program, 1), mode >= 21 ? 0 : mode) << "mode " << mode;
         EXPECT_EQ(Get(program, "light_combo_modeSelect")["cursel"], mode);
@@ -122,19 +121,19 @@ TEST_F(LightingJourney, SlidersDirectionAndColoursAreSentAsTheKeyboardUnderstand
     Notify(program, "deng_speed_slider", "valuechanged", Value(3));
     Notify(program, "deng_light_slider", "valuechanged", Value(9));  // the slider stops at 5
     Notify(program, "deng_FXR_check", "selectchanged", Selected(true));
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(SettingsByte(program, 3), 1);  // the keyboard keeps 4 - speed
     EXPECT_EQ(SettingsByte(program, 2), 5);
     EXPECT_EQ(SettingsByte(program, 4), 0);
     EXPECT_FALSE(Get(program, "deng_FXL_check")["selected"].asBool());
 
     Notify(program, "deng_7color_check", "selectchanged", Selected(true));
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(SettingsByte(program, 5), 1);
     Json::Value colour;
     colour["color"] = "#FF0000FF";
     Notify(program, "deng_Color_Pallet", "colorchanged", colour);
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(SettingsByte(program, 5), 0);  // a colour picked ends multi-colour
     EXPECT_FALSE(Get(program, "deng_7color_check")["selected"].asBool());
     EXPECT_EQ(SettingsByte(program, 8), 0xFF);
@@ -143,7 +142,7 @@ TEST_F(LightingJourney, SlidersDirectionAndColoursAreSentAsTheKeyboardUnderstand
     Notify(program, "deng_edit_G", "killfocus", Text("300"));
     Notify(program, "deng_edit_B", "killfocus", Text(""));
     Notify(program, "deng_edit_R", "killfocus", Text("abc"));
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(Get(program, "deng_edit_G")["text"], "255");
     EXPECT_EQ(Get(program, "deng_edit_B")["text"], "0");
     EXPECT_EQ(Get(program, "deng_edit_R")["text"], "0");
@@ -161,23 +160,23 @@ TEST_F(LightingJourney, SystemSwitchesGoToTheKeyboardAndRepeatValuesStayInThePro
         Sim(program, "keyboard", "wirelog");
         Notify(program, "repeat_rate_slider", "valuechanged", Value(7));
         Notify(program, "repeat_delay_check_3", "selectchanged", Selected(true));
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         EXPECT_EQ(Writes(program, 6), 0);
         EXPECT_NE(Get(program, "repeat_delay_time_label1")["text"].asString().find("1000ms"),
                   std::string::npos);
 
         Notify(program, "polling_rate_option_2", "selectchanged", Selected(true));
         Notify(program, "6flag_option", "selectchanged", Selected(true));
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         EXPECT_EQ(SettingsByte(program, 22), 2);
         EXPECT_EQ(SettingsByte(program, 20), 0);  // the keyboard keeps the six-key flag inverted
 
         Sim(program, "keyboard", "wirelog");
         Notify(program, "winlockflag_option", "selectchanged", Selected(true));
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         EXPECT_EQ(SettingsByte(program, 21), 1);
         Notify(program, "winlockflag_option", "selectchanged", Selected(false));
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         EXPECT_EQ(SettingsByte(program, 21), 0);
         EXPECT_EQ(Writes(program, 6), 2);
 
@@ -232,10 +231,10 @@ TEST_F(LightingJourney, SameModeGivesThePadTheKeyboardsEffect) {
     Wait(program, kConnectionMs);
     Notify(program, "light_combo_modeSelect", "itemselect", Pick(5));  // breathing
     Notify(program, "color_option_8", "click");                        // blue
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     ASSERT_TRUE(Get(program, "deng_same_mode")["visible"].asBool());
     Notify(program, "deng_same_mode", "click");
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(SettingsByte(program, 1, "pad"), 2);  // the pad's breathing
     EXPECT_EQ(SettingsByte(program, 8, "pad"), 0xFF);
 
@@ -246,7 +245,7 @@ TEST_F(LightingJourney, SameModeGivesThePadTheKeyboardsEffect) {
     // The pad's own page drives the pad: its modes, its speed kept as 4 - speed.
     Notify(program, "light_combo_modeSelect", "itemselect", Pick(4));
     Notify(program, "deng_speed_slider", "valuechanged", Value(1));
-    Wait(program, kWriteMs);
+    Wait(program, kLightWriteMs);
     EXPECT_EQ(SettingsByte(program, 1, "pad"), 4);
     EXPECT_EQ(SettingsByte(program, 3, "pad"), 3);
     EXPECT_FALSE(Get(program, "deng_fx_layout")["enabled"].asBool());
@@ -259,7 +258,7 @@ TEST_F(LightingJourney, TheLightingSurvivesARestart) {
         Notify(program, "light_combo_modeSelect", "itemselect", Pick(7));
         Notify(program, "deng_light_slider", "valuechanged", Value(2));
         Notify(program, "color_option_6", "click");
-        Wait(program, kWriteMs);
+        Wait(program, kLightWriteMs);
         EXPECT_EQ(program.Finish(), 0);
     }
     // The keyboard kept what it was sent, and the program shows it again.

@@ -19,8 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kConnectionMs = 1500;
-constexpr int kWriteMs = 1500;
+constexpr int kMacroWriteMs = 1500;
 // Key position 64 plays macro 1 (type 0x70, macro number, playback mode 1).
 constexpr int kPlaysSecondMacro = 0x700101;
 
@@ -55,7 +54,7 @@ protected:
         apply["cmd"] = "device";
         apply["op"] = "applykeys";
         script.Ask(apply);
-        script.Wait(kWriteMs);
+        script.Wait(kMacroWriteMs);
     }
 
     Sandbox sandbox_;
@@ -121,7 +120,7 @@ TEST_F(MacroJourney, AMacroMadeInTheEditorReachesTheKeyboardAndDeletingItRepairs
     first["index"] = 0;
     script.Notify("macro_name_list", "itemselect", first);
     script.Click("macro_btn_name_sub");
-    script.Wait(kWriteMs);
+    script.Wait(kMacroWriteMs);
     EXPECT_EQ(script.Messages(), std::vector<std::string>{"message_text_4"});
     memory = script.Sim("keyboard", "memory");
     EXPECT_EQ(memory["macro"].asString().substr(0, image.size()), image);
@@ -132,7 +131,7 @@ TEST_F(MacroJourney, AMacroMadeInTheEditorReachesTheKeyboardAndDeletingItRepairs
     script.Answer(1);
     script.Answer(1);
     script.Click("macro_btn_name_sub");
-    script.Wait(kWriteMs);
+    script.Wait(kMacroWriteMs);
     EXPECT_EQ(script.Messages(), (std::vector<std::string>{"message_text_4", "message_text_2"}));
     memory = script.Sim("keyboard", "memory");
     EXPECT_EQ(memory["keytable"], memory["keylayout"]);

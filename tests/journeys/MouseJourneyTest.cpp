@@ -16,8 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kConnectionMs = 1500;
-constexpr int kWriteMs = 800;
+constexpr int kMouseWriteMs = 800;
 
 class MouseJourney : public ::testing::Test {
 protected:
@@ -84,28 +83,28 @@ TEST_F(MouseJourney, DpiStagesAndReportRateReachTheSettingsBlockWithinTheMousesR
     EXPECT_EQ(script.Get("DPI_slider_2")["max"], 200);
     // 1234 DPI in steps of 50: 24 steps, shown as 1200.
     script.Notify("DPI_edit_2", "killfocus", Text("1234"));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(script.Get("DPI_edit_2")["text"], "1200");
     EXPECT_EQ(Byte(Area(script, "settings"), 14 + 18 + 2), 24);
     EXPECT_EQ(Sent(script), (std::vector<int>{1, 6, 6, 2}));
     // Below the smallest DPI (100) and above the largest (10000): clamped to the mouse's.
     script.Notify("DPI_edit_0", "killfocus", Text("30"));
     script.Notify("DPI_edit_4", "killfocus", Text("65000"));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(script.Get("DPI_edit_0")["text"], "100");
     EXPECT_EQ(script.Get("DPI_edit_4")["text"], "10000");
     const std::string block = Area(script, "settings");
     EXPECT_EQ(Byte(block, 14 + 2), 2);
     EXPECT_EQ(Byte(block, 14 + 36 + 2) | Byte(block, 14 + 36 + 3) << 8, 200);
     script.Notify("DPI_slider_1", "valuechanged", Value(40));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(Byte(Area(script, "settings"), 14 + 9 + 2), 40);
     EXPECT_EQ(script.Get("DPI_edit_1")["text"], "2000");
 
     // Four stages switched off: the last one cannot be.
     for (int n = 0; n < 4; ++n)
         script.Notify("DPI_enable_check_" + std::to_string(n), "selectchanged", Selected(false));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_FALSE(script.Get("DPI_enable_check_4")["enabled"].asBool());
     EXPECT_TRUE(script.Get("DPI_enable_check_4")["selected"].asBool());
     EXPECT_FALSE(script.Get("DPI_layout_0")["enabled"].asBool());
@@ -114,7 +113,7 @@ TEST_F(MouseJourney, DpiStagesAndReportRateReachTheSettingsBlockWithinTheMousesR
     EXPECT_TRUE(script.Get("DPI_enable_check_4")["enabled"].asBool());
 
     script.Notify("polling_rate_option_1", "selectchanged", Selected(true));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(Byte(Area(script, "settings"), 11), 1);
 
     // The pointer settings are the profile's only: nothing goes to the mouse.
@@ -123,7 +122,7 @@ TEST_F(MouseJourney, DpiStagesAndReportRateReachTheSettingsBlockWithinTheMousesR
     script.Notify("pointer_speed_slider", "valuechanged", Value(15));
     script.Notify("scrolls_page_check", "selectchanged", Selected(true));
     script.Notify("scroll_speed_slider", "valuechanged", Value(7));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_TRUE(Sent(script).empty());
     EXPECT_FALSE(script.Get("scrolls_page_check")["selected"].asBool());
     bool saved = false;
@@ -150,7 +149,7 @@ TEST_F(MouseJourney, TheLogosTipNamesTheLightingInForce) {
     Json::Value pick;
     pick["index"] = 1;
     script.Notify("light_combo_modeSelect", "itemselect", pick);
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(script.Get("light_5")["tooltip"].asString(), tipFor());
     EXPECT_NE(script.Get("light_combo_modeSelect")["text"].asString(), "");
 }
@@ -174,7 +173,7 @@ TEST_F(MouseJourney, AKeyRemappedToDpiCycleAndAMacroOnAKeyReachTheMouse) {
     script.Ask(back);
     Sent(script);
     script.Ask(Device("applykeys"));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     const Json::Value status = script.Ask(Device("status"));
     EXPECT_EQ(status["last"]["keys"], "written");
     EXPECT_EQ(status["last"]["macros"], 0);
@@ -208,7 +207,7 @@ TEST_F(MouseJourney, TheKeyPanelOffersDpiAndGunKeysOnAMouseAndNamesTheGuns) {
     EXPECT_EQ(script.Get("key_3")["tooltip"], "Forward button \u2192 DPI cycle");
     EXPECT_EQ(script.Get("key_butt_prosave")["text"], "Save to mouse");
     script.Click("key_butt_prosave");
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     const std::string table = Area(script, "keytable");
     EXPECT_EQ(table.substr(4 * 6, 6), "130300");
     EXPECT_EQ(table.substr(3 * 6, 6), "720100");
@@ -281,7 +280,7 @@ TEST_F(MouseJourney, ARecoilPatternEditedAndSavedIsInTheRecoilMemoryByteForByte)
     script.Click("bullet_selected_prev");
     EXPECT_EQ(script.Get("bullet_y_eidt")["text"], "12");
     script.Click("shootdate_save_btn");
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_TRUE(script.Messages().empty());
 
     // Record 1 starts at 16 + 8 + 724; shot 3 is its events 18-23.
@@ -320,7 +319,7 @@ TEST_F(MouseJourney, AReceiverMouseAsksForItsLinkBeforeEveryCommandAndStopsWitho
     script.Wait(kConnectionMs);
     EXPECT_EQ(Sent(script), (std::vector<int>{170, 1, 170, 3, 170, 7, 170, 2}));
     script.Ask(Device("writesettings"));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(Sent(script), (std::vector<int>{170, 1, 170, 6, 6, 170, 2}));
 
     Json::Value down;
@@ -330,7 +329,7 @@ TEST_F(MouseJourney, AReceiverMouseAsksForItsLinkBeforeEveryCommandAndStopsWitho
     down["up"] = false;
     script.Ask(down);
     script.Ask(Device("writesettings"));
-    script.Wait(kWriteMs);
+    script.Wait(kMouseWriteMs);
     EXPECT_EQ(script.Ask(Device("status"))["last"]["result"], 0);
     EXPECT_EQ(Sent(script), (std::vector<int>{170}));
 }

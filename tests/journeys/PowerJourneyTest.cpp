@@ -21,9 +21,9 @@ constexpr int kPadPage = 2;
 // Long enough for a scanner pass (100 ms apart) to see a plug or an unplug.
 constexpr int kScanMs = 400;
 // A device's tables are read half a second after it arrives.
-constexpr int kConnectionMs = 1200;
+constexpr int kPowerConnectionMs = 1200;
 // Generous for a loaded machine; a program stuck on dead channels takes far longer.
-constexpr long kPromptMs = 1000;
+constexpr long kPowerPromptMs = 1000;
 
 class PowerJourney : public ::testing::Test {
 protected:
@@ -43,7 +43,7 @@ protected:
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                               std::chrono::steady_clock::now() - start)
                               .count();
-        EXPECT_LT(took, kPromptMs) << control;
+        EXPECT_LT(took, kPowerPromptMs) << control;
         return answer;
     }
     void Wait(HeadlessProgram& program, int ms) {
@@ -72,7 +72,7 @@ protected:
     }
     // Both devices connected and their reports so far read: the keyboard's tab name.
     std::string Settle(HeadlessProgram& program) {
-        Wait(program, kConnectionMs);
+        Wait(program, kPowerConnectionMs);
         WireLog(program, "keyboard");
         WireLog(program, "pad");
         return FirstTabName(program);
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(PowerJourney, DevicesUnpluggedInSleepAreGoneOnWaking) {
     HeadlessProgram program(sandbox, {"--simulate"});
-    Wait(program, kConnectionMs);
+    Wait(program, kPowerConnectionMs);
     ASSERT_EQ(Get(program, "device_switch")["cursel"].asInt(), kKeyboardPage);
     const std::string keyboardTab = FirstTabName(program);
 
@@ -134,14 +134,14 @@ TEST_F(PowerJourney, AKeyboardRepluggedInSleepIsOpenOnItsNewNodeAndAnswers) {
 
     Ask(program, kResume);
     ExpectKeyboardCurrent(program, keyboardTab);
-    Wait(program, kConnectionMs);
+    Wait(program, kPowerConnectionMs);
     const Json::Value log = WireLog(program, "keyboard");
     EXPECT_TRUE(ReadsInformation(log));  // the connection routine ran again
     EXPECT_GT(Replies(log), 0);
     // Its event channel is on the new node too: the device telling of a profile switch
     // made on it gets the program reading its settings.
     Ask(program, R"({"cmd":"sim","device":"keyboard","op":"event","usage":1026})");
-    Wait(program, kConnectionMs);
+    Wait(program, kPowerConnectionMs);
     EXPECT_FALSE(CommandsSent(WireLog(program, "keyboard")).empty());
     Quit(program);
 }
@@ -155,7 +155,7 @@ TEST_F(PowerJourney, SleepWithNothingChangedChangesNothing) {
     Ask(program, kResume);
     ExpectKeyboardCurrent(program, keyboardTab);
     EXPECT_TRUE(Get(program, "keyboard_device_page")["visible"].asBool());
-    Wait(program, kConnectionMs);
+    Wait(program, kPowerConnectionMs);
     // Neither device was connected again.
     EXPECT_FALSE(ReadsInformation(WireLog(program, "keyboard")));
     EXPECT_FALSE(ReadsInformation(WireLog(program, "pad")));

@@ -17,9 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kConnectionMs = 1500;
 constexpr int kSwitchMs = 1200;  // the 400 ms settling of a pick, then the writes
-constexpr int kPosition64 = 64;
 constexpr int kRemapped = 0x200005;
 
 void WriteJson(const fs::path& path, const Json::Value& value) {

@@ -65,7 +65,6 @@ protected:
     CKeySetControlUI* panel_ = nullptr;
 };
 
-}  // namespace
 
 TEST_F(KeySetPanelTest, TheDefaultShowsAsDefaultAndKeyboardsOfferNoDpiOrGunKey) {
     panel_->SetKeyMapping(Mapping(0x20, 0, 0x04));
@@ -205,3 +204,5 @@ TEST(KeyLabelsTest, AssignmentsAreNamedByType) {
     EXPECT_EQ(KeyLabels::LabelOf({0, 0x99, 0, 0}, macros), "关闭");
     EXPECT_EQ(KeyLabels::OwnNameOf(0x20, 0, 0x29), "keyboard_key_Esc");
 }
+
+}  // namespace

@@ -38,7 +38,6 @@ protected:
     CLightControlUI* panel_ = nullptr;
 };
 
-}  // namespace
 
 TEST_F(LightPanelTest, HiddenModesKeepTheIndicesOfTheModesAfterThem) {
     panel_->SetKindCode(1);
@@ -167,3 +166,5 @@ TEST(LightEffectTypes, TheSameEffectHasItsOwnModeOnEachKind) {
     EXPECT_EQ(panels::EffectTypeOf(1, 7), EffectType::None);
     EXPECT_EQ(panels::EffectTypeOf(3, 5), EffectType::None);
 }
+
+}  // namespace

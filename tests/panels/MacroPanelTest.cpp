@@ -101,7 +101,6 @@ protected:
     CMacroControlUI* panel_ = nullptr;
 };
 
-}  // namespace
 
 TEST_F(MacroPanelTest, AddTakesTheFirstFreeNumberAndStopsAtFifty) {
     WriteList({{"macro_1", "a"}, {"MACRO_3", "b"}});
@@ -403,3 +402,5 @@ TEST(MacroSkinControls, TheRowElementBuildsItsPartsAndTheRecordButtonKeepsItsIma
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->GetRedioImage(), "r.png");
 }
+
+}  // namespace

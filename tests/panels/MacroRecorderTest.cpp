@@ -68,7 +68,6 @@ protected:
     CMacroControlUI* panel_ = nullptr;
 };
 
-}  // namespace
 
 TEST_F(MacroRecorderTest, AHeldKeyIsOnePressAndTheDelayIsTheTimeToTheNextEvent) {
     panel_->StartRecording(MacroRecorder::kRecordedDelay);
@@ -163,3 +162,5 @@ TEST_F(MacroRecorderTest, RecordingStopsAtFourThousandRows) {
     }
     EXPECT_EQ(panel_->RowCount(), MacroRecorder::kMaxRows);
 }
+
+}  // namespace

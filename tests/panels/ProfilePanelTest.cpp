@@ -109,7 +109,6 @@ protected:
     std::vector<int> picks_;
 };
 
-}  // namespace
 
 TEST_F(ProfilePanelTest, AFirstStartMakesProfile1FromTheDefaultsAndShowsTheKindsTabs) {
     Init();
@@ -322,3 +321,5 @@ TEST_F(ProfilePanelTest, AFileRemadeFromTheDefaultsGetsItsNameAndUuidBack) {
     EXPECT_EQ(file["profileUUID"], "u1");
     EXPECT_EQ(file["Device"][0]["LightInfo"]["SelectItem"], 3);
 }
+
+}  // namespace

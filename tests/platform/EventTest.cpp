@@ -47,6 +47,7 @@ TEST(Event, AutoResetReleasesExactlyOneWaiterPerSet) {
     std::atomic<int> woken{0};
     std::thread a([&] { woken += e.Wait(300) ? 1 : 0; });
     std::thread b([&] { woken += e.Wait(300) ? 1 : 0; });
+    // Real time on purpose: both waiters block before the event is set.
     std::this_thread::sleep_for(milliseconds(20));
     e.Set();
     a.join();
@@ -66,6 +67,7 @@ TEST(Event, WaitHonoursItsTimeLimit) {
 TEST(Event, SetFromAnotherThreadEndsAnInfiniteWait) {
     Event e;
     std::thread t([&] {
+        // Real time on purpose: a set from another thread while the wait runs.
         std::this_thread::sleep_for(milliseconds(30));
         e.Set();
     });
@@ -85,6 +87,7 @@ TEST(Event, WaitAnyPrefersTheFirstEventAndTimesOut) {
 
     Event autoStop(Event::Mode::AutoReset), other;
     std::thread t([&] {
+        // Real time on purpose: a set from another thread while the wait runs.
         std::this_thread::sleep_for(milliseconds(20));
         autoStop.Set();
     });

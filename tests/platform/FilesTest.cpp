@@ -37,8 +37,6 @@ protected:
     fs::path dir_;
 };
 
-}  // namespace
-
 TEST_F(TempHome, UserDataDirCreatesEachMissingLevel) {
     fs::path kind = platform::UserDataDir("MousePad");
     EXPECT_EQ(kind, dir_ / "data" / "TELIX TX512 keyboard Driver" / "MousePad");
@@ -115,3 +113,5 @@ TEST_F(TempHome, SettingsStoreKeepsOtherValuesAndSurvivesABrokenFile) {
     EXPECT_TRUE(store.Set("LANGUAGE", "English"));
     EXPECT_EQ(store.Get("LANGUAGE").value_or(""), "English");
 }
+
+}  // namespace

@@ -389,6 +389,7 @@ TEST_F(SingleInstanceTest, ALateAnswerReachesItsOwnClientAndKeepsTheConnectionOp
     ASSERT_TRUE(b.Send(LocalMessage::Command({"b"}), 500));
     // Plain requests are still answered at once meanwhile.
     EXPECT_TRUE(b.Request(LocalMessage(LocalMessage::kWorkToolQuery), 1000));
+    // Real time on purpose: the idle limit of a connection is what passes here.
     std::this_thread::sleep_for(milliseconds(300));
     {
         std::lock_guard lock(mutex);
@@ -413,6 +414,7 @@ TEST_F(SingleInstanceTest, ALateAnswerReachesItsOwnClientAndKeepsTheConnectionOp
     LocalClient c;
     ASSERT_TRUE(c.Connect(first.SocketPath(), 500));
     ASSERT_TRUE(c.Send(LocalMessage::Command({"c"}), 500));
+    // Real time on purpose: the request reaches the listener before it goes.
     std::this_thread::sleep_for(milliseconds(100));
     first.Release();
     std::lock_guard lock(mutex);
@@ -498,6 +500,7 @@ TEST_F(SingleInstanceTest, SubscribersReceiveBroadcastLightState) {
     LocalClient bystander;
     ASSERT_TRUE(bystander.Connect(first.SocketPath(), 500));
 
+    // Real time on purpose: the idle limit passes.
     std::this_thread::sleep_for(milliseconds(300));  // subscribers outlive the idle limit
     first.Broadcast(LocalMessage::WithParams(LocalMessage::kLightState, 1, 0));
     auto pushed = subscriber.Receive(1000);

@@ -8,14 +8,13 @@
 #include <chrono>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "platform/TerminationSignals.h"
 
 namespace {
 
 bool WaitFor(const std::atomic<int>& value, int expected) {
-    for (int i = 0; i < 200 && value.load() != expected; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return value.load() == expected;
+    return test_support::Eventually([&] { return value.load() == expected; });
 }
 
 TEST(TerminationSignals, TermIntAndHupAreHandedToTheProgramInsteadOfEndingIt) {
@@ -40,6 +39,7 @@ TEST(TerminationSignalsDeathTest, ASecondSignalEndsTheProgramAtOnce) {
             // Sent only once the first is taken: two pending signals would merge into one.
             if (!WaitFor(received, SIGTERM)) _exit(1);
             kill(getpid(), SIGINT);
+            // Real time on purpose: the second signal must end the process before this does.
             std::this_thread::sleep_for(std::chrono::seconds(5));
             _exit(2);
         },

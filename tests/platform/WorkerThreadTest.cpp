@@ -17,6 +17,7 @@ TEST(WorkerThread, StopEndsABodyWaitingOnItsStopEvent) {
     worker.Start([&](Event& stop) {
         while (!stop.Wait(1)) ++passes;
     });
+    // Real time on purpose: the body runs a while before it is stopped.
     std::this_thread::sleep_for(milliseconds(20));
     EXPECT_TRUE(worker.Running());
     EXPECT_EQ(worker.Stop(1000), WorkerThread::StopResult::Ended);
@@ -48,6 +49,7 @@ TEST(WorkerThread, ReportsAbandonedAndTimedOutOutcomes) {
     WorkerThread slow;
     slow.Start([](Event& stop) {
         stop.Wait(-1);
+        // Real time on purpose: a body slower to end than the stop waits.
         std::this_thread::sleep_for(milliseconds(150));
     });
     EXPECT_EQ(slow.Stop(20), WorkerThread::StopResult::TimedOut);

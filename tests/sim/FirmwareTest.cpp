@@ -6,27 +6,14 @@
 #include <set>
 #include <vector>
 
+#include "RequestFrame.h"
 #include "sim/DeviceCatalog.h"
 #include "sim/Firmware.h"
 
 namespace sim {
 namespace {
 
-Frame Request(std::uint8_t command, std::uint8_t length, std::uint16_t offset,
-              std::vector<std::uint8_t> payload = {}) {
-    Frame f{};
-    f[0] = 4;
-    f[3] = command;
-    f[4] = length;
-    f[5] = static_cast<std::uint8_t>(offset & 0xFF);
-    f[6] = static_cast<std::uint8_t>(offset >> 8);
-    std::copy(payload.begin(), payload.end(), f.begin() + 8);
-    unsigned sum = 0;
-    for (std::size_t i = 3; i < 64; ++i) sum += f[i];
-    f[1] = static_cast<std::uint8_t>(sum & 0xFF);
-    f[2] = static_cast<std::uint8_t>(sum >> 8);
-    return f;
-}
+using test::Request;
 
 std::vector<std::uint8_t> Data(const Frame& reply, std::size_t n) {
     return {reply.begin() + 8, reply.begin() + 8 + static_cast<std::ptrdiff_t>(n)};

@@ -11,6 +11,7 @@
 
 #include "device/hid/HidDevice.h"
 #include "device/hid/VirtualBus.h"
+#include "RequestFrame.h"
 #include "sim/DeviceCatalog.h"
 #include "sim/SimDevice.h"
 #include "sim/SimulatedDevices.h"
@@ -30,20 +31,7 @@ std::string PathWith(device::VirtualBus& bus, const SimDevice& dev, const std::s
     return {};
 }
 
-Frame Request(std::uint8_t command, std::uint8_t length = 0, std::uint16_t offset = 0,
-              const std::vector<std::uint8_t>& payload = {}) {
-    Frame f{};
-    f[0] = 4;
-    f[3] = command;
-    f[4] = length;
-    f[5] = static_cast<std::uint8_t>(offset & 0xFF);
-    f[6] = static_cast<std::uint8_t>(offset >> 8);
-    std::copy(payload.begin(), payload.end(), f.begin() + 8);
-    const std::uint16_t sum = Firmware::Checksum(f);
-    f[1] = static_cast<std::uint8_t>(sum & 0xFF);
-    f[2] = static_cast<std::uint8_t>(sum >> 8);
-    return f;
-}
+using test::Request;
 
 // Objects that hold locks live on the heap in these tests: ThreadSanitizer cannot see a
 // std::mutex on the stack die, and would tie the locks of one test to those of the next
@@ -266,6 +254,7 @@ TEST(SimDevice, UnplugEndsWaitsAtOnceAndReplugKeepsMemory) {
     kb.Faults().Arm({Fault::Kind::NoReply, -1, 0, 1, 0});
     ASSERT_TRUE(host.Send(Request(1)));
     std::thread puller([&] {
+        // Real time on purpose: the unplug comes while the host waits for its reply.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         kb.Unplug();
     });

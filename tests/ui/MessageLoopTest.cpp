@@ -67,6 +67,7 @@ TEST(MessageLoopTest, SendFromAnotherThreadBlocksUntilTheUiThreadHandlesIt) {
         returned = true;
     });
     // Until the UI thread runs its queue, the sender waits.
+    // Real time on purpose: a sender that returned without its answer would show within it.
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_FALSE(returned.load());
     while (driver.RunPending() == 0) std::this_thread::yield();
@@ -82,6 +83,7 @@ TEST(MessageLoopTest, ASenderIsReleasedWhenCancelledTargetGoneOrLoopDestroyed) {
     // Cancelled while still queued: returns 0 and the handler never runs.
     platform::Event stop;
     std::thread cancelled([&] { EXPECT_EQ(CMessageLoop::SendMessage(h, WM_USER, 1, 0, &stop), 0); });
+    // Real time on purpose: the send is blocked when its stop event is set.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     stop.Set();
     cancelled.join();
@@ -93,6 +95,7 @@ TEST(MessageLoopTest, ASenderIsReleasedWhenCancelledTargetGoneOrLoopDestroyed) {
         EXPECT_EQ(CMessageLoop::SendMessage(h, WM_USER, 1), 0);
         done = true;
     });
+    // Real time on purpose: the send is blocked when its target goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     driver->Loop().RemoveTarget(h);
     orphaned.join();
@@ -100,6 +103,7 @@ TEST(MessageLoopTest, ASenderIsReleasedWhenCancelledTargetGoneOrLoopDestroyed) {
     // Waiting while the whole loop is destroyed (shutdown with a worker mid-send).
     WindowHandle h2 = driver->Loop().AddTarget(&target);
     std::thread lastSend([&] { EXPECT_EQ(CMessageLoop::SendMessage(h2, WM_USER, 1), 0); });
+    // Real time on purpose: the send is blocked when its loop goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     driver.reset();
     lastSend.join();
@@ -137,6 +141,7 @@ TEST(MessageLoopTest, ACancelArrivingWhileTheHandlerRunsWaitsForIt) {
     target.onMessage = [&](unsigned) {
         handlerRunning = true;
         stop.Set();
+        // Real time on purpose: a handler still running when the sender is released.
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         handlerFinished = true;
     };

@@ -151,6 +151,7 @@ TEST(HttpClient, ASilentServerEndsAtTheStallLimitOrAtOnceWhenCancelled) {
     HttpClient client;
     platform::Event cancel(platform::Event::Mode::ManualReset);
     std::thread canceller([&] {
+        // Real time on purpose: the cancel comes while the transfer runs.
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         cancel.Set();
     });

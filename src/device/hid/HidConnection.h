@@ -21,7 +21,7 @@ struct HidConnectionInfo {
 };
 
 enum class HidReadStatus {
-    Report,      // one report was copied out
+    GotReport,   // one report was copied out
     WouldBlock,  // nothing queued; poll ReadableFd() and try again
     Gone,        // the device went away (queued reports were handed out first)
 };

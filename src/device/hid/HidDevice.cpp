@@ -214,7 +214,7 @@ bool HidDevice::ReadReport(uint8_t* buffer, size_t length, size_t* bytesRead, in
         size_t n = 0;
         HidReadStatus status = connection->TryRead(readScratch_, n);
         if (status == HidReadStatus::Gone) break;
-        if (status == HidReadStatus::Report) {
+        if (status == HidReadStatus::GotReport) {
             // Reports of the interface's other collections are not ours to return.
             if (n == 0 || !collection_->OwnsReportId(HidReportType::Input, readScratch_[0])) continue;
             n = std::min(n, length);

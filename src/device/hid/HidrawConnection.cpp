@@ -26,7 +26,7 @@ HidReadStatus HidrawConnection::TryRead(std::span<uint8_t> buffer, size_t& lengt
         if (n > 0) {
             if (!numbered_) buffer[0] = 0;
             length = static_cast<size_t>(n) + (numbered_ ? 0 : 1);
-            return HidReadStatus::Report;
+            return HidReadStatus::GotReport;
         }
         if (errno == EINTR) continue;
         if (errno == EAGAIN) return HidReadStatus::WouldBlock;

@@ -28,7 +28,7 @@ HidReadStatus VirtualReader::Take(std::span<uint8_t> buffer, size_t& length) {
     if (length) std::memcpy(buffer.data(), report.data(), length);
     queue_.pop_front();
     if (queue_.empty() && !gone_) readable_.Reset();
-    return HidReadStatus::Report;
+    return HidReadStatus::GotReport;
 }
 
 }  // namespace device

@@ -21,8 +21,8 @@ namespace model {
 namespace {
 
 constexpr const char* kKeyboardType = "keyboard";
-constexpr const char* kButtonContainer = "keyboard_device_key_light";
-constexpr int kLightListIndex = 0;
+constexpr const char* kKeyboardButtonContainer = "keyboard_device_key_light";
+constexpr int kKeyboardLightListIndex = 0;
 constexpr int kFnKeyPosition = 110;
 
 KeyAssignment HalfFrom(uint16_t position, uint8_t type, uint8_t byte1, uint8_t byte0) {
@@ -34,7 +34,7 @@ KeyAssignment HalfFrom(uint16_t position, uint8_t type, uint8_t byte1, uint8_t b
 CLumitrekKeyboardDevice::CLumitrekKeyboardDevice(std::shared_ptr<device::HidBackend> backend)
     : CLumitrekUSBDevice(std::move(backend)) {
     ConfigureKind(device::kKindKeyboard, kKeyboardType, &engine_.Effects(), &profile_,
-                  kLightListIndex);
+                  kKeyboardLightListIndex);
 }
 
 CLumitrekKeyboardDevice::~CLumitrekKeyboardDevice() {
@@ -320,7 +320,7 @@ void CLumitrekKeyboardDevice::BindKeyboardButtons() {
         CLumitrekUSBDevice::BindKeyButtons();
         return;
     }
-    ui::CControlUI* buttons = FindInPage(kButtonContainer);
+    ui::CControlUI* buttons = FindInPage(kKeyboardButtonContainer);
     if (auto* container =
             buttons ? static_cast<ui::CContainerUI*>(buttons->GetInterface("Container")) : nullptr)
         BindButtonsIn(*container);

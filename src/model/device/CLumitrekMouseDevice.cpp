@@ -27,12 +27,12 @@ namespace model {
 namespace {
 
 constexpr const char* kMouseType = "mouse";
-constexpr int kLightListIndex = 1;
-constexpr const char* kButtonContainer = "mouse_device_key_light";
+constexpr int kMouseLightListIndex = 1;
+constexpr const char* kMouseButtonContainer = "mouse_device_key_light";
 constexpr const char* kLogoMark = "logo";
 constexpr const char* kSecondLedPrefix = "light_0_";
 // The colour an LED button shows until the preview paints it.
-constexpr uint32_t kBoundLedColour = 0xFFFFFF;
+constexpr uint32_t kMouseBoundLedColour = 0xFFFFFF;
 constexpr const char* kHint = "device_tishi_info";
 // Information block bytes of the mouse.
 constexpr std::size_t kInfoDpiStep = 11;
@@ -43,7 +43,7 @@ constexpr std::size_t kInfoSmallestDpi = 14;
 
 CLumitrekMouseDevice::CLumitrekMouseDevice(std::shared_ptr<device::HidBackend> backend)
     : CLumitrekUSBDevice(std::move(backend)) {
-    ConfigureKind(device::kKindMouse, kMouseType, &engine_.Effects(), &profile_, kLightListIndex);
+    ConfigureKind(device::kKindMouse, kMouseType, &engine_.Effects(), &profile_, kMouseLightListIndex);
 }
 
 CLumitrekMouseDevice::~CLumitrekMouseDevice() {
@@ -365,7 +365,7 @@ void CLumitrekMouseDevice::BindKeyButtons() {
         CLumitrekUSBDevice::BindKeyButtons();
         return;
     }
-    ui::CControlUI* buttons = FindInPage(kButtonContainer);
+    ui::CControlUI* buttons = FindInPage(kMouseButtonContainer);
     auto* container =
         buttons ? static_cast<ui::CContainerUI*>(buttons->GetInterface("Container")) : nullptr;
     if (container) {
@@ -398,7 +398,7 @@ void CLumitrekMouseDevice::BindSecondPictureIn(ui::CContainerUI& container) {
             secondLeds_[static_cast<std::size_t>(name->number)] = child;
             if (auto* button =
                     static_cast<ui::CDeviceKeyButtonUI*>(child->GetInterface("DeviceKeyButton")))
-                button->SetLightColour(kBoundLedColour, 255, true);
+                button->SetLightColour(kMouseBoundLedColour, 255, true);
         }
         // The logo shows the LED it sits on; a logo that is no LED button shows none.
         if (logo_ == nullptr && platform::EqualsNoCase(child->GetUserData(), kLogoMark)) {

@@ -12,8 +12,8 @@ namespace model {
 namespace {
 
 constexpr const char* kPadType = "MousePad";
-constexpr int kLightListIndex = 2;
-constexpr const char* kButtonContainer = "mousepad_device_key_light";
+constexpr int kPadLightListIndex = 2;
+constexpr const char* kPadButtonContainer = "mousepad_device_key_light";
 // Nothing in the program writes the pad's macro list; the name is the pad's own.
 constexpr const char* kPadMacroList = "vexal_macro.config";
 
@@ -21,7 +21,7 @@ constexpr const char* kPadMacroList = "vexal_macro.config";
 
 CLumitrekMousePadDevice::CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend)
     : CLumitrekMousePadDevice(std::move(backend), std::make_unique<CBasicProfiledata>(),
-                              device::kKindMousePad, kPadType, kLightListIndex, kButtonContainer) {}
+                              device::kKindMousePad, kPadType, kPadLightListIndex, kPadButtonContainer) {}
 
 CLumitrekMousePadDevice::CLumitrekMousePadDevice(std::shared_ptr<device::HidBackend> backend,
                                                  std::unique_ptr<CBasicProfiledata> profile,

@@ -33,7 +33,7 @@ constexpr const char* kKeyButtonClass = "DeviceKeyButton";
 constexpr const char* kSelectPanelClass = "SelectPanel";
 
 // What a freshly bound picture shows: its LEDs blue on a white panel.
-constexpr uint32_t kBoundLedColour = 0x0000FF;
+constexpr uint32_t kUsbBoundLedColour = 0x0000FF;
 constexpr ui::Color kBoundPanelColour = 0xFFFFFFFF;
 
 ui::CDeviceKeyButtonUI* AsKeyButton(ui::CControlUI* control) {
@@ -110,7 +110,7 @@ void CLumitrekUSBDevice::BindButtonsIn(ui::CContainerUI& container) {
         } else if (platform::EqualsNoCase(name->prefix, "light_") && name->number < GetLedCount()) {
             ledButtons_[name->number] = child;
             if (auto* button = AsKeyButton(child))
-                button->SetLightColour(kBoundLedColour, 255, button->IsLightOverlay());
+                button->SetLightColour(kUsbBoundLedColour, 255, button->IsLightOverlay());
         }
     }
     // The buttons show the bound colour until the preview refreshes them.

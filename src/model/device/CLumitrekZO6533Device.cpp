@@ -16,8 +16,8 @@ namespace model {
 namespace {
 
 constexpr const char* kHeadsetType = "HD";
-constexpr int kLightListIndex = 3;
-constexpr const char* kButtonContainer = "zo6533_device_key_light";
+constexpr int kHeadsetLightListIndex = 3;
+constexpr const char* kHeadsetButtonContainer = "zo6533_device_key_light";
 constexpr const char* kInitFailedText = "ConfLibInit called failed!";
 constexpr const char* kFeaturesFailedText = "UpdateAPOAvailable failed!";
 
@@ -60,8 +60,8 @@ headset_audio::Bands CLumitrekZO6533Device::BuiltInPreset(int preset) {
 CLumitrekZO6533Device::CLumitrekZO6533Device(std::shared_ptr<device::HidBackend> backend,
                                              std::shared_ptr<AudioBridge> bridge)
     : CLumitrekMousePadDevice(std::move(backend), std::make_unique<CZo6533Profiledata>(),
-                              device::kKindHeadset, kHeadsetType, kLightListIndex,
-                              kButtonContainer),
+                              device::kKindHeadset, kHeadsetType, kHeadsetLightListIndex,
+                              kHeadsetButtonContainer),
       headsetProfile_(static_cast<CZo6533Profiledata*>(&Profile())),
       bridge_(bridge ? std::move(bridge) : AudioBridge::Shared()),
       alive_(std::make_shared<CLumitrekZO6533Device*>(this)) {}

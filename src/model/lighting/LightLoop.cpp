@@ -14,10 +14,25 @@ namespace {
 constexpr int kClosedWaitMs = 100;
 constexpr uint32_t kMaxIdleTicks = 4;  // 62.5 ms
 
+class TickCountTime final : public LoopTime {
+public:
+    uint32_t Now() override { return platform::TickCount(); }
+    bool SleepTicks(platform::Event& stop, unsigned ticks) override {
+        return platform::SleepTicks(stop, ticks);
+    }
+    bool PauseClosed(platform::Event& stop, int ms) override { return stop.Wait(ms); }
+};
+
 }  // namespace
 
+LoopTime& RealLoopTime() {
+    static TickCountTime time;
+    return time;
+}
+
 LightLoop::LightLoop(CLightEffects& effects, const LoopConfig& config)
-    : effects_(effects), state_(effects.State()), host_(effects.Host()), config_(config) {}
+    : effects_(effects), state_(effects.State()), host_(effects.Host()), config_(config),
+      time_(&RealLoopTime()) {}
 
 void LightLoop::Restart(uint32_t now) {
     t0_ = now;
@@ -117,20 +132,20 @@ unsigned LightLoop::IdleTicks() {
 
 void LightLoop::Run(platform::Event& stop) {
     state_.wake.Reset();  // what happened before the start is seen by the first pass
-    Restart(platform::TickCount());
+    Restart(time_->Now());
     while (!stop.IsSet()) {
         if (!effects_.ColoursWanted()) {
             sleeps_ = sleeps_ + 1;
             if (platform::Event::WaitAny(stop, state_.wake, -1) != 1) break;
             // The time asleep is not caught up: the effect starts afresh.
-            Restart(platform::TickCount());
+            Restart(time_->Now());
             stillDrawn_ = false;
             effects_.RestartEffect();
             continue;
         }
         wakeups_ = wakeups_ + 1;
-        if (RunPass(platform::TickCount()) == PassResult::ChannelClosed) {
-            if (stop.Wait(kClosedWaitMs)) break;
+        if (RunPass(time_->Now()) == PassResult::ChannelClosed) {
+            if (time_->PauseClosed(stop, kClosedWaitMs)) break;
             continue;
         }
         if (Still()) {
@@ -145,7 +160,7 @@ void LightLoop::Run(platform::Event& stop) {
             stillDrawn_ = false;
             continue;
         }
-        if (!platform::SleepTicks(stop, IdleTicks())) break;
+        if (!time_->SleepTicks(stop, IdleTicks())) break;
     }
     platform::Trace(config_.exitText);
 }

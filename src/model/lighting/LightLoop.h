@@ -42,6 +42,22 @@ struct LoopConfig {
 inline constexpr LoopConfig kKeyboardLoop{Counting::TickChanges, "KB灯光线程设定退出"};
 inline constexpr LoopConfig kPadLoop{Counting::EveryPass, "MS灯光线程设定退出"};
 
+// Where the thread body reads the tick counter and waits for it. The device's thread uses
+// the real one; a test gives its own so that a run covers seconds of ticks at once and
+// counts the same on a loaded machine as on an idle one.
+class LoopTime {
+public:
+    virtual ~LoopTime() = default;
+    virtual uint32_t Now() = 0;  // a TickCount() value
+    // Sleeps `ticks` tick steps (at least one); false when `stop` ended the sleep.
+    virtual bool SleepTicks(platform::Event& stop, unsigned ticks) = 0;
+    // The pause while the command channel is closed; true when `stop` ended it.
+    virtual bool PauseClosed(platform::Event& stop, int ms) = 0;
+};
+
+// TickCount() and real sleeps.
+LoopTime& RealLoopTime();
+
 class LightLoop {
 public:
     enum class PassResult {
@@ -62,6 +78,9 @@ public:
     // The thread body: runs passes until `stop` is set, sleeping until the next tick in
     // between (100 ms while the command channel is closed), then traces the exit text.
     void Run(platform::Event& stop);
+    // The clock Run reads and sleeps on: the real one unless a test sets another before
+    // the thread starts.
+    void SetTime(LoopTime& time) { time_ = &time; }
 
     // Passes of Run so far, and the times it went to sleep because nobody wanted the
     // colours, for measuring and tests.
@@ -79,6 +98,7 @@ private:
     LightingState& state_;
     ILightingHost& host_;
     LoopConfig config_;
+    LoopTime* time_;
 
     // Light thread only.
     uint32_t t0_ = 0;

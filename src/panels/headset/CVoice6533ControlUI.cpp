@@ -18,7 +18,7 @@ constexpr const char* kBandSlider = "6533_eq_hz_slider_";
 constexpr const char* kUserLayout = "custom_eq_option_layout";
 constexpr const char* kNameEdit = "custom_eq_name_edit";
 constexpr const char* kNameCombo = "custom_eq_name_combo";
-constexpr int kItemHeight = 30;
+constexpr int kVoiceItemHeight = 30;
 
 }  // namespace
 
@@ -111,7 +111,7 @@ void CVoice6533ControlUI::AddUserPresetName(const std::string& name) {
     // The user's own text: never a language key or markup.
     item->SetResourceText(false);
     item->SetShowHtml(false);
-    item->SetFixedHeight(kItemHeight);
+    item->SetFixedHeight(kVoiceItemHeight);
     item->SetText(name);
     item->SetToolTip(name);
     combo->Add(item);

@@ -27,7 +27,7 @@ constexpr const char* kDirectionOne = "deng_FXL_check";
 constexpr const char* kDirectionZero = "deng_FXR_check";
 constexpr const char* kSameMode = "deng_same_mode";
 constexpr const char* kColourEdits[3] = {"deng_edit_R", "deng_edit_G", "deng_edit_B"};
-constexpr int kItemHeight = 30;
+constexpr int kLightItemHeight = 30;
 constexpr ui::Color kOpaque = 0xFF000000;
 
 int Clamp(int value, int low, int high) {
@@ -72,7 +72,7 @@ void CLightControlUI::FillModeList(const std::vector<std::string>& names,
         combo->RemoveAll();
         for (std::size_t i = 0; i < names.size(); ++i) {
             auto* item = new ui::CListLabelElementUI();
-            item->SetFixedHeight(kItemHeight);
+            item->SetFixedHeight(kLightItemHeight);
             // The names are language keys; a hidden mode keeps its place, so that item i
             // is always mode i.
             item->SetResourceText(true);

@@ -17,13 +17,13 @@ namespace {
 
 constexpr const char* kConfirmDelete = "message_text_4";
 constexpr const char* kConfirmKeysLoseMacro = "message_text_2";
-constexpr const char* kNameTaken = "message_text_5";
-constexpr const char* kNotSaved = "message_macro_not_saved";
+constexpr const char* kMacroNameTakenText = "message_text_5";
+constexpr const char* kMacroNotSavedText = "message_macro_not_saved";
 constexpr const char* kNotAMacro = "message_macro_not_a_macro";
 constexpr const char* kImportFailed = "message_macro_import_failed";
 constexpr const char* kExportFailed = "message_macro_export_failed";
 constexpr const char* kNothingToExport = "message_macro_nothing_to_export";
-constexpr const char* kIsEmpty = "IsEmpty";
+constexpr const char* kIsEmptyAttribute = "IsEmpty";
 
 using Panel = CMacroControlUI;
 
@@ -132,7 +132,7 @@ CMacroControlUI* MacroOperations::CurrentPanel() {
 
 void MacroOperations::SayFailure(CMacroControlUI& panel) {
     switch (panel.LastFailure()) {
-        case Panel::Failure::NotSaved: shell_.ShowKeyedMessage(kNotSaved, 0); break;
+        case Panel::Failure::NotSaved: shell_.ShowKeyedMessage(kMacroNotSavedText, 0); break;
         case Panel::Failure::NotAMacro: shell_.ShowKeyedMessage(kNotAMacro, 0); break;
         case Panel::Failure::Unreadable: shell_.ShowKeyedMessage(kImportFailed, 0); break;
         // A full library refuses without a word, as adding to a full profile list does.
@@ -210,9 +210,9 @@ void MacroOperations::Rename() {
     if (panel == nullptr) return;
     int index = -1;
     const std::string name = panel->RenameMacro(index);
-    if (name == kIsEmpty) return;
+    if (name == kIsEmptyAttribute) return;
     if (name.empty()) {
-        if (index >= 0) shell_.ShowKeyedMessage(kNameTaken, 0);
+        if (index >= 0) shell_.ShowKeyedMessage(kMacroNameTakenText, 0);
         else SayFailure(*panel);
         return;
     }

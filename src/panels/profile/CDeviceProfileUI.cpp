@@ -18,7 +18,7 @@ namespace panels {
 
 namespace {
 
-constexpr int kItemHeight = 30;
+constexpr int kProfileItemHeight = 30;
 constexpr const char* kName = ProfileDocument::kName;
 constexpr const char* kUuid = ProfileDocument::kUuid;
 
@@ -135,7 +135,7 @@ void CDeviceProfileUI::AddComboItem(const std::string& name) {
     // A profile's name is the user's text, never a language key or markup.
     item->SetResourceText(false);
     item->SetShowHtml(false);
-    item->SetFixedHeight(kItemHeight);
+    item->SetFixedHeight(kProfileItemHeight);
     item->SetText(name);
     item->SetUserData(name);
     Combo()->Add(item);

@@ -17,7 +17,7 @@ struct Style {
     std::vector<int> fonts;
 };
 
-std::string_view Trim(std::string_view s) {
+std::string_view TrimTag(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
     return s;
@@ -25,12 +25,12 @@ std::string_view Trim(std::string_view s) {
 
 // Applies one tag body ("b", "/c", "c #FF0000") to the style; false when it is no tag of ours.
 bool ApplyTag(std::string_view body, Style& style, bool& lineBreak) {
-    body = Trim(body);
+    body = TrimTag(body);
     if (body.empty()) return false;
     const bool closing = body.front() == '/';
-    if (closing) body = Trim(body.substr(1));
+    if (closing) body = TrimTag(body.substr(1));
     const char name = static_cast<char>(std::tolower(static_cast<unsigned char>(body.front())));
-    std::string_view arg = Trim(body.substr(1));
+    std::string_view arg = TrimTag(body.substr(1));
     // A tag name is one letter followed by nothing or by a blank and its argument.
     if (body.size() > 1 && !std::isspace(static_cast<unsigned char>(body[1]))) return false;
     switch (name) {

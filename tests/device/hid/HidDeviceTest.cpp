@@ -4,6 +4,7 @@
 #include <future>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "device/hid/EchoDevice.h"
 #include "device/hid/HidDevice.h"
 #include "device/hid/VirtualBus.h"
@@ -45,7 +46,6 @@ protected:
     std::vector<std::string> paths_;
 };
 
-}  // namespace
 
 TEST_F(HidDeviceTest, EnumeratesOnePathPerCollectionWithTokens) {
     HidDevice hid(bus_.Backend());
@@ -215,7 +215,7 @@ TEST_F(HidDeviceTest, InfiniteReadEndsWhenAnotherThreadClosesOrCancels) {
     uint8_t buf[64];
     size_t n = 0;
     auto reader = std::async(std::launch::async, [&] { return hid.ReadReport(buf, sizeof buf, &n, HidDevice::kInfinite); });
-    while (!hid.ReadInProgress()) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(test_support::Eventually([&] { return hid.ReadInProgress(); }));
     hid.CancelPending();
     ASSERT_EQ(reader.wait_for(1s), std::future_status::ready);
     EXPECT_FALSE(reader.get());
@@ -225,7 +225,7 @@ TEST_F(HidDeviceTest, InfiniteReadEndsWhenAnotherThreadClosesOrCancels) {
     EXPECT_TRUE(hid.ReadReport(buf, sizeof buf, &n, 500));
 
     reader = std::async(std::launch::async, [&] { return hid.ReadReport(buf, sizeof buf, &n, HidDevice::kInfinite); });
-    while (!hid.ReadInProgress()) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(test_support::Eventually([&] { return hid.ReadInProgress(); }));
     auto start = Clock::now();
     hid.Close();  // returns only when the read has left
     EXPECT_LT(MsSince(start), 1000);
@@ -241,7 +241,7 @@ TEST_F(HidDeviceTest, CancelEventEndsAWait) {
     uint8_t buf[64];
     size_t n = 0;
     auto reader = std::async(std::launch::async, [&] { return hid.ReadReport(buf, sizeof buf, &n, HidDevice::kInfinite, &cancel); });
-    std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(test_support::Eventually([&] { return hid.ReadInProgress(); }));
     cancel.Set();
     ASSERT_EQ(reader.wait_for(1s), std::future_status::ready);
     EXPECT_FALSE(reader.get());
@@ -253,7 +253,7 @@ TEST_F(HidDeviceTest, UnplugEndsWaitsDrainsQueueThenFails) {
     uint8_t buf[64];
     size_t n = 0;
     auto reader = std::async(std::launch::async, [&] { return hid.ReadReport(buf, sizeof buf, &n, HidDevice::kInfinite); });
-    while (!hid.ReadInProgress()) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(test_support::Eventually([&] { return hid.ReadInProgress(); }));
     auto start = Clock::now();
     ASSERT_TRUE(bus_.Unplug(*echo_));
     ASSERT_EQ(reader.wait_for(1s), std::future_status::ready);
@@ -326,7 +326,7 @@ TEST_F(HidDeviceTest, SlowWriteWithinTheLimitSucceedsAndStopEndsAWriteWait) {
 
     echo_->SetAck({true, 5000});
     auto writer = std::async(std::launch::async, [&] { return hid.WriteReport(request.data(), request.size(), &n, 10000); });
-    while (!hid.WriteInProgress()) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(test_support::Eventually([&] { return hid.WriteInProgress(); }));
     auto start = Clock::now();
     hid.CancelPending();
     ASSERT_EQ(writer.wait_for(1s), std::future_status::ready);
@@ -405,3 +405,5 @@ TEST(VirtualBus, RefusesDevicesWithoutUsableDescriptors) {
     ASSERT_TRUE(bus.Backend()->Enumerate(paths));
     EXPECT_TRUE(paths.empty());
 }
+
+}  // namespace

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "device/hid/HidDevice.h"
 #include "device/hid/HidrawBackend.h"
 #include "device/hid/HidrawConnection.h"
@@ -43,7 +44,6 @@ protected:
     fs::path root_;
 };
 
-}  // namespace
 
 TEST_F(FakeSysfs, EnumeratesNodesInNumberOrderWithTokens) {
     auto backend = Backend();
@@ -103,7 +103,7 @@ TEST(HidrawConnection, ReadsPrefixUnnumberedReportsAndSeeTheDeviceGo) {
     EXPECT_EQ(numbered.TryRead(buf, n), HidReadStatus::WouldBlock);
     const uint8_t report[] = {4, 0xAA, 0xBB};
     ASSERT_EQ(::write(fds[1], report, sizeof report), 3);
-    ASSERT_EQ(numbered.TryRead(buf, n), HidReadStatus::Report);
+    ASSERT_EQ(numbered.TryRead(buf, n), HidReadStatus::GotReport);
     EXPECT_EQ(n, 3u);
     EXPECT_EQ(buf[0], 4);
 
@@ -119,7 +119,7 @@ TEST(HidrawConnection, ReadsPrefixUnnumberedReportsAndSeeTheDeviceGo) {
     HidrawConnection unnumbered(fds[0], {}, false);
     const uint8_t keys[] = {0x02, 0x00, 0x04};
     ASSERT_EQ(::write(fds[1], keys, sizeof keys), 3);
-    ASSERT_EQ(unnumbered.TryRead(buf, n), HidReadStatus::Report);
+    ASSERT_EQ(unnumbered.TryRead(buf, n), HidReadStatus::GotReport);
     EXPECT_EQ(n, 4u);
     EXPECT_EQ(buf[0], 0);
     EXPECT_EQ(buf[1], 0x02);
@@ -161,14 +161,18 @@ TEST(HidrawUhid, RoundTripAndUnplugOnARealNode) {
 
     auto backend = std::make_shared<HidrawBackend>();
     std::string path;
-    for (int i = 0; i < 200 && path.empty(); ++i) {
+    // The kernel makes the hidraw node a little after the uhid device is created.
+    bool enumerated = true;
+    test_support::Eventually([&] {
         std::vector<std::string> paths;
-        ASSERT_TRUE(backend->Enumerate(paths));
+        enumerated = backend->Enumerate(paths);
+        if (!enumerated) return true;
         for (const auto& p : paths) {
             if (HidPath::ProductId(p) == 0x7E57 && HidPath::CollectionNumber(p) == 4) path = p;
         }
-        if (path.empty()) std::this_thread::sleep_for(10ms);
-    }
+        return !path.empty();
+    });
+    ASSERT_TRUE(enumerated);
     if (path.empty()) {
         ::close(uhid);
         GTEST_SKIP() << "no hidraw node appeared for the uhid device";
@@ -213,3 +217,5 @@ TEST(HidrawUhid, RoundTripAndUnplugOnARealNode) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     ::close(uhid);
 }
+
+}  // namespace

@@ -88,7 +88,6 @@ protected:
     sim::SimulatedDevices devices_;
 };
 
-}  // namespace
 
 TEST_F(InputListenerTest, KeyboardTurnsEventsIntoKeysAndSyncRequests) {
     TraceCapture traces;
@@ -126,6 +125,7 @@ TEST_F(InputListenerTest, OtherDevicesReactOnlyToSettingsChanges) {
         ASSERT_TRUE(devices_.pad->SendEvent(usage));
     }
     ASSERT_TRUE(owner.WaitFor(1));
+    // Real time on purpose: an event wrongly acted on would show within it.
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(owner.Actions(), std::vector<std::string>{"timer 500"});
     EXPECT_EQ(listener.LastEventUsage(), 0x0401);
@@ -145,8 +145,10 @@ TEST_F(InputListenerTest, StopsInTimeWhileWaitingClosedOrUnplugged) {
     ASSERT_TRUE(orphan.OpenOn(ConsumerPath(bus_, *devices_.pad)));
     InputListener orphanListener(orphan, ListenerKind::Other);
     orphanListener.Start();
+    // Real time on purpose: the listeners are in their waits when the device goes.
     std::this_thread::sleep_for(20ms);
     devices_.pad->Unplug();  // its reads now fail at once; the loop keeps polling
+    // Real time on purpose: the orphan polls its failing reads a while.
     std::this_thread::sleep_for(20ms);
 
     for (InputListener* l : {&idleListener, &waitingListener, &orphanListener}) {
@@ -177,3 +179,5 @@ TEST(InputListenerAct, KeyRangesAndKinds) {
     mouse.Act(0x0401);
     EXPECT_EQ(owner.timers, std::vector<int>{500});
 }
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Eventually.h"
 #include "ChannelOnBus.h"
 #include "device/hid/VirtualReader.h"
 #include "device/protocol/ReportFrame.h"
@@ -18,10 +19,10 @@ namespace {
 using namespace device::testing;
 using Kind = sim::Fault::Kind;
 
-constexpr int kLimit = 80;  // both reads of a request end after 2 * kLimit
+constexpr int kDrainLimit = 80;  // both reads of a request end after 2 * kDrainLimit
 
 struct DrainHost : ChannelOnBus {
-    DrainHost() { channel.SetTimeLimits({kLimit, 2 * kLimit}); }
+    DrainHost() { channel.SetTimeLimits({kDrainLimit, 2 * kDrainLimit}); }
 
     // Distinct bytes at two settings offsets, so a reply shows which read it answers.
     void StoreMarkers() {
@@ -32,14 +33,13 @@ struct DrainHost : ChannelOnBus {
     }
     // Waits until the sim has put every delayed reply on the wire.
     void AwaitReplies(std::size_t count) {
-        for (int i = 0; i < 200; ++i) {
+        const bool came = test_support::Eventually([&] {
             std::size_t replies = 0;
             for (const sim::WireEntry& e : keyboard.Log().Entries())
                 if (e.kind == sim::WireEntry::Kind::Reply) ++replies;
-            if (replies >= count) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        ADD_FAILURE() << "the late replies never came";
+            return replies >= count;
+        });
+        if (!came) ADD_FAILURE() << "the late replies never came";
     }
 };
 
@@ -49,7 +49,7 @@ TEST(CommandChannelDrain, LateReplyIsNotTakenByTheNextRequestWithTheSameCode) {
     host.StoreMarkers();
     const std::uint64_t drainedBefore = host.channel.DrainedReports();
 
-    host.keyboard.Faults().Arm({Kind::SlowReply, 5, 0, 1, 3 * kLimit});
+    host.keyboard.Faults().Arm({Kind::SlowReply, 5, 0, 1, 3 * kDrainLimit});
     std::vector<std::uint8_t> first(8, 0);
     EXPECT_EQ(host.commands.ReadSettingsMemory(first, 0x40), kResultNoReply);
     EXPECT_EQ(first, std::vector<std::uint8_t>(8, 0));
@@ -77,7 +77,7 @@ TEST(CommandChannelDrain, CountsEveryStaleReplyAndNothingOnAQuietChannel) {
 
     // A request that timed out: its answer comes after it, and waits for the next one.
     host.keyboard.Log().Clear();
-    host.keyboard.Faults().Arm({Kind::SlowReply, 1, 0, 1, 3 * kLimit});
+    host.keyboard.Faults().Arm({Kind::SlowReply, 1, 0, 1, 3 * kDrainLimit});
     EXPECT_EQ(host.commands.BeginConfig(), kResultNoReply);
     host.AwaitReplies(1);
     EXPECT_EQ(host.channel.DrainedReports(), 0u);  // dropped before a request, not on arrival
@@ -111,7 +111,7 @@ TEST(CommandChannelDrain, BurstOfKeyEventsBeforeARequestDoesNotCrowdOutItsReply)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(host.commands.ReadDeviceInfo(info), kResultSuccess);
     EXPECT_EQ(info[5], 126);
-    EXPECT_LT(MsSince(start), kLimit);
+    EXPECT_LT(MsSince(start), kDrainLimit);
 
     // The queue is free again for the events after it: none of them was lost.
     host.keyboard.Log().Clear();
@@ -139,9 +139,8 @@ TEST(CommandChannelDrain, BoundRequestSendsNothingWhenItsConnectionClosedWhileIt
             std::size_t read = 0;
             result = host.channel.Transfer(request.data(), 64, reply.data(), 64, &read, first);
         });
-        for (int i = 0; i < 200 && !host.channel.Busy(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_TRUE(host.channel.Busy());
+        ASSERT_TRUE(test_support::Eventually([&] { return host.channel.Busy(); }));
+        // Real time on purpose: the close lands while the exchange is under way.
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         host.channel.SetOpen(false);
         host.channel.Device().Close();

@@ -153,6 +153,7 @@ TEST(CommandChannel, SilentDeviceEndsInItsTimeLimitPerRead) {
         EXPECT_LT(MsSince(start), limit + 400);
         // Let the held transfer and its late reply pass, and drain that reply with an
         // exchange of another command, which skips it.
+        // Real time on purpose: the channel's time limit passes.
         std::this_thread::sleep_for(std::chrono::milliseconds(3 * limit));
         const Report link = ReportFrame::MakeRequest(170, 0, 0);
         EXPECT_EQ(host.channel.Transfer(link.data(), 64, reply.data(), 64, &read), kResultSuccess);

@@ -284,6 +284,7 @@ TEST(CommandSet, LocksStreamAndRecoilPassAHeldCommandLockOthersWait) {
 
     std::atomic<int> begun{99};
     std::thread begin([&] { begun = host.commands.BeginConfig(); });
+    // Real time on purpose: a command that wrongly got past the lock would show within it.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(begun.load(), 99);  // still waiting for the command lock
     held.unlock();

@@ -26,7 +26,6 @@ protected:
     FakeSysfsTree tree_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
 };
 
-}  // namespace
 
 TEST_F(DeviceDiagnosisTest, MarksTheSupportedCollectionsOfEachNode) {
     DeviceDiagnosis diagnosis(Options(false));
@@ -73,3 +72,5 @@ TEST(DeviceDiagnosis, NoNodesAtAllIsSaidPlainly) {
     EXPECT_NE(report.find("HID raw devices: 0"), std::string::npos);
     EXPECT_NE(report.find("No TX512 keyboard or mouse pad is attached."), std::string::npos);
 }
+
+}  // namespace

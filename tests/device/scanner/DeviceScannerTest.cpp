@@ -63,7 +63,6 @@ protected:
     RecordingClient client_{slots_};
 };
 
-}  // namespace
 
 TEST_F(DeviceScannerTest, FirstPassClaimsKeyboardAndPadSlotsAndPostsOnce) {
     auto devices = sim::PlugSimulatedDevices(bus_);
@@ -281,6 +280,7 @@ TEST_F(DeviceScannerTest, AQuietBusLetsTheThreadSleepUntilTheMonitorSpeaks) {
     DeviceScanner scanner(slots_, client_, bus_.Backend());
     scanner.Start();
     ASSERT_TRUE(client_.WaitForMessages(4, 2s));
+    // Real time on purpose: a settled scanner makes no pass over a stretch of it.
     std::this_thread::sleep_for(200ms);
     const uint64_t settled = scanner.Stats().passes;
     std::this_thread::sleep_for(600ms);
@@ -309,3 +309,5 @@ TEST_F(DeviceScannerTest, ACollectionThatDidNotOpenIsRetriedAtThePassInterval) {
     EXPECT_EQ(flaky->enumerations, 1);
     EXPECT_EQ(scanner.Stop(1000), platform::WorkerThread::StopResult::Ended);
 }
+
+}  // namespace

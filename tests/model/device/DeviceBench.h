@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/RunUntilIdle.h"
 #include "data/JsonDataFile.h"
 #include "device/hid/VirtualBus.h"
 #include "device/scanner/SupportedDevices.h"
@@ -164,15 +165,9 @@ protected:
         };
         // A test window's own loop, made after this one, is the devices' loop then.
         ui::CMessageLoop* current = ui::CMessageLoop::Current();
-        for (int i = 0; i < 20000; ++i) {
-            int ran = loop_.RunPending();
-            if (current != nullptr && current != &loop_) ran += current->RunPending();
-            if (ran == 0 && idle() && loop_.RunPending() == 0 &&
-                (current == nullptr || current->RunPending() == 0))
-                return;
-            if (ran == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ADD_FAILURE() << "the device operations did not settle";
+        if (current == &loop_) current = nullptr;
+        if (!test_support::RunUntilIdle({&loop_, current}, idle))
+            ADD_FAILURE() << "the device operations did not settle";
     }
 
     // Opens the keyboard's command channel and runs its connection routine.

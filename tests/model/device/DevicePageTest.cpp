@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "DeviceBench.h"
 #include "model/device/CLumitrekMouseDevice.h"
 #include "model/device/DeviceTabTimers.h"
@@ -37,11 +38,7 @@ ui::CTabLayoutUI* AddTabs(ui::CContainerUI& parent, const std::string& name, int
     return tabs;
 }
 
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 400 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
+using test_support::Eventually;
 
 // A window holding a device page and the device's tab, whose timers go to the device.
 class DevicePage : public DeviceBench, public ui::INotifyUI {
@@ -61,7 +58,7 @@ protected:
     // The device's queued work done and its completions run, without letting the
     // window's clock move on.
     void SettleKeyboard(model::CLumitrekUSBDevice& device) {
-        ASSERT_TRUE(WaitFor([&] {
+        ASSERT_TRUE(Eventually([&] {
             driver.RunPending();
             return device.OperationsIdle();
         }));
@@ -190,7 +187,7 @@ TEST_F(DevicePage, TheTabsTimersConnectRefreshAndFollowTheKeyboardsEvents) {
     ASSERT_TRUE(kb->OpenEventChannel(Slot(1, *keyboardSim_).path));
     const uint8_t mode = 6;
     ASSERT_TRUE(keyboardSim_->ChangeSettingsOnDevice(1, std::span(&mode, 1)));
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(Eventually([&] {
         driver.RunPending();
         return manager.HasTimer(tab, model::CLumitrekUSBDevice::kTimerSync);
     }));
@@ -333,7 +330,7 @@ TEST_F(DevicePage, StoppedThreadsLeaveNoLockHeldEvenWhenStoppedMidStream) {
     keyboardSim_->ChangeSettingsOnDevice(1, std::span(&custom, 1));
     model::CLumitrekKeyboardDevice& kb = ConnectKeyboard();
     ASSERT_TRUE(kb.OpenEventChannel(Slot(1, *keyboardSim_).path));
-    ASSERT_TRUE(WaitFor([&] { return RequestsOf(*keyboardSim_, 11).size() > 20; }));
+    ASSERT_TRUE(Eventually([&] { return RequestsOf(*keyboardSim_, 11).size() > 20; }));
 
     EXPECT_EQ(kb.StopLightThread(), platform::WorkerThread::StopResult::Ended);
     const auto start = std::chrono::steady_clock::now();
@@ -348,7 +345,7 @@ TEST_F(DevicePage, StoppedThreadsLeaveNoLockHeldEvenWhenStoppedMidStream) {
 
     // Pulled out while streaming: the thread idles, stops in time and holds nothing.
     kb.StartLightThread();
-    ASSERT_TRUE(WaitFor([&] { return RequestsOf(*keyboardSim_, 11).size() > 40; }));
+    ASSERT_TRUE(Eventually([&] { return RequestsOf(*keyboardSim_, 11).size() > 40; }));
     keyboardSim_->Unplug();
     kb.CloseCommandChannel();
     EXPECT_EQ(kb.StopLightThread(), platform::WorkerThread::StopResult::Ended);

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Eventually.h"
 #include "device/hid/VirtualBus.h"
 #include "device/protocol/CommandChannel.h"
 #include "device/protocol/CommandSet.h"
@@ -32,14 +33,7 @@ long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
-    const auto start = Clock::now();
-    while (!done()) {
-        if (MsSince(start) > ms) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using test_support::Eventually;
 
 // What the operations did, in the order they did it; written from the worker thread.
 class Journal {
@@ -107,7 +101,7 @@ struct Bench {
 
     // Runs the UI loop until the worker has nothing left, completions included.
     void Settle() {
-        ASSERT_TRUE(WaitFor([&] {
+        ASSERT_TRUE(Eventually([&] {
             loop.RunPending();
             return worker->Idle();
         })) << "the worker did not settle";
@@ -174,8 +168,10 @@ TEST(DeviceWorker, RunsInQueuedOrderOnItsThreadAndCompletesOnlyOnTheUiLoop) {
 
     // All ran, but nothing completes before the UI loop turns, and until then the worker
     // is not idle: a completion is still on its way.
-    ASSERT_TRUE(WaitFor([&] { return ran.load() == 5; }));
-    ASSERT_TRUE(WaitFor([&] { return b.worker->Waiting() == 0; }));
+    ASSERT_TRUE(Eventually([&] { return ran.load() == 5; }));
+    ASSERT_TRUE(Eventually([&] { return b.worker->Waiting() == 0; }));
+    // Real time on purpose: a completion wrongly run on the worker thread would show
+    // within it; none may show before the loop turns however long that takes.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(completed.empty());
     EXPECT_FALSE(b.worker->Idle());
@@ -308,7 +304,7 @@ TEST(DeviceWorker, WithoutAUiLoopCompletionsAreDroppedAndTheWorkerStillSettles) 
     bool completed = false;
     b.worker->Post<int>("light", Noting(b.journal, "run", 1),
                         [&](const Completion<int>&) { completed = true; });
-    ASSERT_TRUE(WaitFor([&] { return b.worker->Idle(); }));
+    ASSERT_TRUE(Eventually([&] { return b.worker->Idle(); }));
     EXPECT_EQ(b.journal.Entries(), (std::vector<std::string>{"run"}));
     EXPECT_EQ(b.loop.RunPending(), 0);
     EXPECT_FALSE(completed);
@@ -370,8 +366,8 @@ TEST(DeviceWorker, StopEndsInItsBoundWhileAnOperationWaitsOnASilentDeviceOnceThe
         [&](const Completion<int>& c) {
             completed.push_back("link=" + std::to_string(c.value) + (c.cancelled ? "!" : ""));
         });
-    ASSERT_TRUE(WaitFor([&] { return b.CommandsOnWire() == std::vector<int>{170}; }));
-    ASSERT_TRUE(WaitFor([&] { return b.channel.Busy(); }));
+    ASSERT_TRUE(Eventually([&] { return b.CommandsOnWire() == std::vector<int>{170}; }));
+    ASSERT_TRUE(Eventually([&] { return b.channel.Busy(); }));
 
     const auto start = Clock::now();
     b.channel.Close();

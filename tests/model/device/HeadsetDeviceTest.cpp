@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/RunUntilIdle.h"
 #include "DeviceBench.h"
 #include "model/audio/AudioBridge.h"
 #include "model/audio/HeadsetAudio.h"
@@ -94,13 +95,8 @@ protected:
         return *headset_;
     }
     void SettleHeadset() {
-        // Completions count as work until they ran, so the loop runs on every turn.
-        for (int i = 0; i < 5000; ++i) {
-            if (loop_.RunPending() == 0 && headset_->OperationsIdle() && loop_.RunPending() == 0)
-                return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ADD_FAILURE() << "the headset's work did not settle";
+        if (!test_support::RunUntilIdle({&loop_}, [&] { return headset_->OperationsIdle(); }))
+            ADD_FAILURE() << "the headset's work did not settle";
     }
     fs::path HeadsetProfileFile() const {
         return UserFolder("HD") / (std::string(kProfileUuid) + ".Json");
@@ -285,11 +281,10 @@ TEST_F(Bridge, AMissingLibraryRunsNothing) {
     model::AudioBridge bridge(fs::temp_directory_path() / "no-such-conflib.so");
     std::optional<std::pair<double, bool>> got;
     Read(bridge, loop_, "Quick", got);
-    for (int i = 0; i < 2000 && !got; ++i) {
+    ASSERT_TRUE(test_support::Eventually([&] {
         loop_.RunPending();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ASSERT_TRUE(got);
+        return got.has_value();
+    }));
     EXPECT_FALSE(got->second);
     EXPECT_FALSE(bridge.Available());
 }
@@ -301,9 +296,7 @@ TEST_F(Bridge, ACallPastTheLimitStopsTheLibraryBeingCalledAndTheEndIsBounded) {
         model::AudioBridge bridge(TX512_STANDIN_CONFLIB, 200);
         Read(bridge, loop_, "Quick", quick);
         Read(bridge, loop_, "Stuck", stuck);
-        for (int i = 0; i < 2000 && !bridge.Hung(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_TRUE(bridge.Hung());
+        ASSERT_TRUE(test_support::Eventually([&] { return bridge.Hung(); }));
         Read(bridge, loop_, "Quick", after);
         loop_.RunPending();
         ASSERT_TRUE(after);  // answered at once, without waiting for the stuck call

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "DeviceBench.h"
 #include "device/listener/InputListener.h"
 #include "model/device/MacroImage.h"
@@ -39,11 +40,7 @@ void WriteMacro(const fs::path& folder, int index, int events, int firstButton) 
     JsonDataFile().WriteJsonFile(folder / ("m" + std::to_string(index) + ".mac"), macro);
 }
 
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 400 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
+using test_support::Eventually;
 
 class KeyboardDevice : public DeviceBench {
 protected:
@@ -291,7 +288,7 @@ TEST_F(KeyboardDevice, ASettingsEventRereadsTheBlockAndAProfileEventReloadsThePr
     editFile();
     const uint8_t mode13 = 13;
     ASSERT_TRUE(keyboardSim_->ChangeSettingsOnDevice(1, std::span(&mode13, 1)));
-    ASSERT_TRUE(WaitFor([&] { return kb.LastEventUsage() == device::kUsageSettingsChanged; }));
+    ASSERT_TRUE(Eventually([&] { return kb.LastEventUsage() == device::kUsageSettingsChanged; }));
     kb.OnSyncRequest();
     Settle();
     EXPECT_EQ(kb.DeviceLight().mode, 13);
@@ -299,7 +296,7 @@ TEST_F(KeyboardDevice, ASettingsEventRereadsTheBlockAndAProfileEventReloadsThePr
 
     editFile();
     keyboardSim_->SwitchProfileOnDevice(1);
-    ASSERT_TRUE(WaitFor([&] { return kb.LastEventUsage() == device::kUsageProfileChanged; }));
+    ASSERT_TRUE(Eventually([&] { return kb.LastEventUsage() == device::kUsageProfileChanged; }));
     keyboardSim_->Log().Clear();
     kb.OnSyncRequest();
     Settle();

@@ -189,8 +189,7 @@ TEST_F(KeyboardResilience, WritesQueuedBehindASlowKeyboardEndWithTheNewestOnTheD
         kb.WriteSettings(0, 0, [&](const model::Completion<int>& c) { done.push_back(c); });
         // The first is on the wire before the others queue up behind it.
         if (red == 1) {
-            for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 6).empty(); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ASSERT_TRUE(test_support::Eventually([&] { return !RequestsOf(*keyboardSim_, 6).empty(); }));
         }
     }
     Settle();

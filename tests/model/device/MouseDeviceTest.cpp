@@ -3,6 +3,7 @@
 // shared with the keyboard, and the recoil image.
 #include <gtest/gtest.h>
 
+#include "support/RunUntilIdle.h"
 #include "DeviceBench.h"
 #include "data/macro/ShootFile.h"
 #include "device/protocol/ResultCode.h"
@@ -90,12 +91,8 @@ protected:
         return *mouse_;
     }
     void SettleMouse() {
-        for (int i = 0; i < 20000; ++i) {
-            const int ran = loop_.RunPending();
-            if (ran == 0 && mouse_->OperationsIdle() && loop_.RunPending() == 0) return;
-            if (ran == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ADD_FAILURE() << "the mouse did not settle";
+        if (!test_support::RunUntilIdle({&loop_}, [&] { return mouse_->OperationsIdle(); }))
+            ADD_FAILURE() << "the mouse did not settle";
     }
     int WriteSettings() {
         int result = -999;

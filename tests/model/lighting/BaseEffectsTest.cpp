@@ -6,8 +6,6 @@
 namespace lighting::test {
 namespace {
 
-constexpr Rgb kUser{10, 20, 30};
-
 TEST(BaseEffects, BreathingAtThePeakOfTheCurveAndAtBrightnessZero) {
     KeyboardRig rig;
     rig.Apply(Setting(5, 5, 4, 1, false, kUser));

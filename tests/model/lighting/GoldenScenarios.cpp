@@ -10,7 +10,7 @@ namespace lighting::test {
 
 namespace {
 
-constexpr Rgb kUser{200, 100, 50};
+constexpr Rgb kGoldenUser{200, 100, 50};
 
 template <typename RigT>
 std::string Dump(const RigT& rig, int ledCount) {
@@ -48,11 +48,11 @@ const std::vector<Entry>& Entries() {
         {{"mode01_column_wave_single",
           "keyboard mode 1, brightness 4, speed 4, direction 0, colour 200 100 50; 10 passes "
           "(10 steps)"},
-         [] { return Keyboard(Setting(1, 4, 4, 0, false, kUser), 10); }},
+         [] { return Keyboard(Setting(1, 4, 4, 0, false, kGoldenUser), 10); }},
         {{"mode03_snake_wave_single",
           "keyboard mode 3, brightness 5, speed 4, direction 1, colour 200 100 50; 7 passes "
           "(7 steps)"},
-         [] { return Keyboard(Setting(3, 5, 4, 1, false, kUser), 7); }},
+         [] { return Keyboard(Setting(3, 5, 4, 1, false, kGoldenUser), 7); }},
         {{"mode04_spectrum_backwards",
           "keyboard mode 4, brightness 3, speed 4, direction 0, multi-colour; 5 passes "
           "(5 steps: phase 187)"},
@@ -67,11 +67,11 @@ const std::vector<Entry>& Entries() {
          [] { return Keyboard(Setting(12, 2, 4, 1, true), 3); }},
         {{"mode14_light_show_single",
           "keyboard mode 14, brightness 5, speed 4, colour 200 100 50; 50 passes (50 steps)"},
-         [] { return Keyboard(Setting(14, 5, 4, 1, false, kUser), 50); }},
+         [] { return Keyboard(Setting(14, 5, 4, 1, false, kGoldenUser), 50); }},
         {{"mode16_bouncing_ripple_single",
           "keyboard mode 16, brightness 5, speed 4 (threshold 2), colour 200 100 50; 40 "
           "passes (20 steps)"},
-         [] { return Keyboard(Setting(16, 5, 4, 1, false, kUser), 40); }},
+         [] { return Keyboard(Setting(16, 5, 4, 1, false, kGoldenUser), 40); }},
         {{"mode18_diagonal_rainbow",
           "keyboard mode 18, brightness 5, speed 4, direction 1; 4 passes (phase 4)"},
          [] { return Keyboard(Setting(18, 5, 4, 1, true), 4); }},
@@ -82,12 +82,12 @@ const std::vector<Entry>& Entries() {
         {{"mode30_chase_single",
           "keyboard mode 30, brightness 5, speed 4 (threshold 7), direction 1, colour 200 "
           "100 50; 420 passes (60 steps)"},
-         [] { return Keyboard(Setting(30, 5, 4, 1, false, kUser), 420); }},
+         [] { return Keyboard(Setting(30, 5, 4, 1, false, kGoldenUser), 420); }},
         {{"mode08_ripple_from_key",
           "keyboard mode 8, brightness 5, speed 4, colour 200 100 50; LED 50 pressed before "
           "the loop starts; 6 passes (6 steps)"},
          [] {
-             return Keyboard(Setting(8, 5, 4, 1, false, kUser), 6, [](KeyboardRig& rig) {
+             return Keyboard(Setting(8, 5, 4, 1, false, kGoldenUser), 6, [](KeyboardRig& rig) {
                  rig.Fx().SeedRipple(50, CKeyboardLightEffects::kPress);
              });
          }},
@@ -95,7 +95,7 @@ const std::vector<Entry>& Entries() {
           "keyboard mode 29, brightness 5, speed 4 (threshold 7), colour 200 100 50; LEDs 45 "
           "and 46 pressed, 46 released, then 14 passes (2 steps)"},
          [] {
-             return Keyboard(Setting(29, 5, 4, 1, false, kUser), 14, [](KeyboardRig& rig) {
+             return Keyboard(Setting(29, 5, 4, 1, false, kGoldenUser), 14, [](KeyboardRig& rig) {
                  rig.Fx().LightKeyAndNeighbours(45, CKeyboardLightEffects::kPress);
                  rig.Fx().LightKeyAndNeighbours(46, CKeyboardLightEffects::kPress);
                  rig.Fx().LightKeyAndNeighbours(46, CKeyboardLightEffects::kRelease);
@@ -106,7 +106,7 @@ const std::vector<Entry>& Entries() {
           "200 100 50; 10 wakes one tick apart from tick 64 (156 ms: 22 steps)"},
          [] {
              PadRig rig;
-             rig.Apply(Setting(0, 5, 4, 1, false, kUser));
+             rig.Apply(Setting(0, 5, 4, 1, false, kGoldenUser));
              rig.StartLoop(64);
              rig.RunTicks(10);
              return Dump(rig, 15);
@@ -119,7 +119,7 @@ const std::vector<Entry>& Entries() {
              KeyboardRig rig;
              rig.Apply(Setting(31));
              rig.Fx().LoadLightSteps(
-                 {ProgramStep(4, kUser, 300, 2, 1, 1, 4), ProgramStep(0, kUser, 500, 3, 0, 0, 4)});
+                 {ProgramStep(4, kGoldenUser, 300, 2, 1, 1, 4), ProgramStep(0, kGoldenUser, 500, 3, 0, 0, 4)});
              rig.StartLoop(64);
              rig.RunTicks(30);
              return Dump(rig, kLedSlots);

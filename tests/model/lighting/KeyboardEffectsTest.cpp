@@ -10,9 +10,6 @@
 namespace lighting::test {
 namespace {
 
-constexpr Rgb kUser{10, 20, 30};
-constexpr Rgba kSentinel{1, 2, 3, 77};
-
 uint8_t Mask(KeyboardRig& rig, RippleMasks::Mask mask, int column) {
     return rig.engine.State().masks.Get(mask, column);
 }

@@ -7,14 +7,12 @@
 
 #include "model/lighting/ColourTables.h"
 #include "model/lighting/LightingTestRig.h"
+#include "platform/Event.h"
 #include "platform/Trace.h"
 #include "platform/WorkerThread.h"
 
 namespace lighting::test {
 namespace {
-
-constexpr Rgb kUser{10, 20, 30};
-constexpr Rgba kSentinel{1, 2, 3, 77};
 
 LightSetting ListEntry(uint8_t mode, Rgb colour, uint8_t brightness = 5, uint8_t speed = 4) {
     LightSetting s = Setting(mode, brightness, speed, 0, false, colour);
@@ -57,15 +55,35 @@ TEST(LightLoop, WakingEveryFewTicksStepsOnTheSameTicksAsWakingEveryTick) {
     EXPECT_EQ(every.Effect().phase, 4);
 }
 
+// The thread body's clock in virtual ticks: a sleep moves the counter on at once, and the
+// run ends once it reaches `endMs`, as if stopped then.
+class TickSteps final : public LoopTime {
+public:
+    explicit TickSteps(uint32_t endMs) : endMs_(endMs) {}
+    uint32_t Now() override { return static_cast<uint32_t>(steps_ * 15625 / 1000); }
+    bool SleepTicks(platform::Event&, unsigned ticks) override {
+        steps_ += ticks == 0 ? 1 : ticks;
+        return Now() < endMs_;
+    }
+    bool PauseClosed(platform::Event&, int ms) override {
+        steps_ += (static_cast<uint64_t>(ms) * 1000 + 15624) / 15625;
+        return Now() >= endMs_;
+    }
+
+private:
+    uint64_t steps_ = 0;
+    uint32_t endMs_;
+};
+
 TEST(LightLoop, ThreadWakesLessOftenInASlowModeThanWithALightListToAnimate) {
     auto wakeupsOver = [](bool withLightList) {
         KeyboardRig rig;
         rig.Apply(Setting(4, 5, 0, 1));  // threshold 5
         if (withLightList) rig.engine.Effects().LoadLightList({ListEntry(2, kUser)});
-        platform::WorkerThread worker;
-        worker.Start([&](platform::Event& stop) { rig.engine.Loop().Run(stop); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        worker.Stop();
+        TickSteps time(400);
+        rig.engine.Loop().SetTime(time);
+        platform::Event stop;
+        rig.engine.Loop().Run(stop);
         return rig.engine.Loop().Wakeups();
     };
     const uint64_t slow = wakeupsOver(false);
@@ -249,6 +267,7 @@ TEST(LightThread, WakesAtMostOncePerTickWhileTheUiAndListenerWork) {
         rig.Fx().RefreshKeyPreview(sink);
         if (i % 50 == 0) rig.Apply(Setting(i % 100 ? 29 : 8, 5, 4, 1));
         if (i % 30 == 0) rig.Fx().LoadLightList({ListEntry(1, {1, 1, 1})});
+        // Real time on purpose: the UI's changes must land while the thread runs passes.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     const double seconds =
@@ -267,6 +286,7 @@ TEST(LightThread, IdlesInLongWaitsWhileTheDeviceIsAway) {
     rig.host.open = false;
     platform::WorkerThread thread;
     thread.Start([&](platform::Event& stop) { rig.engine.RunThread(stop); });
+    // Real time on purpose: how rarely a thread wakes while it waits on the clock.
     std::this_thread::sleep_for(std::chrono::milliseconds(350));
     const auto stopAt = std::chrono::steady_clock::now();
     EXPECT_EQ(thread.Stop(1000), platform::WorkerThread::StopResult::Ended);

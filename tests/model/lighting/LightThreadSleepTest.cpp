@@ -8,11 +8,14 @@
 #include <functional>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "model/lighting/LightingTestRig.h"
 #include "platform/WorkerThread.h"
 
 namespace lighting::test {
 namespace {
+
+using test_support::Eventually;
 
 using namespace std::chrono_literals;
 
@@ -32,15 +35,6 @@ public:
         for (int n = 0; n < 16; ++n) words[n] = rig_.engine.State().colours.Get(n).ToWord();
         return words;
     }
-    // Polls `done` for up to `limit`; true once it holds.
-    static bool Within(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
-            if (done()) return true;
-            std::this_thread::sleep_for(5ms);
-        }
-        return done();
-    }
 
 private:
     RigT& rig_;
@@ -51,18 +45,19 @@ TEST(LightThreadSleep, AHiddenPreviewStopsTheThreadAndShowingItBringsTheColoursB
     KeyboardRig rig;
     rig.Apply(Setting(4, 5, 4));  // the colour cycle: every frame differs
     Running running(rig);
-    ASSERT_TRUE(Running<KeyboardRig>::Within(500ms, [&] { return running.Wakeups() > 5; }));
+    ASSERT_TRUE(Eventually([&] { return running.Wakeups() > 5; }));
 
     rig.Fx().SetOnScreen(false);
-    ASSERT_TRUE(Running<KeyboardRig>::Within(500ms, [&] { return running.Sleeps() >= 1; }));
+    ASSERT_TRUE(Eventually([&] { return running.Sleeps() >= 1; }));
     const uint64_t asleep = running.Wakeups();
     const auto frozen = running.Colours();
+    // Real time on purpose: a thread that sleeps shows no pass over a stretch of it.
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(running.Wakeups(), asleep);  // not one pass while nobody looks
     EXPECT_EQ(running.Colours(), frozen);
 
     rig.Fx().SetOnScreen(true);
-    EXPECT_TRUE(Running<KeyboardRig>::Within(300ms, [&] { return running.Colours() != frozen; }));
+    EXPECT_TRUE(Eventually([&] { return running.Colours() != frozen; }));
     EXPECT_GT(running.Wakeups(), asleep);
 }
 
@@ -71,14 +66,13 @@ TEST(LightThreadSleep, CustomColoursKeepStreamingWhileThePreviewIsHidden) {
     rig.Apply(Setting(20, 5, 4));
     Running running(rig);
     rig.Fx().SetOnScreen(false);
-    std::this_thread::sleep_for(100ms);
     const int before = rig.host.streams;
-    EXPECT_TRUE(Running<KeyboardRig>::Within(500ms, [&] { return rig.host.streams > before + 3; }));
+    EXPECT_TRUE(Eventually([&] { return rig.host.streams > before + 3; }));
     EXPECT_EQ(running.Sleeps(), 0u);
 
     // Leaving the streamed mode while hidden lets the thread sleep.
     rig.Apply(Setting(4, 5, 4));
-    EXPECT_TRUE(Running<KeyboardRig>::Within(500ms, [&] { return running.Sleeps() >= 1; }));
+    EXPECT_TRUE(Eventually([&] { return running.Sleeps() >= 1; }));
 }
 
 TEST(LightThreadSleep, KeyReactionsWorkAfterAHideAndShow) {
@@ -88,15 +82,16 @@ TEST(LightThreadSleep, KeyReactionsWorkAfterAHideAndShow) {
         rig.Apply(Setting(mode, 5, 4));
         Running running(rig);
         rig.Fx().SetOnScreen(false);
-        ASSERT_TRUE(Running<KeyboardRig>::Within(500ms, [&] { return running.Sleeps() >= 1; }));
+        ASSERT_TRUE(Eventually([&] { return running.Sleeps() >= 1; }));
         // A key pressed while nobody looks has run its course by the time someone does.
         rig.Fx().OnKeyEvent(46, CKeyboardLightEffects::kPress);
         rig.Fx().OnKeyEvent(46, CKeyboardLightEffects::kRelease);
+        const uint64_t hidden = running.Wakeups();
         rig.Fx().SetOnScreen(true);
-        std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(Eventually([&] { return running.Wakeups() > hidden; }));
 
         rig.Fx().OnKeyEvent(46, CKeyboardLightEffects::kPress);
-        const bool lit = Running<KeyboardRig>::Within(500ms, [&] {
+        const bool lit = Eventually([&] {
             for (int led = 0; led < kLedSlots; ++led)
                 if (rig.Led(led).alpha > 0) return true;
             return false;
@@ -113,16 +108,15 @@ TEST(LightThreadSleep, AStillPictureSleepsUntilASettingChangesIt) {
         auto check = [](auto& rig, uint8_t staticMode) {
             rig.Apply(Setting(staticMode, 5, 4, 0, false, {200, 0, 0}));
             Running running(rig);
-            ASSERT_TRUE(Running<std::remove_reference_t<decltype(rig)>>::Within(
-                800ms, [&] { return running.Sleeps() >= 1; }));
+            ASSERT_TRUE(Eventually([&] { return running.Sleeps() >= 1; }));
             EXPECT_EQ(rig.Led(3).Colour().red, 200);
             const uint64_t asleep = running.Wakeups();
+            // Real time on purpose: a still picture shows no pass over a stretch of it.
             std::this_thread::sleep_for(200ms);
             EXPECT_EQ(running.Wakeups(), asleep);
 
             rig.Apply(Setting(staticMode, 5, 4, 0, false, {0, 0, 200}));
-            EXPECT_TRUE(Running<std::remove_reference_t<decltype(rig)>>::Within(
-                800ms, [&] { return rig.Led(3).Colour().blue == 200; }));
+            EXPECT_TRUE(Eventually([&] { return rig.Led(3).Colour().blue == 200; }));
         };
         if (pad) check(padRig, 3);
         else check(keyboard, 6);
@@ -136,16 +130,14 @@ TEST(LightThreadSleep, OnlyLightListEntriesThatChangeKeepTheThreadBusy) {
     still.present = 1;
     rig.Fx().LoadLightList({still});
     Running running(rig);
-    EXPECT_TRUE(Running<KeyboardRig>::Within(800ms, [&] { return running.Sleeps() >= 1; }));
+    EXPECT_TRUE(Eventually([&] { return running.Sleeps() >= 1; }));
     EXPECT_EQ(rig.Led(0).Colour().red, 9);  // the static entry is drawn over the dark keys
 
     LightSetting breathing = still;
     breathing.mode = 0;
+    const uint64_t resting = running.Wakeups();
     rig.Fx().LoadLightList({breathing});
-    std::this_thread::sleep_for(100ms);
-    const uint64_t busy = running.Wakeups();
-    std::this_thread::sleep_for(200ms);
-    EXPECT_GT(running.Wakeups(), busy + 5);
+    EXPECT_TRUE(Eventually([&] { return running.Wakeups() > resting + 5; }));
 }
 
 }  // namespace

@@ -8,6 +8,11 @@
 
 namespace lighting::test {
 
+// A user colour the effects tests set, and a colour no effect writes: a slot still
+// holding it was never drawn.
+inline constexpr Rgb kUser{10, 20, 30};
+inline constexpr Rgba kSentinel{1, 2, 3, 77};
+
 inline LightSetting Setting(uint8_t mode, uint8_t brightness = 5, uint8_t speed = 4,
                             uint8_t direction = 1, bool multi = true, Rgb colour = {10, 20, 30}) {
     LightSetting s;

@@ -149,7 +149,6 @@ TEST_F(QtSkinWidgetTest, PaintedWidgetShowsTheLayout) {
     EXPECT_TRUE(qttest::Near(image.pixelColor(5, 150), QColor(0x1B, 0x1F, 0x27)));
 }
 
-}  // namespace
 
 namespace {
 
@@ -253,3 +252,5 @@ TEST_F(QtSkinWidgetTest, LightsChangingLevelAsWellAsColourLeaveNoStaleKeyOnScree
     }
     ExpectNoStaleKey(widget, keys);
 }
+
+}  // namespace
