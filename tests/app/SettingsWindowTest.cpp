@@ -41,7 +41,7 @@ using app::UpdatePage;
 using testsupport::LocalUpdateServer;
 
 // Stands in for the main window: owns the settings window and counts what it is told.
-class OwnerWnd : public ui::WindowImplBase {
+class SettingsOwnerWnd : public ui::WindowImplBase {
 public:
     std::string GetWindowClassName() const override { return "OwnerWnd"; }
     int updateMarksCleared = 0;
@@ -146,7 +146,7 @@ protected:
 
     fs::path dir_;
     ui::CHeadlessDriver driver_;
-    OwnerWnd owner_;
+    SettingsOwnerWnd owner_;
     std::unique_ptr<CSetWnd> window_;
     std::vector<std::string> trace_;
     std::unique_ptr<testsupport::TestAuthority> authority_;

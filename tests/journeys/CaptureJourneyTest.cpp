@@ -13,7 +13,7 @@
 namespace journeys {
 namespace {
 
-constexpr int kConnectionMs = 2000;
+constexpr int kCaptureConnectionMs = 2000;
 constexpr int kSlots = 120;
 // A vendor collection of its own (page 0xFF00, report 5) that this program does not use.
 constexpr const char* kExtraCollection = "0600ff0901a1018505150026ff00750895070902 8102c0";
@@ -74,7 +74,7 @@ TEST_F(CaptureJourney, AnAlteredKeyboardConnectsTakesAKeyAndSwitchesProfile) {
     const auto file = AlteredCapture();
     HeadlessProgram program(sandbox_, {"--simulate=capture:" + file.string()});
     Script script(program);
-    script.Wait(kConnectionMs);
+    script.Wait(kCaptureConnectionMs);
     Json::Value status = Device(script, "status");
     EXPECT_TRUE(status["connected"].asBool());
     EXPECT_TRUE(status["tablesread"].asBool());
@@ -134,7 +134,7 @@ TEST_F(CaptureJourney, TheSimCommandPutsTheCapturedKeyboardInPlaceOfTheSimulator
     const auto file = AlteredCapture();
     HeadlessProgram program(sandbox_, {"--simulate=keyboard"});
     Script script(program);
-    script.Wait(kConnectionMs);
+    script.Wait(kCaptureConnectionMs);
     Json::Value capture;
     capture["cmd"] = "sim";
     capture["device"] = "keyboard";
@@ -144,7 +144,7 @@ TEST_F(CaptureJourney, TheSimCommandPutsTheCapturedKeyboardInPlaceOfTheSimulator
     ASSERT_TRUE(answer["notes"].isArray());
     EXPECT_EQ(script.Sim("keyboard", "memory")["keytable"].asString().size(),
               std::size_t{kSlots} * 6);
-    script.Wait(kConnectionMs);
+    script.Wait(kCaptureConnectionMs);
     const Json::Value status = Device(script, "status");
     EXPECT_TRUE(status["connected"].asBool());
     EXPECT_TRUE(status["tablesread"].asBool());

@@ -176,7 +176,7 @@ TEST_F(MacroJourney, DeletingAMacroTheMousePlaysRenumbersItsButtonsAndWritesThem
     apply["op"] = "applykeys";
     apply["device"] = "mouse";
     script.Ask(apply);
-    script.Wait(kWriteMs);
+    script.Wait(kMacroWriteMs);
     const auto slot = [&script](int n) {
         return script.Sim("mouse", "memory")["keytable"].asString().substr(n * 6, 6);
     };
@@ -209,7 +209,7 @@ TEST_F(MacroJourney, DeletingAMacroTheMousePlaysRenumbersItsButtonsAndWritesThem
     script.Answer(1);
     script.Answer(1);
     script.Click("macro_btn_name_sub");
-    script.Wait(kWriteMs);
+    script.Wait(kMacroWriteMs);
     EXPECT_EQ(script.Messages(), (std::vector<std::string>{"message_text_4", "message_text_2"}));
     const Json::Value keys = MouseSection(MouseFolder())["KeyList"];
     EXPECT_EQ(keys[0]["Assignment"], 0x700000);

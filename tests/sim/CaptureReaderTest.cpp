@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "RequestFrame.h"
 #include "device/hid/VirtualBus.h"
 #include "device/protocol/CommandChannel.h"
 #include "device/protocol/CommandSet.h"
@@ -29,20 +30,6 @@ std::string File(const std::string& devices) {
 std::string Descriptors() {
     return R"(,"descriptors":[{"interface":1,"hex":")" +
            capture::HexOf(KeyboardDefinition().interfaces[1].reportDescriptor) + R"("}])";
-}
-
-// A request as the host sends it, sealed.
-Frame Request(std::uint8_t code, std::uint8_t length, std::uint16_t offset) {
-    Frame f{};
-    f[0] = 4;
-    f[3] = code;
-    f[4] = length;
-    f[5] = static_cast<std::uint8_t>(offset & 0xFF);
-    f[6] = static_cast<std::uint8_t>(offset >> 8);
-    const std::uint16_t sum = Firmware::Checksum(f);
-    f[1] = static_cast<std::uint8_t>(sum & 0xFF);
-    f[2] = static_cast<std::uint8_t>(sum >> 8);
-    return f;
 }
 
 std::string Entry(double ms, bool out, const Frame& f) {
@@ -152,11 +139,11 @@ TEST(CaptureDevice, TakesTheCapturedTablesAndSaysWhereTheyDisagree) {
 // The device refused the information read and answered the status read late: the
 // simulator does the same, where the model would have answered at once and gladly.
 TEST(CaptureDevice, RepeatsTheAnswersTheModelWouldNotGive) {
-    const Frame info = Request(3, 34, 0);
+    const Frame info = test::Request(3, 34, 0);
     Frame refused = Firmware::StatusReply(info, Firmware::kStatusRefused);
-    const Frame status = Request(26, 6, 0);
+    const Frame status = test::Request(26, 6, 0);
     Frame late = Firmware(KeyboardDefinition()).Handle(status);
-    const Frame silent = Request(5, 1, 0);
+    const Frame silent = test::Request(5, 1, 0);
     const std::string exchange = R"(,"exchange":[)" + Entry(0, true, info) + "," +
                                  Entry(1, false, refused) + "," + Entry(2, true, status) + "," +
                                  Entry(402, false, late) + "," + Entry(403, true, silent) + "]";

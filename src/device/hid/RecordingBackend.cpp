@@ -15,7 +15,7 @@ public:
 
     HidReadStatus TryRead(std::span<uint8_t> buffer, size_t& length) override {
         const HidReadStatus status = inner_->TryRead(buffer, length);
-        if (status == HidReadStatus::Report) record_->Add(false, buffer.first(length));
+        if (status == HidReadStatus::GotReport) record_->Add(false, buffer.first(length));
         return status;
     }
     bool Write(std::span<const uint8_t> report) override {
