@@ -34,6 +34,8 @@ CLumitrekKeyboardDevice::CLumitrekKeyboardDevice(std::shared_ptr<device::HidBack
     : CLumitrekUSBDevice(std::move(backend)) {
     ConfigureKind(device::kKindKeyboard, kKeyboardType, &engine_.Effects(), &profile_,
                   kLightListIndex);
+    // Whatever the last run could not write is still owed to the keyboard.
+    Owed().Attach(GetUserFolder() / OwedWrites::kFileName);
 }
 
 CLumitrekKeyboardDevice::~CLumitrekKeyboardDevice() {
@@ -65,9 +67,14 @@ void CLumitrekKeyboardDevice::OnConnected() {
             // Unplugged before the routine ran: the next arrival runs it again.
             if (read.cancelled) return;
             LoadProfile();
-            if (read.value.settings) ApplySettingsRead(*read.value.settings);
+            // The keyboard's own settings win over the file's, unless the program still
+            // owes it the profile's: those the keyboard holds are then stale (a write
+            // the last unplug dropped), and the profile goes to the keyboard instead.
+            const bool owed = Owed().Owed(OwedWrites::Part::Settings);
+            if (read.value.settings && !owed) ApplySettingsRead(*read.value.settings);
             RefreshPanels();
             StartLightThread();
+            WriteOwedParts();
         });
 }
 
@@ -274,14 +281,43 @@ std::vector<int> CLumitrekKeyboardDevice::GetUsedMacros() {
 }
 
 void CLumitrekKeyboardDevice::ApplyKeys(ApplyDone done) {
-    keyApply_.Queue(keyList_, {}, std::move(done));
+    keyApply_.Queue(keyList_, {}, OwingUntilDone(false, std::move(done)));
 }
 
 void CLumitrekKeyboardDevice::ApplyProfile(ApplyDone done) {
     std::vector<uint8_t> settings;
     unsigned stride = 0;
     EncodeSettings(0, settings, stride);
-    keyApply_.Queue(keyList_, std::move(settings), std::move(done));
+    keyApply_.Queue(keyList_, std::move(settings), OwingUntilDone(true, std::move(done)));
+}
+
+CLumitrekUSBDevice::ApplyDone CLumitrekKeyboardDevice::OwingUntilDone(bool withSettings,
+                                                                      ApplyDone done) {
+    using Part = OwedWrites::Part;
+    const std::uint64_t keys = Owed().Queued(Part::Keys);
+    const std::uint64_t settings = withSettings ? Owed().Queued(Part::Settings) : 0;
+    // Completions never outlive the worker, a member of this object.
+    return [this, keys, settings, done = std::move(done)](const Completion<ApplyOutcome>& c) {
+        using Keys = ApplyOutcome::Keys;
+        // Keys that met a device are settled whatever it answered, except when the table
+        // could not be read or the device stopped answering: a new connection may do it.
+        const bool keysReached = !c.cancelled && c.value.keys != Keys::NotConnected &&
+                                 c.value.keys != Keys::TableUnknown &&
+                                 c.value.keys != Keys::Failed;
+        Owed().Ended(Part::Keys, keys, keysReached);
+        if (settings != 0)
+            Owed().Ended(Part::Settings, settings,
+                         !c.cancelled && c.value.settings == device::kResultSuccess);
+        if (done) done(c);
+    };
+}
+
+void CLumitrekKeyboardDevice::WriteOwedParts() {
+    using Part = OwedWrites::Part;
+    if (Owed().Owed(Part::Keys))
+        Owed().Owed(Part::Settings) ? ApplyProfile({}) : ApplyKeys({});
+    else if (Owed().Owed(Part::Settings))
+        WriteSettings(0, 0, WriteDone{});
 }
 
 void CLumitrekKeyboardDevice::ValidateMacroKeys() {
