@@ -35,7 +35,7 @@ CLumitrekKeyboardDevice::CLumitrekKeyboardDevice(std::shared_ptr<device::HidBack
     ConfigureKind(device::kKindKeyboard, kKeyboardType, &engine_.Effects(), &profile_,
                   kLightListIndex);
     // Whatever the last run could not write is still owed to the keyboard.
-    Owed().Attach(GetUserFolder() / OwedWrites::kFileName);
+    Owed().Attach(GetUserFolder() / OwedSettings::kFileName);
 }
 
 CLumitrekKeyboardDevice::~CLumitrekKeyboardDevice() {
@@ -69,12 +69,20 @@ void CLumitrekKeyboardDevice::OnConnected() {
             LoadProfile();
             // The keyboard's own settings win over the file's, unless the program still
             // owes it the profile's: those the keyboard holds are then stale (a write
-            // the last unplug dropped), and the profile goes to the keyboard instead.
-            const bool owed = Owed().Owed(OwedWrites::Part::Settings);
-            if (read.value.settings && !owed) ApplySettingsRead(*read.value.settings);
+            // the last unplug dropped), and taking them would put them into the profile,
+            // so the profile's go to the keyboard instead.
+            bool owed = false;
+            if (read.value.settings) {
+                owed = Owed().Owed() && !KeyboardSettingsBlock::SameTakenSettings(
+                                            ProfileSettingsBlock(), read.value.settings->block);
+                if (!owed) {
+                    Owed().Settle();
+                    ApplySettingsRead(*read.value.settings);
+                }
+            }
             RefreshPanels();
             StartLightThread();
-            WriteOwedParts();
+            if (owed) WriteSettings(0, 0, WriteDone{});
         });
 }
 
@@ -265,12 +273,16 @@ void CLumitrekKeyboardDevice::SetSystemStages(uint32_t w0, uint32_t w1, uint32_t
 
 // ---- writes
 
-bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block,
-                                             unsigned& stride) {
-    const LightSetting light = profile_.GetLightInfo();
+KeyboardSettingsBlock::Bytes CLumitrekKeyboardDevice::ProfileSettingsBlock() {
     SystemStages stages;
     stages.words = profile_.GetSystemStages();
-    const auto bytes = KeyboardSettingsBlock::Encode(static_cast<uint8_t>(byte0), light, stages);
+    return KeyboardSettingsBlock::Encode(0, profile_.GetLightInfo(), stages);
+}
+
+bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block,
+                                             unsigned& stride) {
+    KeyboardSettingsBlock::Bytes bytes = ProfileSettingsBlock();
+    bytes[0] = static_cast<uint8_t>(byte0);
     block.assign(bytes.begin(), bytes.end());
     stride = KeyboardSettingsBlock::kStride;
     return true;
@@ -281,43 +293,21 @@ std::vector<int> CLumitrekKeyboardDevice::GetUsedMacros() {
 }
 
 void CLumitrekKeyboardDevice::ApplyKeys(ApplyDone done) {
-    keyApply_.Queue(keyList_, {}, OwingUntilDone(false, std::move(done)));
+    keyApply_.Queue(keyList_, {}, std::move(done));
 }
 
 void CLumitrekKeyboardDevice::ApplyProfile(ApplyDone done) {
     std::vector<uint8_t> settings;
     unsigned stride = 0;
     EncodeSettings(0, settings, stride);
-    keyApply_.Queue(keyList_, std::move(settings), OwingUntilDone(true, std::move(done)));
-}
-
-CLumitrekUSBDevice::ApplyDone CLumitrekKeyboardDevice::OwingUntilDone(bool withSettings,
-                                                                      ApplyDone done) {
-    using Part = OwedWrites::Part;
-    const std::uint64_t keys = Owed().Queued(Part::Keys);
-    const std::uint64_t settings = withSettings ? Owed().Queued(Part::Settings) : 0;
+    const std::uint64_t ticket = Owed().Queued();
     // Completions never outlive the worker, a member of this object.
-    return [this, keys, settings, done = std::move(done)](const Completion<ApplyOutcome>& c) {
-        using Keys = ApplyOutcome::Keys;
-        // Keys that met a device are settled whatever it answered, except when the table
-        // could not be read or the device stopped answering: a new connection may do it.
-        const bool keysReached = !c.cancelled && c.value.keys != Keys::NotConnected &&
-                                 c.value.keys != Keys::TableUnknown &&
-                                 c.value.keys != Keys::Failed;
-        Owed().Ended(Part::Keys, keys, keysReached);
-        if (settings != 0)
-            Owed().Ended(Part::Settings, settings,
-                         !c.cancelled && c.value.settings == device::kResultSuccess);
-        if (done) done(c);
-    };
-}
-
-void CLumitrekKeyboardDevice::WriteOwedParts() {
-    using Part = OwedWrites::Part;
-    if (Owed().Owed(Part::Keys))
-        Owed().Owed(Part::Settings) ? ApplyProfile({}) : ApplyKeys({});
-    else if (Owed().Owed(Part::Settings))
-        WriteSettings(0, 0, WriteDone{});
+    keyApply_.Queue(keyList_, std::move(settings),
+                    [this, ticket, done = std::move(done)](const Completion<ApplyOutcome>& c) {
+                        Owed().Ended(ticket, !c.cancelled &&
+                                                 c.value.settings == device::kResultSuccess);
+                        if (done) done(c);
+                    });
 }
 
 void CLumitrekKeyboardDevice::ValidateMacroKeys() {

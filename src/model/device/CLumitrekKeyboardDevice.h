@@ -137,11 +137,8 @@ private:
 
     // ---- UI thread
     void ApplySettingsRead(const SettingsRead& read);
-    // `done` after noting, for the next connection, whether the apply's parts (the keys,
-    // and the settings block `withSettings`) reached the keyboard.
-    ApplyDone OwingUntilDone(bool withSettings, ApplyDone done);
-    // Writes what an earlier connection did not take (see OwedWrites).
-    void WriteOwedParts();
+    // Settings block 0 as the profile has it now.
+    KeyboardSettingsBlock::Bytes ProfileSettingsBlock();
     // Stores all colours of the buffer as group `group` of the profile, and saves.
     void StoreCustomColours(int group);
     // Sends a colour page unless the channel waits the long time limit; the result.

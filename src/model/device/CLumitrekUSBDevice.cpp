@@ -330,11 +330,10 @@ int CLumitrekUSBDevice::WriteSettings(int profileIndex, int byte0, WriteDone don
     const int offset = profileIndex * static_cast<int>(stride);
     // Block 0 is the profile's own: the next connection must know whether it arrived.
     if (offset == 0) {
-        const std::uint64_t ticket = owed_.Queued(OwedWrites::Part::Settings);
+        const std::uint64_t ticket = owed_.Queued();
         // Completions never outlive the worker, a member of this object.
         done = [this, ticket, done = std::move(done)](const Completion<int>& written) {
-            owed_.Ended(OwedWrites::Part::Settings, ticket,
-                        !written.cancelled && written.value == device::kResultSuccess);
+            owed_.Ended(ticket, !written.cancelled && written.value == device::kResultSuccess);
             if (done) done(written);
         };
     }

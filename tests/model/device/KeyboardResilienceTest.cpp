@@ -269,12 +269,12 @@ TEST_F(KeyboardResilience, ASettingsWriteAnUnplugDroppedIsWrittenAtTheNextConnec
     EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 77);
     EXPECT_EQ(ReadJson(KeyboardProfileFile())["Device"][0]["LightInfo"]["Red"].asInt(), 77);
     EXPECT_EQ(kb.GetCurrentLightSetting().red, 77);
-    EXPECT_FALSE(fs::exists(UserFolder("keyboard") / model::OwedWrites::kFileName));
+    EXPECT_FALSE(fs::exists(UserFolder("keyboard") / model::OwedSettings::kFileName));
 }
 
 // What a run could not write is still owed after a restart, and only until it is written.
 TEST_F(KeyboardResilience, ASettingsWriteNoKeyboardTookIsWrittenAfterARestart) {
-    const fs::path owedFile = UserFolder("keyboard") / model::OwedWrites::kFileName;
+    const fs::path owedFile = UserFolder("keyboard") / model::OwedSettings::kFileName;
     {
         model::CLumitrekKeyboardDevice& kb = Open();
         kb.OnConnected();
