@@ -55,6 +55,7 @@ void* CLumitrekKeyboardDevice::GetInterface(std::string_view name) {
 
 void CLumitrekKeyboardDevice::OnConnected() {
     Channel().SetSyncFlag(0);
+    const std::uint64_t writesBefore = Owed().LastQueued();
     Queue<ConnectRead>(
         "connect",
         [this](DeviceWorker::Session& session) {
@@ -63,7 +64,7 @@ void CLumitrekKeyboardDevice::OnConnected() {
             read.settings = ReadSettingsOn(session.commands);
             return read;
         },
-        [this](const Completion<ConnectRead>& read) {
+        [this, writesBefore](const Completion<ConnectRead>& read) {
             // Unplugged before the routine ran: the next arrival runs it again.
             if (read.cancelled) return;
             LoadProfile();
@@ -72,7 +73,7 @@ void CLumitrekKeyboardDevice::OnConnected() {
             // the last unplug dropped), and taking them would put them into the profile,
             // so the profile's go to the keyboard instead.
             bool owed = false;
-            if (read.value.settings) {
+            if (read.value.settings && Owed().LastQueued() == writesBefore) {
                 owed = Owed().Owed() && !KeyboardSettingsBlock::SameTakenSettings(
                                             ProfileSettingsBlock(), read.value.settings->block);
                 if (!owed) {
@@ -163,9 +164,12 @@ void CLumitrekKeyboardDevice::ReadSettingsFromDevice(std::function<void()> then)
     Queue<std::optional<SettingsRead>>(
         "settings-read",
         [](DeviceWorker::Session& session) { return ReadSettingsOn(session.commands); },
-        [this, then = std::move(then)](const Completion<std::optional<SettingsRead>>& read) {
+        [this, then = std::move(then), writesBefore = Owed().LastQueued()](
+            const Completion<std::optional<SettingsRead>>& read) {
             if (read.cancelled) return;
-            if (read.value) ApplySettingsRead(*read.value);
+            // A change the user made while the read was on its way is newer than what it
+            // found, and is being written: taking the read would undo it in the profile.
+            if (read.value && Owed().LastQueued() == writesBefore) ApplySettingsRead(*read.value);
             if (then) then();
         });
 }

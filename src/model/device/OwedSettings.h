@@ -26,6 +26,10 @@ public:
 
     // A write of the block is queued; the ticket goes back with its end.
     std::uint64_t Queued() { return ++next_; }
+    // The newest ticket given (0 before any): a read of the device's block queued at
+    // ticket t is stale once this has moved past t, since a write of the profile's
+    // block, newer than what the read will find, is on its way.
+    std::uint64_t LastQueued() const { return next_; }
     // The write of `ticket` ended; `reached` when the device took it. An end older than
     // one already told (a write that stood in for it) changes nothing.
     void Ended(std::uint64_t ticket, bool reached);
