@@ -300,5 +300,31 @@ TEST_F(KeyboardResilience, ASettingsWriteNoKeyboardTookIsWrittenAfterARestart) {
     EXPECT_FALSE(fs::exists(owedFile));
 }
 
+// A read of the keyboard's block that was on its way when the user changed a setting
+// found the block as it was before the change: taking it would undo the change in the
+// profile while the change itself still goes to the keyboard.
+TEST_F(KeyboardResilience, ASettingsReadOvertakenByAChangeLeavesTheChangeInTheProfile) {
+    model::CLumitrekKeyboardDevice& kb = Open();
+    kb.Channel().SetTimeLimits({1000, 2000});
+    kb.OnConnected();
+    Settle();
+    keyboardSim_->Log().Clear();
+    keyboardSim_->Faults().Arm({sim::Fault::Kind::SlowReply, 5, 1, 1, 300});
+    kb.ReadSettingsFromDevice();
+    for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 5).size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kb.SetLightSetting(1, 99 << 8, 0, 0);
+    kb.SaveProfile();
+    kb.WriteSettings(0, 0, 0, 0, 0);
+    Settle();
+    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 99);
+    EXPECT_EQ(ReadJson(KeyboardProfileFile())["Device"][0]["LightInfo"]["Red"].asInt(), 99);
+
+    // With nothing written meanwhile, the keyboard's own block is taken as before.
+    kb.ReadSettingsFromDevice();
+    Settle();
+    EXPECT_EQ(kb.GetCurrentLightSetting().red, 99);
+}
+
 }  // namespace
 }  // namespace modeltest
