@@ -179,6 +179,9 @@ void CMainWnd::RegisterShellOperations() {
         }
     });
     operations_.Register(op::kProfileComboPicked, [this](const RouteCall&) {
+        // The device is named now: by the time the timer fires, an unplug may have made
+        // another device current.
+        operations_.Call(op::kProfilePicked);
         SetTimer(kTimerProfileSwitch, kProfileSwitchMs);
     });
 }

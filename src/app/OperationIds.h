@@ -78,6 +78,8 @@ inline constexpr Id kProfileExport = "profile.export";
 inline constexpr Id kProfileSaveEdit = "profile.save_edit";
 // show or hide "profile_menu_layout"
 inline constexpr Id kProfileToggleMenu = "profile.toggle_menu";
+// a profile was picked in the combo: the switch to come is for the current device
+inline constexpr Id kProfilePicked = "profile.picked";
 // profile-switch timer expired: apply the pick
 inline constexpr Id kProfileSwitch = "profile.switch";
 

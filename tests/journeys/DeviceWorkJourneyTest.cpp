@@ -374,9 +374,8 @@ TEST_P(RemapAcrossReplug, RemappedKeyKeepsItsSlotAndMapsBack) {
 
 // The user's remap is the program's, not the device's: a keyboard that reads back its
 // factory layout on the next connection must not undo it at the next apply. The remap
-// outlives the connection only in a profile file, and the profile panel is what names the
-// file: disabled until the profile panel is there to give the keyboard one.
-TEST_F(DeviceWorkJourney, DISABLED_AKeyRemappedBeforeAReplugIsStillWrittenAfterIt) {
+// outlives the connection only in the profile file the profile panel names.
+TEST_F(DeviceWorkJourney, AKeyRemappedBeforeAReplugIsStillWrittenAfterIt) {
     HeadlessProgram program(sandbox, {"--simulate=keyboard"});
     const int slot = Connected(program)["slots"][kPosition64].asInt();
     SetKey(program, kPosition64, kAssignment);

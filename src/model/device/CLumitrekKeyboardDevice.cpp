@@ -35,6 +35,8 @@ CLumitrekKeyboardDevice::CLumitrekKeyboardDevice(std::shared_ptr<device::HidBack
     : CLumitrekUSBDevice(std::move(backend)) {
     ConfigureKind(device::kKindKeyboard, kKeyboardType, &engine_.Effects(), &profile_,
                   kKeyboardLightListIndex);
+    // Whatever the last run could not write is still owed to the keyboard.
+    Owed().Attach(GetUserFolder() / OwedSettings::kFileName);
 }
 
 CLumitrekKeyboardDevice::~CLumitrekKeyboardDevice() {
@@ -55,6 +57,7 @@ void* CLumitrekKeyboardDevice::GetInterface(std::string_view name) {
 
 void CLumitrekKeyboardDevice::OnConnected() {
     Channel().SetSyncFlag(0);
+    const std::uint64_t writesBefore = Owed().LastQueued();
     Queue<ConnectRead>(
         "connect",
         [this](DeviceWorker::Session& session) {
@@ -63,13 +66,26 @@ void CLumitrekKeyboardDevice::OnConnected() {
             read.settings = ReadSettingsOn(session.commands);
             return read;
         },
-        [this](const Completion<ConnectRead>& read) {
+        [this, writesBefore](const Completion<ConnectRead>& read) {
             // Unplugged before the routine ran: the next arrival runs it again.
             if (read.cancelled) return;
             LoadProfile();
-            if (read.value.settings) ApplySettingsRead(*read.value.settings);
+            // The keyboard's own settings win over the file's, unless the program still
+            // owes it the profile's: those the keyboard holds are then stale (a write
+            // the last unplug dropped), and taking them would put them into the profile,
+            // so the profile's go to the keyboard instead.
+            bool owed = false;
+            if (read.value.settings && Owed().LastQueued() == writesBefore) {
+                owed = Owed().Owed() && !KeyboardSettingsBlock::SameTakenSettings(
+                                            ProfileSettingsBlock(), read.value.settings->block);
+                if (!owed) {
+                    Owed().Settle();
+                    ApplySettingsRead(*read.value.settings);
+                }
+            }
             RefreshPanels();
             StartLightThread();
+            if (owed) WriteSettings(0, 0, WriteDone{});
         });
 }
 
@@ -150,9 +166,12 @@ void CLumitrekKeyboardDevice::ReadSettingsFromDevice(std::function<void()> then)
     Queue<std::optional<SettingsRead>>(
         "settings-read",
         [](DeviceWorker::Session& session) { return ReadSettingsOn(session.commands); },
-        [this, then = std::move(then)](const Completion<std::optional<SettingsRead>>& read) {
+        [this, then = std::move(then), writesBefore = Owed().LastQueued()](
+            const Completion<std::optional<SettingsRead>>& read) {
             if (read.cancelled) return;
-            if (read.value) ApplySettingsRead(*read.value);
+            // A change the user made while the read was on its way is newer than what it
+            // found, and is being written: taking the read would undo it in the profile.
+            if (read.value && Owed().LastQueued() == writesBefore) ApplySettingsRead(*read.value);
             if (then) then();
         });
 }
@@ -260,12 +279,16 @@ void CLumitrekKeyboardDevice::SetSystemStages(uint32_t w0, uint32_t w1, uint32_t
 
 // ---- writes
 
-bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block,
-                                             unsigned& stride) {
-    const LightSetting light = profile_.GetLightInfo();
+KeyboardSettingsBlock::Bytes CLumitrekKeyboardDevice::ProfileSettingsBlock() {
     SystemStages stages;
     stages.words = profile_.GetSystemStages();
-    const auto bytes = KeyboardSettingsBlock::Encode(static_cast<uint8_t>(byte0), light, stages);
+    return KeyboardSettingsBlock::Encode(0, profile_.GetLightInfo(), stages);
+}
+
+bool CLumitrekKeyboardDevice::EncodeSettings(int byte0, std::vector<uint8_t>& block,
+                                             unsigned& stride) {
+    KeyboardSettingsBlock::Bytes bytes = ProfileSettingsBlock();
+    bytes[0] = static_cast<uint8_t>(byte0);
     block.assign(bytes.begin(), bytes.end());
     stride = KeyboardSettingsBlock::kStride;
     return true;
@@ -283,7 +306,14 @@ void CLumitrekKeyboardDevice::ApplyProfile(ApplyDone done) {
     std::vector<uint8_t> settings;
     unsigned stride = 0;
     EncodeSettings(0, settings, stride);
-    keyApply_.Queue(keyList_, std::move(settings), std::move(done));
+    const std::uint64_t ticket = Owed().Queued();
+    // Completions never outlive the worker, a member of this object.
+    keyApply_.Queue(keyList_, std::move(settings),
+                    [this, ticket, done = std::move(done)](const Completion<ApplyOutcome>& c) {
+                        Owed().Ended(ticket, !c.cancelled &&
+                                                 c.value.settings == device::kResultSuccess);
+                        if (done) done(c);
+                    });
 }
 
 void CLumitrekKeyboardDevice::ValidateMacroKeys() {

@@ -141,6 +141,8 @@ private:
 
     // ---- UI thread
     void ApplySettingsRead(const SettingsRead& read);
+    // Settings block 0 as the profile has it now.
+    KeyboardSettingsBlock::Bytes ProfileSettingsBlock();
     // Stores all colours of the buffer as group `group` of the profile, and saves.
     void StoreCustomColours(int group);
     // Sends a colour page unless the channel waits the long time limit; the result.

@@ -328,6 +328,15 @@ int CLumitrekUSBDevice::WriteSettings(int profileIndex, int byte0, WriteDone don
     unsigned stride = 0;
     if (!EncodeSettings(byte0, block, stride)) return 0;
     const int offset = profileIndex * static_cast<int>(stride);
+    // Block 0 is the profile's own: the next connection must know whether it arrived.
+    if (offset == 0) {
+        const std::uint64_t ticket = owed_.Queued();
+        // Completions never outlive the worker, a member of this object.
+        done = [this, ticket, done = std::move(done)](const Completion<int>& written) {
+            owed_.Ended(ticket, !written.cancelled && written.value == device::kResultSuccess);
+            if (done) done(written);
+        };
+    }
     // Only the newest block of an index is worth sending to a device that lags behind.
     Queue<int>(
         "settings@" + std::to_string(offset),

@@ -46,6 +46,7 @@
 #include "device/scanner/SupportedDeviceEntry.h"
 #include "model/device/ApplyOutcome.h"
 #include "model/device/DeviceWorker.h"
+#include "model/device/OwedSettings.h"
 #include "model/device/PositionMaps.h"
 #include "model/lighting/CLightEffects.h"
 #include "model/lighting/StepLevel.h"
@@ -290,6 +291,8 @@ protected:
         return false;
     }
     DeviceWorker& Worker() { return worker_; }
+    // Whether the device may lack the profile's settings block (UI thread).
+    OwedSettings& Owed() { return owed_; }
     // UI thread: the work of an operation on the worker, its completion back here. The
     // completion is left out when the device goes away first.
     template <class R>
@@ -355,6 +358,7 @@ private:
     device::CommandSet commands_{commandChannel_};
     DeviceWorker worker_{commandChannel_};
     device::CommandSet::DeviceInfo info_{};
+    OwedSettings owed_;
 
     ui::CControlUI* lightPanel_ = nullptr;
     ui::CControlUI* profilePanel_ = nullptr;

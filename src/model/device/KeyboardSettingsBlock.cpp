@@ -26,6 +26,11 @@ KeyboardSettingsBlock::Bytes KeyboardSettingsBlock::Encode(uint8_t byte0, const 
     return block;
 }
 
+bool KeyboardSettingsBlock::SameTakenSettings(const Bytes& a, const Bytes& b) {
+    constexpr std::array<std::size_t, 12> kTaken = {1, 2, 3, 4, 5, 6, 7, 8, 18, 19, 20, 21};
+    return std::all_of(kTaken.begin(), kTaken.end(), [&](std::size_t i) { return a[i] == b[i]; });
+}
+
 KeyboardSettingsBlock::Decoded KeyboardSettingsBlock::Decode(const Bytes& block) {
     Decoded d;
     d.kept = block;

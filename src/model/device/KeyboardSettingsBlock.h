@@ -58,6 +58,11 @@ public:
         uint16_t winFlag = 0;
     };
     static Decoded Decode(const Bytes& block);
+
+    // The two blocks agree on every byte a connection takes from the keyboard into the
+    // profile: the lighting, the secondary mode and the three switches (the polling rate
+    // and the colour group are the profile's alone).
+    static bool SameTakenSettings(const Bytes& a, const Bytes& b);
 };
 
 }  // namespace model

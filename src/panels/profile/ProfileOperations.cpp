@@ -46,6 +46,7 @@ void ProfileOperations::Register(app::ShellOperations& operations) {
     operations.Register(op::kProfileReset, bind(&ProfileOperations::Reset));
     operations.Register(op::kProfileSaveEdit, bind(&ProfileOperations::Rename));
     operations.Register(op::kProfileToggleMenu, bind(&ProfileOperations::ToggleMenu));
+    operations.Register(op::kProfilePicked, bind(&ProfileOperations::NotePick));
     operations.Register(op::kProfileSwitch, bind(&ProfileOperations::Switch));
     operations.Register(op::kDeviceRestoreDefaults, bind(&ProfileOperations::RestoreDefaults));
 }
@@ -149,8 +150,17 @@ void ProfileOperations::Reset() {
     WriteProfileToDevice(*device);
 }
 
+void ProfileOperations::NotePick() {
+    switchTarget_ = shell_.CurrentDevice();
+}
+
 void ProfileOperations::Switch() {
-    CDeviceProfileUI* panel = CurrentPanel();
+    // The pick belongs to the device whose combo it was made in, current or not by now;
+    // the devices live as long as the window.
+    model::CLumitrekUSBDevice* const target =
+        switchTarget_ != nullptr ? switchTarget_ : shell_.CurrentDevice();
+    switchTarget_ = nullptr;
+    CDeviceProfileUI* panel = target != nullptr ? PanelOf(*target) : nullptr;
     model::CLumitrekUSBDevice* device = panel ? panel->Device() : nullptr;
     if (device == nullptr) return;
     const int index = panel->GetSelectedIndex();

@@ -2,7 +2,7 @@
 // The main window's profile handlers: the buttons of the profile panel, the profile
 // switch a pick in the profile combo leads to, the factory defaults button and the page
 // tabs. Each works on the current device and its profile panel and does nothing without
-// them. Device writes are queued on the device; what the user is told about them comes
+// them; the switch works on the device that was current when the pick was made. Device writes are queued on the device; what the user is told about them comes
 // with their completion.
 //
 // UI thread only.
@@ -43,6 +43,8 @@ public:
     void Reset();
     void Rename();
     void ToggleMenu();
+    // A pick in the combo names the device the switch (Switch, a moment later) is for.
+    void NotePick();
     void Switch();
     void RestoreDefaults();
 
@@ -57,6 +59,7 @@ private:
     void SaidNotSaved(bool saved);
 
     IPanelShell& shell_;
+    model::CLumitrekUSBDevice* switchTarget_ = nullptr;
     // Completions of device work that outlive this object do nothing.
     std::shared_ptr<ProfileOperations*> alive_;
 };

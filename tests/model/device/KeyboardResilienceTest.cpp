@@ -233,5 +233,97 @@ TEST_F(KeyboardResilience, WorkQueuedBeforeAnUnplugNeverReachesTheKeyboardPlugge
     EXPECT_TRUE(applied[1].cancelled);
 }
 
+// The profile's settings block that an unplug kept from the keyboard is what the next
+// connection writes: the keyboard's stale block (a profile since left, say) must neither
+// stay on the keyboard nor be taken into the profile.
+TEST_F(KeyboardResilience, ASettingsWriteAnUnplugDroppedIsWrittenAtTheNextConnection) {
+    model::CLumitrekKeyboardDevice& kb = Open();
+    kb.Channel().SetTimeLimits({1000, 2000});
+    kb.OnConnected();
+    Settle();
+    const uint8_t stale = Memory(*keyboardSim_, &sim::Firmware::Settings)[6];
+    ASSERT_NE(stale, 77);
+    keyboardSim_->Log().Clear();
+    // A slow write keeps the worker busy while the profile's new colour waits behind it.
+    keyboardSim_->Faults().Arm({sim::Fault::Kind::SlowReply, 2, 0, 1, 300});
+    kb.WriteSettings(0, 0, 0, 0, 0);
+    for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 6).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kb.SetLightSetting(1, 77 << 8, 0, 0);
+    kb.SaveProfile();
+    std::optional<model::Completion<model::ApplyOutcome>> applied;
+    kb.ApplyProfile([&](const model::Completion<model::ApplyOutcome>& c) { applied = c; });
+    keyboardSim_->Unplug();
+    kb.CloseCommandChannel();
+    Settle();
+    // Dropped, or run against the keyboard that went.
+    ASSERT_TRUE(applied.has_value());
+    EXPECT_TRUE(applied->cancelled || applied->value.settings != 1);
+    ASSERT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], stale);
+
+    ASSERT_TRUE(keyboardSim_->Plug(bus_));
+    Open();
+    kb.OnConnected();
+    Settle();
+    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 77);
+    EXPECT_EQ(ReadJson(KeyboardProfileFile())["Device"][0]["LightInfo"]["Red"].asInt(), 77);
+    EXPECT_EQ(kb.GetCurrentLightSetting().red, 77);
+    EXPECT_FALSE(fs::exists(UserFolder("keyboard") / model::OwedSettings::kFileName));
+}
+
+// What a run could not write is still owed after a restart, and only until it is written.
+TEST_F(KeyboardResilience, ASettingsWriteNoKeyboardTookIsWrittenAfterARestart) {
+    const fs::path owedFile = UserFolder("keyboard") / model::OwedSettings::kFileName;
+    {
+        model::CLumitrekKeyboardDevice& kb = Open();
+        kb.OnConnected();
+        Settle();
+        keyboardSim_->Unplug();
+        kb.CloseCommandChannel();
+        kb.SetLightSetting(1, 55 << 8, 0, 0);
+        kb.SaveProfile();
+        kb.WriteSettings(0, 0, 0, 0, 0);
+        Settle();
+        EXPECT_TRUE(fs::exists(owedFile));
+    }
+    keyboard_.reset();
+    ASSERT_NE(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 55);
+    const std::string saved = ReadText(KeyboardProfileFile());
+
+    ASSERT_TRUE(keyboardSim_->Plug(bus_));
+    model::CLumitrekKeyboardDevice& kb = Open();
+    kb.OnConnected();
+    Settle();
+    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 55);
+    EXPECT_EQ(ReadText(KeyboardProfileFile()), saved) << "the profile changed across a restart";
+    EXPECT_FALSE(fs::exists(owedFile));
+}
+
+// A read of the keyboard's block that was on its way when the user changed a setting
+// found the block as it was before the change: taking it would undo the change in the
+// profile while the change itself still goes to the keyboard.
+TEST_F(KeyboardResilience, ASettingsReadOvertakenByAChangeLeavesTheChangeInTheProfile) {
+    model::CLumitrekKeyboardDevice& kb = Open();
+    kb.Channel().SetTimeLimits({1000, 2000});
+    kb.OnConnected();
+    Settle();
+    keyboardSim_->Log().Clear();
+    keyboardSim_->Faults().Arm({sim::Fault::Kind::SlowReply, 5, 1, 1, 300});
+    kb.ReadSettingsFromDevice();
+    for (int i = 0; i < 2000 && RequestsOf(*keyboardSim_, 5).size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kb.SetLightSetting(1, 99 << 8, 0, 0);
+    kb.SaveProfile();
+    kb.WriteSettings(0, 0, 0, 0, 0);
+    Settle();
+    EXPECT_EQ(Memory(*keyboardSim_, &sim::Firmware::Settings)[6], 99);
+    EXPECT_EQ(ReadJson(KeyboardProfileFile())["Device"][0]["LightInfo"]["Red"].asInt(), 99);
+
+    // With nothing written meanwhile, the keyboard's own block is taken as before.
+    kb.ReadSettingsFromDevice();
+    Settle();
+    EXPECT_EQ(kb.GetCurrentLightSetting().red, 99);
+}
+
 }  // namespace
 }  // namespace modeltest
