@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the whole test suite twice, a plain build and an ASan+UBSan build, then
 # the threaded layers' tests under ThreadSanitizer and every fuzz target for a short while.
 # Ends with each stage's time and the line "N passed, N failed".

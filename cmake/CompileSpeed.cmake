@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Unity batches and precompiled headers: the same few hundred files are compiled by three
 # builds in ./test.sh, and most of each file's time went into the standard, GoogleTest, Qt
 # and jsoncpp headers it pulls in.

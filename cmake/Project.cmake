@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Who stands behind the program, named once: the package's maintainer, its copyright
 # file, the changelog trailers, the AppStream metadata and --version all read these.
 set(TX512_LICENSE "GPL-3.0-or-later")

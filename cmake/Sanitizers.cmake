@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 if(TX512_SANITIZE AND TX512_TSAN)
   message(FATAL_ERROR "TX512_SANITIZE and TX512_TSAN cannot be combined")
 endif()

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings are errors for our own code only; third-party headers come in as SYSTEM.
 function(tx512_warnings target)
   target_compile_options(${target} PRIVATE

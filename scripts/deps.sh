@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of scripts/packages.txt that are missing:
 # apt-get when root, sudo when it is available, else prints the exact line and stops.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the libFuzzer targets of tests/fuzz (built with clang into build-fuzz, or
 # $TX512_FUZZ_DIR).
 #

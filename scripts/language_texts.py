@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program's texts in every shipped language: key -> (Simplified Chinese, English,
 Traditional Chinese). make_language_files.py writes the language files from it."""
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the factory data beside the program (resources/DefaultData/): the default
 profile of each device kind and the lighting panel's mode names ("default_light.json").
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the device pages of the skin: the keyboard page with its 126 key positions, the
 mouse pad's page with its 15 LEDs, and the mouse and headset pages, with the headset's
 voice and voice-changer panels.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's icon: packaging/icons/telix-tx512.svg and the PNG sizes the icon
 theme wants (packaging/icons/<N>/telix-tx512.png). Both come from one list of shapes, so
 the scalable icon and the pixels agree. PNGs are written with zlib and struct only.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the skin's language files and "DefaultData/Language.config" from the text table
 of language_texts.py, so that every shipped language carries the same keys.
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the keyboard page shown at the top of README.md: the program with the simulated
 # keyboard, in English, in folders of its own, drawn by its own --screenshot.
 #   scripts/make_readme_screenshot.sh [BUILD_DIR]   (default: build)

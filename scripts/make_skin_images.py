@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws every image of the skin folder (resources/skin/) and the program icon.
 
     python3 scripts/make_skin_images.py [SKIN_FOLDER]

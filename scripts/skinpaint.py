@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A very small vector painter for the skin's images: signed-distance shapes, anti-aliased
 by their distance at each pixel centre, composited in premultiplied RGBA and written as
 PNG with zlib. Standard library only, so that the images can be rebuilt on any machine

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A long seeded soak of the whole program: scripts/soak.sh SEED STEPS [soak.py options]
 # Uses the program of build/ (or $TX512_PROGRAM); builds it first when it is missing.
 # A failing seed ends with the shortest step list that still fails (replay it with

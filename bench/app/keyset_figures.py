@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What "Save to keyboard" of the key page sends, counted on the simulated keyboard's wire.
 
     bench/app/keyset_figures.py build/bin/telix-tx512

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What long macros cost the window, measured from outside.
 
     bench/app/macro_figures.py build/bin/telix-tx512 [--rows 4000] [--runs 5]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """How well the macro recorder keeps time, and what recording costs the window.
 
     bench/app/recorder_figures.py build/bin/telix-tx512 [--events 50] [--long 4000]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up time, peak memory, CPU and wake-ups of the program, measured from outside.
 
     bench/app/shell_figures.py build/bin/telix-tx512 [--seconds 20] [--json FILE]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """How long the UI loop is blocked while the keyboard connects, measured from outside.
 
     bench/app/ui_block.py build/bin/telix-tx512 [--faults 20] [--quiet-ms 5000] [--window-s 60]

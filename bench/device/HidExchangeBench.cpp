@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One 64-byte request and its reply through HidDevice over the virtual bus, against the
 // simulated keyboard: the HID layer's share of every command exchange.
 #include <benchmark/benchmark.h>

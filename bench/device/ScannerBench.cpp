@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the hot-plug scanner costs while nothing changes, and how quickly it reports an
 // arrival or a removal.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting engine's costs: one step of each keyboard mode (the dearest one is the
 // figure to watch), a light-program pass and the light-list overlay; and a real light
 // thread in mode 4 for a few seconds, for its CPU share and its wake-ups per second.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Apply profile" on the simulated keyboard: the settings block, the macros the keys play
 // and the key table, as the main window sends them after a profile switch.
 //

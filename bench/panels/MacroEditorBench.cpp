@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving long macros in the macro editor: both run on the UI thread, so each
 // figure is also the longest the window does not answer while it happens.
 //

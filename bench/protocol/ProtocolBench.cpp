@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exchanges per second over the virtual bus, and the reports each device operation puts
 // on the wire against the count its commands need (one report per command, bulk data in
 // reports of 56 bytes).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tx512_qt_idle_bench [SECONDS]
 // Shows the sample skin window through the Qt renderer and measures the process's CPU
 // time while nothing animates: once with the pump's fallback polling for worker posts

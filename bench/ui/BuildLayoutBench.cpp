@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout figures: building a 400-control layout from XML (parse, create, attributes,
 // first layout) and a full relayout of it. Both must stay far below one frame (16 ms).
 #include <benchmark/benchmark.h>

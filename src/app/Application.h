@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's life: what runs before the main window (single instance, skin resources,
 // control classes, simulated devices), the main window itself, and the teardown in the

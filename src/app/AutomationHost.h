@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the headless automation drives: the running program seen from outside. The
 // application implements it over its main window, its message loop and, under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small vocabulary every automation command shares: answers, reading the members of
 // a command with their kinds and ranges checked, and bytes as hex. A member that is

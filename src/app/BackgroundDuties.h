@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work that keeps the program useful with its window closed: a server other programs
 // drive the lighting through, rules that switch profiles as programs start. Where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One tab of the device list: the card that stands for a device object. Its children come
 // from its layout ("XML\CustomControlXML\DeviceOption.xml"): "device_select" (the option

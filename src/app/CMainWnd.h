@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's main window and the hub of the shell: it builds the main layout, owns the
 // tray icon, the menus, the device list and the worker threads, and receives everything

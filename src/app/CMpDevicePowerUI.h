@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device's power indicator in the device list: battery percentage, charge state,
 // wireless link (mice) and the attached phone (mouse pads). The device hands it its power

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's modal message box: a title, a message (normally a text key of the
 // language file, so the box speaks the current language) and the confirm and cancel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // --simulate=capture:FILE: the devices of a capture (sim::BuildFromCapture) as a run and
 // the command-line tools attach them. The shipped tables name no mouse or headset, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What closing the main window does. With a tray icon the window goes to the tray and the
 // program stays, as ever. Without one nothing would bring a hidden window back but

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command line. Options are declared once in a table (name, value name,
 // help text) so that --help and the parser cannot disagree.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "notify" and "get" automation commands on the skin's controls. "notify" does what
 // the user's action would do to the control (select an item, tick an option, move a

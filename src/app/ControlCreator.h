@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's creation callback: turns the layout elements the skin library does
 // not know into the program's controls, device objects and panels, and builds the

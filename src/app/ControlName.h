@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the shell reads control names. A numbered control is a prefix ending in "_" and a
 // decimal number ("polling_rate_option_2"); names compare without regard to case, except a

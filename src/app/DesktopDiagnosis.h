@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop half of --diagnose: whether the program starts at login, which kind of
 // session runs (X11 or Wayland) with what that means for the tray icon and the window, and

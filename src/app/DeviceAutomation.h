@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The automation's "device" command: the device operations the panels call, run on a
 // device object of the running program as a panel would run them, so that scripts can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // --diagnose --capture FILE: a file a user can read and then attach to a report of a
 // device that misbehaves. Per supported device it holds the identity, every report

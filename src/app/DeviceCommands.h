@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command-line device tools: --list-devices [--simulate], --diagnose and
 // --diagnose --capture FILE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input hook of key capture and macro recording. There are no global input hooks on
 // Linux (and none on Wayland at all), and none are needed: capture and recording happen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device list of the main window: one device object per device-type row, each with
 // its page (in "device_switch"), its power indicator (in "device_power_switch") and its

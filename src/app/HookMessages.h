@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The messages the input hook sends the main window, one per hook mode and kind of input,
 // and the handler each one goes to. Key messages carry a ui::KeyHookRecord, mouse messages

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The automation's keyboard and mouse: input handed to the main window through the same
 // entry the desktop's events take, so that what a script types or clicks is handled as a

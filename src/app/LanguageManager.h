@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The languages of the program: the list shipped in "DefaultData/Language.config", the
 // choice saved between runs, applying a language (its text file, the main window's font

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language the desktop's locale asks for, as the identifier the language list uses:
 // the first of LC_ALL, LC_MESSAGES and LANG that is set decides. zh_CN and zh_SG are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Asking the user: the one modal message box of the program and the forms its callers
 // use. Texts are normally keys of the language file; the box translates them.

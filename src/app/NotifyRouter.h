@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Routes the main window's notifications and menu commands through the routing table
 // (RouteTable.h): by type, then by the sender's name, each matching row calls its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every operation the main window's notifications, menu commands and messages lead to,
 // grouped by the part of the program that registers the handler with ShellOperations.

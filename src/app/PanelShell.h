@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window as the panels see it (panels::IPanelShell): the current device of its
 // device list, its message boxes and its file dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rows of the main window's routing table: which notification type and which sender
 // name lead to which operation. The rows cover every control of the skin, including those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a script one line at a time without ever holding more than a set number of
 // bytes: a longer line is read to its end and thrown away, so a hostile or broken script

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headless automation: JSON-line commands from a script drive the running program,
 // one JSON answer line per command (docs/automation.md describes the commands).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shell's names and numbers: the product name, the window messages the main window
 // understands, and its timers. Messages of other processes arrive over the single-instance

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The registry of the shell's operations: an operation id (OperationIds.h) and the handler
 // that carries it out. The routing table and the main window call operations by id; the

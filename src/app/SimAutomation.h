@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "sim" automation command: plugging, unplugging and misleading the simulated
 // keyboard and mouse pad, sending their events, choosing what the keyboard's key table

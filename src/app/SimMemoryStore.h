@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A keyboard keeps what it was told when the program that told it ends: the simulated
 // devices keep their settings memory (the settings blocks and the active profile) from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which simulated devices a run attaches (--simulate[=WHICH]).
 #include <optional>

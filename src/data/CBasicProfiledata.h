@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device's settings section of one profile file, held in memory as JSON, with typed
 // readers and writers for the parts every device kind shares. Readers refresh the

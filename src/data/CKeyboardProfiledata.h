@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's profile section: the shared parts plus system settings and the
 // custom per-key colour groups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's profile section: the shared parts plus DPI stages, system settings,
 // report rate and the pointer-correction presets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The USB headset's profile section: the shared parts plus voice changer, microphone
 // and monitor settings, and the equaliser presets.

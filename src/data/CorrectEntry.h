@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One pointer-correction preset of a mouse profile (read only; ships in the default profile).
 #include <cstdint>

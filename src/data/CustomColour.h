@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One LED's colour in a custom-colour group.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the data files of a device kind live. The kind folder is the kind's type name
 // ("keyboard", "mouse", "MousePad", "HD"). Defaults ship beside the program and are

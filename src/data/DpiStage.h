@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One DPI stage of a mouse profile.
 #include <cstdint>

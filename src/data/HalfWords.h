@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings words that pack two 16-bit values, low half first, as the system-settings
 // sections of the profiles keep them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing parts of a JSON document that may have any shape at all.
 // jsoncpp throws (or asserts) when a member is asked of an array or an element of a

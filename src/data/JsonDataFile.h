@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one reader and writer of the program's JSON data files. Files are written in
 // jsoncpp's styled layout (three-space indent, members in name order) and replaced

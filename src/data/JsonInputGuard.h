@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Limits on what the data files may hold before they are believed. A profile is a few
 // hundred KiB at most; a file beyond these limits is hostile or damaged and reads as

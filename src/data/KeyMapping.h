@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A key's assignment, current and default. Files keep the three assignment bytes as
 // one integer: type<<16 | byte1<<8 | byte0; the key position is the element's index.

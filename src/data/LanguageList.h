@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "DefaultData/Language.config": the languages the program ships, in list order. One
 // JSON object whose "Language" array holds {"Language_name", "Language_file",

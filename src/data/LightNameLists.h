@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names a device's lighting panel offers: the built-in mode names with their
 // visible flags and the area names (from "default_light.json" in the default data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One lighting state (13 bytes). Callers hand it around as four 32-bit words:
 // word 0 = mode | brightness<<8 | speed<<16 | direction<<24,

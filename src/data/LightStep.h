@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One timed step of a light program (an element of "LEDEffectList").
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a whole profile file must look like to be taken from outside (an import): what an
 // export writes, an object with a "profilename" string, a "profileUUID" and the device

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "ProfileList.ini" of a device kind's user data folder: despite its name a JSON document
 // holding the profiles in display order ("profilelist": {"profilename", "profileUUID",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the profile list names profiles it creates, so that no two names of one list are
 // equal when letter case is ignored.

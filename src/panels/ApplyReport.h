@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every handler that writes a profile or its keys tells the user when the write
 // completes: why nothing, or not everything, reached the device (the macros did not fit or

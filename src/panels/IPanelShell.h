@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a panel's handlers need of the window that routes to them: the device they act on
 // and a way to ask and tell the user. The main window provides it; panels never reach

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of a panel, found by name inside it on first use and remembered. A name
 // the panel lacks gives null every time (and is looked for again: the layout may come

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Controls made in code take the looks of the skin's named styles, as those of a layout
 // file do. UI thread only.

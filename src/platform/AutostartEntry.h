@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starting the program at login, the freedesktop way: a desktop entry in
 // $XDG_CONFIG_HOME/autostart (default ~/.config/autostart) named "telix-tx512.desktop",

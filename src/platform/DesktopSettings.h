@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's own keyboard and mouse settings, opened for the user: the settings tool of
 // the running desktop (GNOME, KDE Plasma, Xfce, Cinnamon, MATE, LXQt), found through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Win32-style event: manual- or auto-reset, waitable with a time limit, and
 // pollable beside a device fd. fd() is readable exactly while the event is set,

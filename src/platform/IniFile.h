@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A classic sectioned ini file ("[SECTION]" lines and "KEY=value" lines), read and written
 // one value at a time as the Windows profile functions do: writing a value keeps every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The client end of the running copy's local socket: connect, send lines and wait for
 // answers, each step within a time limit. Only a socket file owned by this user and

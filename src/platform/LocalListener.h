@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serves a listening Unix socket on a worker thread: reads message lines from every
 // connection, hands each well-formed message to the handler and writes back the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One message on the local socket of the running copy (see docs/ipc.md).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What both ends of the local socket check: how long a poll() may still wait for a
 // deadline, and that the process at the other end runs as this user.

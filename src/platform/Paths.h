@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where things live on disk. Folders that hold the user's files are created on demand.
 #include <filesystem>

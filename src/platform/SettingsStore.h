@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own settings (the chosen language and the like), kept in
 // ConfigDir()/settings.json as string values by name; the file is created on first write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes sure one copy of the program runs per user session. The first copy holds an
 // flock() on a lock file and listens on a Unix socket beside it, both mode 0600 in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text from files a user (or someone else) may have edited, on its way to a terminal or
 // into a name: control characters would move the cursor, change colours or reorder what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Ends the program cleanly when the session asks it to (SIGTERM at logout or shutdown,
 // SIGINT from a terminal, SIGHUP when the terminal goes): instead of dying at once, with a

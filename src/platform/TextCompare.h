@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Case-insensitive comparison of names, for UTF-8 text: letters of any script compare
 // by their lower-case form ("Ä" equals "ä"); bytes that are not valid UTF-8 compare as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tick counter the lighting speeds were tuned against: monotonic milliseconds
 // that advance in steps of 15.625 ms (64 Hz), wrapping like a 32-bit millisecond count.

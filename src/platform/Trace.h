@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The debug-text sink. Off by default; TX512_TRACE=1 sends it to stderr,
 // TX512_TRACE=<path> appends it to that file. Texts are written as given, with no

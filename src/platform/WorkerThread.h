@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A worker thread with its manual-reset stop event and a bounded stop.
 // A Linux thread cannot be killed, so every blocking wait inside a body must also

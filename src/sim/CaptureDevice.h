@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated device made from a capture: the catalogue's device of the captured kind
 // stands in for everything the capture does not show (memories it did not read, commands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device capture file: one JSON document that --diagnose --capture writes and
 // --simulate=capture: reads. Both sides take their names and limits from here, so that a

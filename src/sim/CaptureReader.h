@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a device capture (CaptureFormat.h) as what it is: a file from a stranger. Every
 // size is checked against the format's limits before anything is kept, hex must be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sends input reports later, on a thread of its own: the slow replies of a simulated
 // device. Reports go out in the order they fall due; Cancel drops what is still waiting.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The devices this program serves, as the simulator presents them. The mouse has no
 // identifiers in the shipped tables; the simulator gives it its own (see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Faults a test arms on a simulated device. Each fault waits for a matching request
 // (any command, or one code), lets `skip` matching requests pass first, then acts on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The firmware shared by every simulated device: it answers the vendor commands from
 // the memories its SimDeviceDefinition declares. Pure request-to-reply logic over 64-byte

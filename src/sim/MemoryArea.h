@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One memory area of the simulated firmware. A strict area refuses an access that does
 // not fit whole; a clipping area (the macro memory) accepts everything and keeps what fits,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Report descriptors of the simulated devices, byte for byte as a device returns them.
 #include <cstdint>

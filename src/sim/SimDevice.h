@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated device on the virtual bus: the shared firmware behind the interfaces its
 // SimDeviceDefinition declares. It answers every command report on the vendor collection,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated device declared as data: identity, USB interfaces with their report
 // descriptors, and the contents its firmware starts with. The keyboard and the mouse pad

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything a simulated device saw and said, in order, with the time of each report.
 // Thread-safe: the device appends from whichever thread delivers a report, tests read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading attribute values as layouts write them: colours ("#AARRGGBB", "#RRGGBB",
 // "0xAARRGGBB", decimal), rectangles and sizes ("l,t,r,b", "w,h"), booleans ("true"),

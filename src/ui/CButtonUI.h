@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that can be pressed: state images (normal, hot, pushed, focused, disabled),
 // state text and background colours, and "click" when activated (mouse released inside,

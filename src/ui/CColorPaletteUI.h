@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A colour picker: a hue/saturation field above a brightness bar. Dragging in either
 // picks a colour; releasing the mouse raises "colorchanged" (wParam = the colour, ARGB).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A drop-down choice among list elements. The items are children but are not laid out in
 // the combo: the renderer shows them in a drop-down while IsDropped(). The combo shows

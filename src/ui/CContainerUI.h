@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A control with children. The plain container gives every child its own rectangle less
 // the inset (or the child's fixed size from the top-left corner); the layouts override

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Creates controls by class name for the layout builder. The library's own classes are
 // registered under their element names ("Button", "VerticalLayout", ...); a program adds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of every control: identity, texts, state, colours, images, size and position,
 // attributes from layouts, painting through IRenderTarget and input through DoEvent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-line text field. Typing (Char and KeyDown events while focused) edits the text
 // and raises "textchanged"; Return raises "return"; SetText raises nothing. Number-only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the library without a display, on a clock that only moves when told: tests and
 // the headless mode create one, build windows and feed input through the same entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Places its children left to right: fixed widths first, the rest of the width shared
 // among the children without one; each child's height is its fixed height or the full one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A control that shows a text: colour, font, alignment and text padding.
 #include "ui/CControlUI.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list element that holds controls, laid out left to right (the rows of the macro
 // editor, update entries). Behaves as CListElementUI: a click selects it ("itemclick"),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simple list element (a control that is an item of a list or combo). Activation
 // (double click, Return, Activate()) raises "itemactivate"; a click raises "itemclick"

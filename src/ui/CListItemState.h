@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state and behaviour every list element shares, whatever control class it derives
 // from: index, owner, selected and hot flags, the common mouse and key handling, and the

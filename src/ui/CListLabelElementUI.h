@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list element that shows a text in the owner's item colours (combo items, text rows).
 #include "ui/CListElementUI.h"

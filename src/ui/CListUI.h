@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scrolling vertical list of elements (CListLabelElementUI, CListContainerElementUI or
 // subclasses). Elements are numbered in child order; the list keeps one selection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A pop-up menu built from an XML layout: a <Menu> root holding <MenuElement name=".."
 // text=".."/> items. Choosing an item (a click on it, Return on the focused item, or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The UI thread's message loop: posted and sent window messages, tasks, window and
 // control timers, nested modal loops and quit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Routes notifications by type to handlers (a window's message map) and, for controls
 // that name a virtual window ("virtualwnd" attribute), to the pump registered under that

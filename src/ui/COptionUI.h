@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A button with a selected state. Options sharing a group name (per window) select one at
 // a time. An option may be bound to a tab layout: selecting it shows that page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One per window: the control tree's root, the name index, notifications and notifiers,
 // per-control timers, focus, capture and hot tracking, the single input entry point,

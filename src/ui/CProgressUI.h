@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A value between a minimum and a maximum shown as a bar: the fore image (or fore colour)
 // covers the part of the control that the value reaches. Setting the value raises nothing;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Process-wide skin resources: the skin folder, the resource index ("res.xml": identifiers
 // such as "XML_MAIN" -> layout files), the current language's texts, and image sizes.

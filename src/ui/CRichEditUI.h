@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A multi-line text field. With "wantreturn" the Return key starts a new line (and raises
 // "textchanged"); otherwise it raises "return" as a one-line edit does.

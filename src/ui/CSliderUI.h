@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A progress bar with a thumb the user drags. Dragging raises "movevaluechanged" on every
 // change (unless "sendmove" is off) and "valuechanged" on release; the wheel moves by the

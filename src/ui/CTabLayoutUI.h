@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pages on top of each other, one shown at a time. Every page gets the whole content area.
 // Selecting a page raises no notification.

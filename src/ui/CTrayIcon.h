@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification-area icon of a window: its icon, tool-tip and the message the owner
 // receives for clicks on it (lParam = the mouse message, as WM_LBUTTONUP or WM_RBUTTONUP).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stacks its children top to bottom: fixed heights first, the rest of the height shared
 // among the children without one; each child's width is its fixed width or the full width.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A top-level window of the message loop: handle, title, owner, position and size,
 // visibility, window timers, modal runs and closing. There is no native window here; the

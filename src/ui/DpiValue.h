@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window scales the program supports: 48, 72, 96, 120, 144, 168 and 192 DPI (50 % to
 // 200 % in steps of 25 %). Anything else is refused in favour of 96, with a trace line.

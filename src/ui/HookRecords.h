@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the input hook hands with each event it reports (the lParam of its messages): the
 // key as the key tables know it, or the mouse event with its point. Valid only while the

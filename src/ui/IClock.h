@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message loop's time source, in milliseconds. The system clock is the steady clock;
 // tests inject a ManualClock so that timers fire without sleeping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's chance to create an element the library and the factory do not know.
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An element of a list or combo: its index, owner, selection and hot state.
 namespace ui {

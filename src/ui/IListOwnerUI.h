@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What list items need from the list or combo that holds them: the shared item
 // appearance and the selection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Something the message loop delivers window messages to (a window).
 #include <cstdint>

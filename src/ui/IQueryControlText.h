@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program's chance to supply the text of a key the current language lacks.
 #include <string>

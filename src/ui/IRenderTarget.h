@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything a control draws goes through this interface: the Qt renderer implements it
 // on a real surface, RecordingRenderTarget keeps the calls for tests. Angles are in

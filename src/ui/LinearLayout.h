@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one algorithm behind the vertical and horizontal layouts, written along a "main"
 // axis (the stacking direction) and a "cross" axis.

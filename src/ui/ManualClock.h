@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clock that moves only when told (tests and the headless driver).
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A render target that keeps every call, for tests of drawing code: paint a control into it
 // and inspect what was drawn, in order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An image as the layouts write it: either a bare file name ("common/bk.png") or a list of
 // attributes: file='x.png' source='l,t,r,b' dest='l,t,r,b' corner='l,t,r,b' fade='0..255'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Events that the paint manager hands to a control's DoEvent. Input reaches the manager
 // through CPaintManagerUI::HandleInput (TInputEvent) and is turned into these.

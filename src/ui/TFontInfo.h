@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A font of a paint manager's font table, addressed by id in layouts ("font" attribute).
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A notification raised by a control: its type ("click", "selectchanged", ...), the control
 // that raised it and two numbers whose meaning the type defines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain geometry, colour and constant types shared by every part of the skin library.
 // Rectangles are half-open: a control at (0,0,10,10) covers pixels 0..9.

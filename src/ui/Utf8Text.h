@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Character-level helpers for UTF-8 text in edits (positions count characters).
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the program's windows: a CWindowWnd with a paint manager whose tree is
 // built from the window's skin file. A window supplies its skin file and class name and

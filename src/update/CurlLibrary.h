@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // libcurl, loaded by the first request instead of with the program. It brings some two
 // dozen libraries of its own (TLS, Kerberos, LDAP, SSH and more), a third of everything the

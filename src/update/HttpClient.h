@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small synchronous HTTP client over libcurl: one GET or POST with a form-encoded body
 // to a full URL, the response body placed in the caller's buffer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check of the settings window's update page, run on a worker thread: the service is
 // asked about the products, a few at a time, and each answer is reported as soon as it is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "updatetime.config" in the user's data folder: the local date of the last update check,
 // {"updatelasttime": {"value": "2026-12-9"}} ("%d-%d-%d", no leading zeros).

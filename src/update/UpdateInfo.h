@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the update service said about one product, as its list entry shows it.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The products the update service is asked about: one row per device tab, in tab order,
 // and the program itself as the last row. The version is filled in when the settings

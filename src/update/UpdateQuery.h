@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One question to the update service: is there a newer version of this product? A form
 // POST of the product's key and installed version to the service's "api/updates", and

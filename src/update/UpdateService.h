@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the update service is: configuration, never built in. The base URL comes from
 // TX512_UPDATE_URL in the environment, else from the setting "UpdateURL" of the settings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What counts as a web address here: "http://" or "https://" (any case), a host right
 // after it, and no blank or control character anywhere. Addresses come from

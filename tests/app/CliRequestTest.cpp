@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command words as a shell hands them over: what each command takes, what it refuses
 // before anything is sent, and the words it is handed to a running copy with.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What closing the main window does with and without a tray, and with the work that may
 // keep the program running in the background.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a command's file name points and what an export may replace: only what the user
 // named, and only a plain file that is not one of the program's own.
 #include <gtest/gtest.h>

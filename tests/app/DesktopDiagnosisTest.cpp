@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop part of --diagnose told from the environment a session gives the program.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A capture of each simulated device, replayed by a device built from it, must give the
 // same connection exchange and the same tables as the simulator's own device; and the
 // file must hold no key presses and never replace a file that is not a capture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device list against the simulated keyboard and mouse pad: tabs, pages and power
 // indicators built from the shipped skin, arrival and removal through a scanner pass,
 // selection and switching, the tab timers driving the devices, and the power display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Languages: the saved choice, applying a language (texts, font table, saving, repaint),
 // the settings window's list, and translating a key.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message box: buttons per mode, answers, DPI, placement, closing from outside, the
 // scripted answers of headless runs, and formatting of untrusted translations.
 #include <gtest/gtest.h>

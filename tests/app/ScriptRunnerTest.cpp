@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless automation end to end: scripts of JSON lines run by ScriptRunner against a
 // host made of a real message loop, a real paint manager with controls, and the simulated
 // keyboard and pad on a virtual bus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window with its update page against a local stand-in of the update service
 // (127.0.0.1 only), where it opens, what it refuses; the language the first start follows;
 // the skin record.

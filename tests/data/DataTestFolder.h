@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh folder per test standing in for both the program folder (with its
 // "DefaultData") and the per-user data folder; removed afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key table seen from Linux: every key the table has is found from its evdev code and
 // gives the same code back, and keys it does not have are not taken for another.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro library's files, the delay texts of the editor and the key repair after a delete.
 #include <gtest/gtest.h>
 #include <json/json.h>

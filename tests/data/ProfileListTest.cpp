@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile list file and the names the list gives the profiles it makes.
 #include <gtest/gtest.h>
 #include <json/json.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A profile file the program cannot take as it is must never cost the user what it held:
 // it is copied aside before the defaults take its place, and when it cannot be copied (or
 // not even read) it is left alone and no save may bury it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recoil pattern files: what a shot edit writes, and which files count as patterns.
 #include <gtest/gtest.h>
 #include <json/json.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the text an audio library leaves in a read: a number is taken only from
 // plain decimal text, and then it is finite and what the digits say.
 #include <cmath>

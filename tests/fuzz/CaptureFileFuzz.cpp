@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A device capture from a stranger: the reader must refuse it or hand over only what the
 // format's limits allow, and a device built from what it took must keep the firmware's
 // own rules (tables that fit their areas, replies only for requests the capture made).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the program's arguments (separated by zero bytes): the parser either
 // refuses with a message or yields only options it declares, each with a value exactly
 // when it takes one.

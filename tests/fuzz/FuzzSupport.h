@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: a check that aborts with a message (libFuzzer keeps the
 // input that tripped it), a scratch folder of the process, and whole-folder snapshots to

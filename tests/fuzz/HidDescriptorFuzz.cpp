@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A report descriptor from a device, then one input report against every collection it
 // yields: the parser must hold its limits and the unpacking must stay inside the lists
 // that Open made.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a file the user imports, as a macro and as a profile. A macro import
 // either adds one entry whose file holds the source's bytes exactly, or changes no file;
 // a profile import takes only a document whose first section the profile loader then

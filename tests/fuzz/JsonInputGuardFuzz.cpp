@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a data file's text: what the guard lets through is within its limits and
 // holds only valid UTF-8, and what it refuses reads as null.
 #include "data/JsonDataFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as "Language.config": read without writing, one entry per element of its
 // "Language" array and none for anything else.
 #include "data/JsonAccess.h"

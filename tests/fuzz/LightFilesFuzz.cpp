@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the light list config and as a light program: the lists and steps come
 // out of the readers without a file being written, and a program name never leads out
 // of the config's folder. Input: config, a line "#program#", then the program file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a line on the local socket: a message taken from it is one the program
 // could have sent (it encodes to a line within the limit that parses back to itself).
 #include "fuzz/FuzzSupport.h"

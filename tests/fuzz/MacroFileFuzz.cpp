@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a ".mac" file: the events handed out stay within the stated limits, the
 // device reader and the editor's reader agree on how many there are, and what is saved
 // from them loads back unchanged.

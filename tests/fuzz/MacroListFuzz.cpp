@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as "macro.config": the library reads it without touching a file, keeps at
 // most 50 macros, never reaches a file outside its folder through an identifier, and a
 // change either keeps every entry it had (with a copy of a list it could not use) or

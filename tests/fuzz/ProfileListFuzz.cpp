@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as "ProfileList.ini": reading never writes, entries never name a file outside
 // the folder, and a change keeps a byte-exact copy of a list it could not use before it
 // replaces it, while keeping every entry it could.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a keyboard profile file: the load either takes the file's section or
 // puts the defaults in its place after keeping a byte-exact copy; a file it cannot copy
 // is never written; and what the program then saves loads back as it was saved.

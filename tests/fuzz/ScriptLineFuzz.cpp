@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as an automation script: the reader never holds a line longer than its limit,
 // loses no byte of the lines it hands out, and the member readers answer every line
 // either with a value in range or with a CommandError.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a ".Shoot" recoil pattern file: it is a pattern of exactly 180 events or
 // none at all, the reader of bytes (import) and the reader of the file agree, a shot is
 // written only into a pattern and leaves every other shot as it was, and a file that is no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the update service's answer: only a JSON object with a whole-number
 // version and a web address (or none) can offer a newer version, and every text the
 // list shows is short and free of control characters. Input: the installed version

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting at login: the settings window's tick writes and removes the autostart entry,
 // shows what the desktop will do, and the entry starts the program in the tray.
 #include <gtest/gtest.h>

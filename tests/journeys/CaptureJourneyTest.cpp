@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user's device that is not quite the simulator's: a capture of the simulated keyboard
 // altered as another keyboard might differ (another firmware release, fewer key slots,
 // one more collection, its interfaces listed the other way round, a late reply) drives

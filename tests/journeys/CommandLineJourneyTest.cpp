@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line seen from a shell: the same commands handed to a running copy (whose
 // window must follow as if the user had clicked) and done by the program itself when none
 // runs, each checked on the simulated keyboard's memory and by its exit code and messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line on every kind of device: the mouse and the headset take the same
 // profile and lighting commands as the keyboard and the pad, and "status" reports every
 // kind, each on its own simulated device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program under real display servers, as a user of a Wayland desktop without a
 // tray meets it: Debian's weston with its headless backend (no screen needed), and Xvfb
 // for the X11 side. No session bus is given, so no tray host exists. Skipped, with a

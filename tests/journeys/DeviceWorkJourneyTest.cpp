@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device work seen from outside: the keyboard goes silent, slow or away while writes are
 // queued, and the window must keep answering at once while the device's own work ends
 // the way the user was told, without stale writes reaching the next keyboard.

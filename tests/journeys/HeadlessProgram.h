@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built program started headless (--headless --script -) in folders of its own:
 // commands go to its standard input one line at a time and each answer line is read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headset seen from outside: the simulated headset on the bus, the stand-in audio
 // library beside the program. What each panel operation asks of the library is read back
 // from the library's own record of its calls, and what reaches the headset's LEDs from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key assignment seen from outside: a key clicked on the picture gets a function in the
 // key panel, "Save to keyboard" puts exactly that key's entry into the keyboard's key
 // table, and a key typed into the capture field becomes the assignment.

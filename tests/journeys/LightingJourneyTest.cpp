@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting and system pages seen from outside: every control the user touches must
 // end up in the keyboard's (or the pad's) settings block, in the preview and in the
 // profile, and values no device understands must never reach it raw.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macros seen from outside: what the user makes in the editor is the macro file on disk,
 // a key that plays it puts it into the keyboard's macro memory byte for byte, and deleting
 // or renaming macros repairs the keys on the keyboard and on the mouse alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse seen from outside, on the simulated mouse: its page, the DPI stages and the
 // report rate in its settings block, keys and macros in its tables, a recoil pattern
 // edited and found in its recoil memory, and the receiver mouse that asks for its link.

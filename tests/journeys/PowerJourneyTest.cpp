@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer sleeping and waking up under the running program, seen from outside: the
 // devices change while the program ignores the scanner's news, and on waking it must
 // stand as if it had followed them, and still answer at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles seen from outside: what the user does with the profile panel must end up in
 // the files the next start reads, and a switch must put the whole profile on the keyboard.
 #include <gtest/gtest.h>

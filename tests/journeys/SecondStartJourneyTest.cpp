@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a start or a command line says when another copy already runs, or holds the lock
 // without answering, or answers that it has no room: never a silent exit that looks like
 // success.

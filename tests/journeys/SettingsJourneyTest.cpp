@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, about and skin windows seen from outside: opened from the tray menu and
 // the title bar, checking for updates against a local stand-in of the update service
 // (127.0.0.1 only), switching the language, closing.

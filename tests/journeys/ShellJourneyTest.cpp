@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell seen from outside: the program started headless against the simulated
 // devices, driven through its automation interface as another tool would drive it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the main window with and without a tray host, and with a door's background work
 // keeping the program: the program headless, the desktop's tray as the automation makes
 // it out to be.

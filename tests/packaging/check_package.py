@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The installed tree and the Debian package, checked file by file.
 
   check_package.py install BUILD_DIR CMAKE   cmake --install into a scratch root

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headset's voice and voice-changer panels built from their shipped layouts: what the
 // headset object reads from them and shows on them.
 #include <gtest/gtest.h>

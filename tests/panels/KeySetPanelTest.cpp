@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key panel built from its shipped layout: what it shows of a mapping, what it reads
 // back, what a captured key makes of it, and the names the key picture gives assignments.
 #include <gtest/gtest.h>

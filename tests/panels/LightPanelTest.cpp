@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting page built from its shipped layout: what it shows of a setting, and which
 // parts each mode of each device kind offers.
 #include <gtest/gtest.h>

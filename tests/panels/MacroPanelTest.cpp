@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page built from its shipped layout over a library folder of its own: what the
 // library operations leave in "macro.config" and the macro files, and what the event rows
 // show, insert, move and save.

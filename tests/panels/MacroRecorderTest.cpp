@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording into the macro editor with a clock of the test's own: the rows and delays the
 // hook's keys and buttons make in every variant, the repeat filters, the limits.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile panel on its list file and the profile files: every operation of the
 // panel, in a window of its own, on scratch data folders.
 #include <gtest/gtest.h>

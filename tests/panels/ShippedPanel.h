@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A panel built from its shipped layout in a window-less paint manager, with the program's
 // control classes and the skin folder of the source tree.

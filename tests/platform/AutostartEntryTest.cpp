@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The autostart entry as desktops read it: quoting of the program's path, Hidden=true, and
 // a system entry that the user's own entry must override rather than merely lose.
 #include <gtest/gtest.h>

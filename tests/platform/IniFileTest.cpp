@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sectioned ini file of the skin record, and the desktop settings tools.
 #include <gtest/gtest.h>
 #include <stdlib.h>

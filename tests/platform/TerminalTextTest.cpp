@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a name from someone else's file turns into on its way to a terminal.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's request to end reaches the program as a call, not as sudden death.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factory data beside the program: every file parses, has the members the program
 // reads, and gives the data layer sensible values (the default profiles are what every
 // new profile starts from).

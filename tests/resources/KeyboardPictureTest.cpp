@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard picture and the pad picture: one cap and one LED button per position, laid
 // out as the lighting engine's column matrix sees the board, with the factory table's
 // legends; the pad's 15 LEDs around its edge.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the shipped files are, and building their layouts the way the program does:
 // the program's own elements come from its creation callback (Part names of the shell),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin folder: every layout builds with the skin library and the program's own
 // elements, every image it names is there and fits its nine-patch corners, every style it
 // names is defined, and every control the shell and the panels look up by name exists.

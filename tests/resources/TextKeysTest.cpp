@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The missing-key check: every text key that the layouts, the program's code and the
 // program's fixed tables use has a text in every shipped language. A key without a text
 // shows as the key itself, so a user would read "message_text_16" in a message box.

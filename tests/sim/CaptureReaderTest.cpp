@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A capture comes from a stranger: the reader refuses what breaks the format's rules and
 // says where, and a device built from one follows it where the firmware model would not.
 #include <gtest/gtest.h>

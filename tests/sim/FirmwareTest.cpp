@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The firmware as a pure request-to-reply machine: what every command does to the
 // memories and what the reply carries.
 #include <gtest/gtest.h>

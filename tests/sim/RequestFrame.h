@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A host request frame as the keyboard's firmware expects it, for the simulator's tests.
 // The checksum is summed here, apart from Firmware::Checksum, so that a wrong sum there

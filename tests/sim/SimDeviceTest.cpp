@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated devices seen from the host side of the virtual bus, through HidDevice:
 // what they present, how they answer, what they send by themselves, how they fail.
 #include <gtest/gtest.h>

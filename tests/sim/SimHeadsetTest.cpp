@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated headset from the host side: one consumer collection on interface 3 of a
 // composite device, answering commands and taking the host's LED reports over the
 // control pipe into a sink of its own.

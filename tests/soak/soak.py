@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Seeded random soak of the whole program, driven through --headless --script -.
 
 Thousands of random user operations on the keyboard's pages (profiles, lighting, keys,

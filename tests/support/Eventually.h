@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting in a test for work another thread does: the condition is polled until it holds,
 // so the test goes on as soon as the work is done and a loaded machine only makes it wait

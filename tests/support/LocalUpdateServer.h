@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test doubles of the update service: a certificate authority made for the test with the
 // openssl tool, and tests/support/update_server.py serving 127.0.0.1 (plain or TLS) from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "run until idle" step of the device tests: turns the UI loops until the devices'
 // workers have nothing left and every completion has run, which is what a user sees once

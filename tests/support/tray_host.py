@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A tray host on a session bus, as a desktop panel is to the program: it owns the status
 notifier watcher, says that a host is registered and writes each item that registers with
 it to the file given, one line each. Ends on SIGTERM."""

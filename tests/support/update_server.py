@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A stand-in for the update service, for tests only: serves 127.0.0.1 (plain or TLS)
 on a free port, answers each POST from a script chosen by the request's app_key, and logs
 every request as one JSON line.

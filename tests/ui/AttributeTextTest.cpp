@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading attribute values as layouts and programs write them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control and container state that programs rely on: moving and re-parenting children,
 // selections that follow their rows, edits' limits, scrolling, virtual windows, image
 // sizes and the skin folder's index.

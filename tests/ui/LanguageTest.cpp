@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Languages: text keys shown translated, the "text_test" trick, reloading, and what is
 // never translated.
 #include "UiTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building control trees from layouts: lookups, styles, defaults, includes, the resource
 // index, the factory and the creation callback.
 #include "UiTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout engine: rectangles for a window size and DPI (fixed, stretching, padding,
 // inset, child padding, alignment, floats, hidden children, tabs and list scrolling).
 #include "UiTestSupport.h"

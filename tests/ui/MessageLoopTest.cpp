@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message loop: posted and sent messages, sends from other threads, timers on the
 // injected clock, modal nesting and quit.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which changes raise notifications: user input does, programmatic changes only where
 // asked to (Selected/SelectItem with the trigger flag); focus moves raise
 // "killfocus"/"setfocus".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paint manager's timers, asynchronous notifications and the safe removal of
 // controls while their notifications are being handled.
 #include "UiTestSupport.h"

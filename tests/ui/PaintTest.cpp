@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the library's controls draw through the render target.
 #include "UiTestSupport.h"
 

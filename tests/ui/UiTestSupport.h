@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared helpers of the skin library tests: a headless driver, a window-less paint manager
 // holding a layout built from XML text, a notification recorder and a scratch skin folder.

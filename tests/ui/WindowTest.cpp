@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows built from skin files: creation order, modal runs and their codes, closing,
 // messages from other threads, window timers, sizes and DPI, menus and the tray icon.
 #include "UiTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP client against a local server on 127.0.0.1, plain and TLS with an authority
 // made for the test.
 #include <gtest/gtest.h>

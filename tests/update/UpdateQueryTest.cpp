@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the update check sends and how it reads what comes back: the product keys, the
 // request body, and answers of every shape.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command given on the command line ("telix-tx512 profile apply FPS"): what to do, to
 // which device, with which values. Parsing checks everything a user can get wrong before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Carries out a command line (CliRequest) in the program's own window, as the user would
 // with the mouse: the device's tab is chosen, the profile picked or the lighting page set,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a command reads (profile import) or writes (profile export): where a name
 // given on a command line points, and whether the program may touch what is there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding what a command names: a profile by its display name (any case) or its index, a
 // lighting mode by its number or its name. Pure functions, so that the rules are tested

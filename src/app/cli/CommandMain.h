@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "telix-tx512 profile apply FPS" and the other commands, run from a shell or a script:
 // handed to the copy of the program that runs in this session, over its local socket, or,

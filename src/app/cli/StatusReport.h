@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What "status" and "profile list" print, as text for a person or as one JSON object.
 //

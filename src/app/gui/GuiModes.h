@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's modes that need Qt: the desktop program itself and the screenshot of its
 // main window. Kept apart from the shell library so that the shell builds and is tested

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's sleep signal: logind announces on the system bus that the computer is
 // about to sleep and that it woke up (PrepareForSleep). The main window hears it as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the desktop shows tray icons, for the main window's tray icon: asked of Qt at
 // start and again whenever a decision rests on it (the icon's host query), and followed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about window: the program's name and version. It runs modally over the main window;
 // the system Close command closes only this window.

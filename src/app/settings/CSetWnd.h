@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings window: the language choice and the update page. It runs modally over the
 // main window; the update check runs on the first of its three worker slots and hands

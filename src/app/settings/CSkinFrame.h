@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skin chooser: a small pop-up below the title bar's "skinbtn" that offers background
 // images and colours for the main window, a custom image from a file, and the default

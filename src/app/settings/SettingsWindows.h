@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's secondary windows: the settings window (beside the main window from
 // "setbtn", centred from the tray menu and message 0xC15), the about window, the skin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's background: what the skin chooser changes (SkinChangedParam), how the
 // main window takes it, and "main.ini" in the user's data folder, which records a chosen

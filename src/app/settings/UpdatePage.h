@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings window's update page: one list entry per product with its installed and
 // offered versions and its state, the status line above the list, the tick boxes and the

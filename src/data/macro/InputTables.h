@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keys and mouse events a macro can hold, with the language keys of their names.
 // Key rows are in a fixed order that other tables refer to by index: the eight modifiers

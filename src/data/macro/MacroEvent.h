@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One element of a macro file's "Events": what happens, with which key or button, and
 // how long to wait before the next event.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A macro file: library folder + identifier + ".mac", one JSON object whose "Events"
 // array holds the macro's events in playback order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/macro/MacroKeyRepair.h"
 
 MacroKeyRepair::Result MacroKeyRepair::AfterDelete(const std::vector<KeyMapping>& keys,

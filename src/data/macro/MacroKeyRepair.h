@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keys play a macro by its index in the library's list, so deleting macro i leaves the
 // keys that played it playing nothing that exists and every later macro one place off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files of one device kind's macro library: the list file "macro.config" that gives
 // the macros' order, names and identifiers, and one "<identifier>.mac" per saved macro.

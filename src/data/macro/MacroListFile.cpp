@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/macro/MacroListFile.h"
 
 #include "data/JsonAccess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro list file of a device kind's library: library folder + "macro.config", one
 // JSON object whose "MacroInfo" array gives the macros in index order. A key that plays

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A recoil pattern file, "ShootData_" + slot + ".Shoot": a JSON object whose "Events" hold
 // 30 shots of six events each (left button down and up, the horizontal and the vertical

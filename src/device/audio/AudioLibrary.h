@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headset's audio configuration library, loaded at run time. Only a library at an
 // absolute path is loaded (never one found through the current folder or a search path a

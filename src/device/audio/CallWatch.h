@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The time limit on calls into a library that may hang: a call that runs longer than the
 // limit marks the library hung, and a hung library is not called again. The rule counts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The C interface of the headset audio chip's configuration library (libosConfLib.so),
 // as the program calls it and as the project's stand-in implements it.

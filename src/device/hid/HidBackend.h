@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where HidDevice gets its collections from: hidraw on this machine, or the in-process
 // virtual bus. Nothing above this interface knows which backend runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells the scanner that HID devices may have come or gone, so that it enumerates only
 // then. fd() becomes readable when there is news; TakeChanges() drains it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One top-level collection of a report descriptor: its usage, the fields of its reports,
 // and the queries that read usages and values out of a report. Every report handed to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One opened top-level collection as a backend serves it. HidDevice holds it through a
 // shared_ptr so that a thread still inside a read or write keeps it alive while another

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item walker behind HidReportDescriptor::Parse: global state with its Push/Pop
 // stack, local state reset after every main item, and the bit cursor of every report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HidDevice: one HID top-level collection, opened through a backend (hidraw or the
 // virtual bus), with single reads and writes under a time limit that another thread can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One main item (Input, Output or Feature) of a report descriptor, with the global and
 // local state in force when it was declared and its place in the report.

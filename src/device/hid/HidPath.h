@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device paths name one top-level collection: "<node>#vid_320f&pid_505b&mi_01&col04".
 // "&mi_" appears only on composite devices and "&col" only when the interface has more

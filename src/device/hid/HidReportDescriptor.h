@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Our own HID report-descriptor parser (HID 1.11 section 6.2.2): short and long items,
 // global/local state with Push/Pop, usage ranges and extended usages, nested collections.

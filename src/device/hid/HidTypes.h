@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain records shared by the HID access layer: report types, attributes, capabilities
 // and the per-usage data entries that UnpackInputReport fills.

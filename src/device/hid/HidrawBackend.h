@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real backend: every hidraw node listed from sysfs, one path per top-level
 // collection ("/dev/hidraw3#vid_320f&pid_505b&mi_01&col04"), non-blocking reads polled

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One open hidraw file. Reads are non-blocking; a device that numbers no reports gets a
 // 0 put in front of each report read, so byte 0 is always the report id.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What sysfs tells about one hidraw node: its device node, the USB device's attributes,
 // the interface number, and the report descriptor. The roots are parameters so that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A backend that passes everything through to another one and writes down the reports
 // that cross one collection's connections: every output report, and the input reports

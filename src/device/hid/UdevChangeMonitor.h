@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hot-plug news for hidraw nodes from a udev monitor. It listens to udevd's events when
 // udevd runs (the node's permissions are then final), else to the kernel's own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An in-process HID bus for simulated devices. A plugged VirtualHidDevice appears to
 // HidDevice exactly as a hidraw device would: one path per top-level collection, e.g.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the virtual bus and its backend share: the plugged nodes and the change
 // watchers. Outlives the VirtualBus object while a backend or connection still uses it.

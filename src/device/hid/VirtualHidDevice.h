@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device side of the virtual bus: a firmware emulator derives from this class,
 // describes itself with Identity(), receives what the host writes, and sends input

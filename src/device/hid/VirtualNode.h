@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One plugged virtual device as the bus holds it: its identity, parsed descriptors,
 // node number, and the host-side readers and writers of each of its interfaces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The queue of one host-side reader of a virtual interface, as hidraw keeps one per open
 // file: at most 64 reports, new ones dropped while it is full, and an unplug that wakes

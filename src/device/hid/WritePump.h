@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // hidraw's write() blocks until the kernel has finished the transfer (up to 5 s on a
 // stalled endpoint) and cannot be interrupted. The pump runs those blocking writes on a

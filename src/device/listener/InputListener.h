@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The listener thread of one device object: reads the event reports of its consumer
 // collection and turns them into a sync request (timer 1002) or key events.

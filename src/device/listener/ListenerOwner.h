@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the input listener needs from the device object that owns it. The device object
 // opens its event channel before it starts the listener and stops the listener before

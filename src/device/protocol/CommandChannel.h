@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One device's vendor command collection and the 64-byte request/reply exchange on it
 // (frame layout in ReportFrame.h).

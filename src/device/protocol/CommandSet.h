@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device commands, each sent over a CommandChannel as one or more report exchanges.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 64-byte vendor report that carries every command, the same layout both ways:
 //

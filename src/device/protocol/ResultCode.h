@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an exchange or a command ends with. Transfer gives Success, NoReply or
 // WriteFailed; the command layer adds the device's status and the table-index check.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What --diagnose reports: every hidraw node with its vendor and product, which of its
 // collections this program uses, whether this user can open the node for reading and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device kind and role codes, shared by the tables, the scanner and the device objects.
 #include <cstdint>

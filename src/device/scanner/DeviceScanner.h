@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hot-plug scanner: every pass claims the slots whose collection has appeared and
 // frees those whose collection has gone, and tells the ScannerClient.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the scanner tells the main window. The main window implements this; the scanner
 // calls it from its own thread.

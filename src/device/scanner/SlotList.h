@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The working copy of the supported-interface table: one slot per row, same indices.
 // The scanner claims and frees slots; the UI thread reads them while the scanner runs,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One row of the supported-interface table, and one slot of the working copy of it.
 #include <cstdint>

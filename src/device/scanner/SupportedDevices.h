@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tables compiled into the program: which collections it talks to, which device
 // objects it creates, and what each device page holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headset's bridge to its audio configuration library: one per process, shared by
 // every headset object. It loads the library (from the program folder only, see

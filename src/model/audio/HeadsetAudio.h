@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the headset asks of its audio library, call by call: finding its devices, the
 // start-up defaults, reading the microphone, monitor and voice-changer state, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What applying key assignments (and with them the macros their keys play) to a keyboard
 // came to, in the apply order: the macro image first, then, unless the macros do not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbered control names: a prefix ending in "_" and a decimal number ("key_12",
 // "light_3"). Names are split at the last "_".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's device object and page. It reads the keyboard's tables and settings
 // when the keyboard connects, keeps them in step with the current profile, writes key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gaming mouse's device object and page: 6 LEDs, 7 key buttons on its picture and ten
 // key positions in its key table. It keeps the settings block, the five DPI stages, the

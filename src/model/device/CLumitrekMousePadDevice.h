@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lit mouse pad's device object and page: 15 LEDs and no keys. It keeps its settings
 // block in step with the current profile, writes it on request, runs the lighting

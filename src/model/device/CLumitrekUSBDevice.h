@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One supported device as it appears on the device page: at once the page (a container
 // control of the skin library) and the model behind it. It owns the device's command

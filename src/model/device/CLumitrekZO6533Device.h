@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The USB headset's device object and page: 13 host-driven LEDs and no keys. Its lighting
 // and settings block are kept as the mouse pad keeps its own; in addition every preview

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's per-key colour stream: a 512-byte page with three bytes (red, green,
 // blue) at 3 x LED index for every present key, sent in the custom-colour mode.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The part of the lighting engine's host that every device kind answers the same way:
 // the command channel's state, the LED count and the device's two lighting locks.

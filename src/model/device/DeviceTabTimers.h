@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the timers of a device's tab in the device list do to the device. The tab arms
 // timer 1001 once its device's command channel has opened and hands every timer it

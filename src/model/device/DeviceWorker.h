@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one thread that talks to a device on behalf of the UI. The UI thread queues an
 // operation (the connection routine, a settings read after a device event, the light

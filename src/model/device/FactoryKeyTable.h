@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's factory assignment of every key position 0..125. A device slot whose
 // entry equals a position's factory entry is that position's key: this is how the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which pages of the device page's two tab layouts show a function page: F is
 // "device_function_switch", K "device_key_function_switch"; -1 leaves a layout as it is.

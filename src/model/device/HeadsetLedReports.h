@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headset's LEDs are lit by the host: every preview frame sends the 13 colours in
 // twelve 17-byte output reports. Report layout: byte 0 the report id 0xFF, byte 1 the

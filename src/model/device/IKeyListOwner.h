@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device kind with a key table (the keyboard, the mouse): what the key assignment and
 // macro pages need of it, so that renumbering the keys after a macro left the library,

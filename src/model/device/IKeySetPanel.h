@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a device needs of its page's key assignment panel ("KeySetControlItem").
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the headset needs of its voice-changer panel ("MagicControlItem").
 namespace model {

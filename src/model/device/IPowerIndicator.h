@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a device needs of its battery/power indicator in the device list.
 #include <cstdint>

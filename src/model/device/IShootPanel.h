@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the mouse needs of its page's recoil pattern panel ("ShootControlItem").
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the headset needs of its voice panel ("Voice6533ControlItem"): microphone and
 // monitor switches and levels, the equaliser presets and bands, and the user's presets.

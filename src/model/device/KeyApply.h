@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The apply order of the device kinds with a key table (the keyboard and the mouse), as
 // the worker runs it: the settings block when the apply carries one, then the macros the

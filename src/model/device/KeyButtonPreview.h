@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device picture's LED buttons as the lighting preview paints them.
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One key-table entry as the keyboard stores it: type, byte 1, byte 0, in that order.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a key list (one mapping per key position) into the key table the keyboard
 // stores, and renumbers the macros the keys play: on the device a macro is known by its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard as its lighting engine's host: the custom-colour stream and the key codes
 // of its LEDs come from the keyboard device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's settings block: 26 bytes at offset profile index x 25 of its settings
 // memory. Byte 0 is the active profile index, bytes 1-8 the lighting, 18 the secondary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system settings controls on the keyboard's page (report rate, repeat rate and
 // delay, the three switches), which the keyboard looks up by name within its page on

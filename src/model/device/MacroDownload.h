@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing the macros that keys play into the keyboard's macro memory: the listed library
 // macros are read from their files, laid out as one image and sent when the image fits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's macro memory as one image (all 16-bit fields little-endian):
 //

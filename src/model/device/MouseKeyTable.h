@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's ten key positions as they leave the factory, and the position map built
 // from a key table read from the mouse: position j is the first slot carrying the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's settings block: read as 71 bytes at offset index x 128, written as its first
 // 66 bytes at the same offset.

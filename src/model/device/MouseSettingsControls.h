@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse settings controls of the mouse's page: five DPI stages (row, enable option,
 // slider in DPI steps, edit in DPI), the report-rate options, the four pointer settings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the device may lack the profile's settings block: the last write of it that
 // ended did not reach the device (an unplug dropped it, it ran against a connection that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse pad's settings copy: 21 bytes, read from the first 21 of the 26-byte block
 // at offset index x 25 and written back at offset index x 64. Byte 0 is the active

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The feature panels of a device page live in a higher layer; the device reaches them
 // through the interfaces declared beside this file. A panel control answers

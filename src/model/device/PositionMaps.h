@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which device key slot and which LED belong to each key position of the picture, found
 // by matching the device's key table against the factory table. kNotPresent marks a

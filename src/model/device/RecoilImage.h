@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's recoil memory as one image in the layout of the macro image (MacroImage):
 // four records, record g the pattern of weapon slot g, each event as a macro event.

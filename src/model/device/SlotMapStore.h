@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Remembers which key slot carries which key position, per keyboard model and firmware
 // release, so that the keys are still found at a connection whose key table no longer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's system settings as the profile packs them, two 16-bit values per word,
 // low half first: word 0 = Repeat | RepeatDelay << 16, word 1 = Key6Flag | PollingRate << 16,

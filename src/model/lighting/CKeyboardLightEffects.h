@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's layout-based and reactive effects, on top of the shared ones. Key events
 // come from the input listener thread; they only raise intensities, pressed flags and

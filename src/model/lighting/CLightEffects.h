@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole-device effects that every device kind shares, and the per-LED helpers of the
 // engine. One object per device object, working on that device's LightingState and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's effects: its wave is the pad's over the mouse's LEDs; its own is the segment
 // chase, nine segments of up to three LEDs lit in turn by a mask that walks round the 23

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse pad's effects: its 15 LEDs in a row, on top of the shared whole-device
 // effects. The pad runs nothing when its mode changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The per-LED colour buffer: one RGBA entry per LED position, written by the light thread
 // and read by the preview timer and the colour stream without a lock. Entries are single

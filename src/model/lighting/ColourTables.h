@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour and level tables every device kind shares with its firmware: brightness
 // scale, colour wheel, breath, wave and pulse curves, the four colours and the blink and

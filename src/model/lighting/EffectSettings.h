@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting state the effects draw with (a copy of the profile's or the device's
 // LightSetting) and the light thread's own copy of mode and speed, which picks the step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The counters and per-LED work arrays of the effects. The light thread steps them; the
 // input listener raises intensities and pressed flags; the UI thread resets them when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a fading LED's intensity falls in one step: fast from bright, slowly near dark.
 #include <cstdint>

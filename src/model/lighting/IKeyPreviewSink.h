@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key buttons of the device picture as the preview refresh sees them. The device
 // adapts its key-button controls to this.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the lighting engine needs from the device object that hosts it. The device
 // implements this; the engine calls it from the light thread (all of it), the listener

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where each LED of the keyboard sits in the key grid and the orders in which the effects
 // walk the LEDs. The firmware of the keyboard lights its keys from the same tables, so they

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Look-ups in the layout tables that keep every result inside them: positions outside a
 // matrix read as "no LED", and "no LED" values never come back as LED positions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One device's lighting engine: its state, its effects and its light loop, for a device
 // object to own. The device implements the host interface, runs RunThread in its light

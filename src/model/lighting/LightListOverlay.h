@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile's per-LED light list ("LightList"): entry n, when present, overrides what
 // the running effect drew on LED n with a breathing, static, blinking, cycling or dark LED

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The light thread of one device: each pass advances the running effect (counted in tick
 // changes on the keyboard, in passes on the pad), or plays the light program, then lays

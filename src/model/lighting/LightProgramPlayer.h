@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plays a light program: timed steps of breathing, static, blink, wave or spectrum over
 // all LEDs. The steps and the step index are shared with the UI thread under the device's

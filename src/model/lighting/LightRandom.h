@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The random numbers of the effects: a small linear congruential generator with the
 // C library's range (0-32767) and its default seed, so that a run is repeatable from a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which operation each light mode steps, after how many counts at each speed level, what
 // runs when a mode is entered and how the mode answers key presses. Modes past the end of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A value that the light thread, the input listener and the UI thread share without a
 // lock. Every load and store is a relaxed atomic: a reader may see a value a pass old

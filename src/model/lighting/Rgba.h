@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours of the lighting engine. A colour-buffer entry is red, green, blue and alpha
 // (0 dark, 255 full); as one word it is red | green << 8 | blue << 16 | alpha << 24,

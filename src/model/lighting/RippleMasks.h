@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Four masks of 23 columns that carry the ripples: bit r of column c is row r of that
 // column (0-5; bit 6 is one row below the keyboard). A travels left and up, B right and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 8-bit step function of the effects. With `up` set: value + step while that stays
 // below `limit`, else 0. Otherwise: value - step while that (modulo 256) stays below

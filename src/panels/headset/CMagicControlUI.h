@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headset's voice-changer page ("MagicControlItem"): the switch and, while it is on,
 // the four voices. Setting a control here raises no notification.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headset's voice page ("Voice6533ControlItem"): microphone and monitor switches and
 // levels, the equaliser's preset options and ten band sliders, and the user's presets

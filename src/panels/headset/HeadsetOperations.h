@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's handlers of the headset's voice and voice-changer pages. Each acts on
 // the current device when it is a headset and does nothing otherwise; what reaches the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment panel of a device page ("KeySetControlItem"): what the selected key
 // of the picture does. It shows a key's mapping as a function category and its parameters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the key panel's combos stand for: the function categories with their type bytes,
 // and for each combo the bytes of its items in item order. A key's assignment is three

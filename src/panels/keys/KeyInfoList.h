@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The overview of a device page's keys ("device_setkeyinfo_list"): one entry per key
 // button of the picture, its own name beside what it does now, named as the picture's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the device picture says of each key: a reassigned key shows its key-set mark, and
 // its tool-tip reads "own name → what it does now". The name of an assignment comes from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's key handlers: a click on a key of the keyboard picture selects it for
 // the key panel; every change in the panel is applied to the key at once (the device's

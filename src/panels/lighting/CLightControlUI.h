@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting page of a device ("LightControlItem"): the effect, its brightness, speed
 // and direction, the colour (multi-colour, swatches, values, palette), the keyboard's

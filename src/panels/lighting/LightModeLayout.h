@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which parts of the lighting page a mode uses, per device kind: the keyboard has its own
 // table, the mouse pad and the headset share one, the mouse has one. A part a mode does

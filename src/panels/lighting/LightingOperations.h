@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's handlers of the lighting page: every change the user makes to the
 // effect, its brightness, speed, direction and colours goes into the current device's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro page of a device ("MacroControlItem"): the kind's macro library on the left
 // ("macro_name_list", the name edit, add, delete, rename, import, export), the selected

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One event of the macro editor: a row of "macro_action_list" named "macro_action",
 // holding the action (press or release arrow, or a move's distance), the name of the key,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's macro handlers: the library buttons of the macro page (add, delete
 // with the repair of the keys that play macros, rename, import, export), save and reload,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recording into the macro editor: keys and mouse buttons reported by the input hook
 // become event rows, appended, inserted before or after the selected row, or replacing

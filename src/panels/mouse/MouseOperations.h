@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's handlers of the mouse page's own settings: the DPI stages (enable,
 // slider, edit, the slider's preview while dragged), the report rate, the four pointer

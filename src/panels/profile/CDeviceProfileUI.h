@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile panel of a device page ("DeviceProfileItem"): the combo of the kind's
 // profiles, the name edit, the menu of profile actions and the row of page tabs. It owns

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's profile handlers: the buttons of the profile panel, the profile
 // switch a pick in the profile combo leads to, the factory defaults button and the page

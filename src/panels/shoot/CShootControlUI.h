@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recoil pattern panel of the mouse page: four weapon slots of 30 shots, each shot a
 // left click, a horizontal and a vertical correction and a delay. The patterns live in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's handlers of the recoil pattern panel on the current mouse's page:
 // weapon and shot selection, the shot editor, reset, import, export, and writing the four

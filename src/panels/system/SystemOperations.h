@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's handlers of the keyboard's system settings page: report rate, repeat
 // rate and delay, the three switches and the repeat try-out field. Each change goes into

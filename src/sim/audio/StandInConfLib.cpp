@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stand-in audio configuration library (its data: StandInData.h; docs/automation.md
 // shows how a script reads the record). Every call is appended to the file named by
 // TX512_CONFLIB_RECORD, one line each:

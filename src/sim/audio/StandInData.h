@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the stand-in audio library knows, declared as data: its devices, the values of
 // their properties, and how it misbehaves. Read from the file named by TX512_CONFLIB_DATA

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A chart of named values: a pie with a legend to its right, or a histogram of pillar
 // images standing on a shadow image. Negative values count as 0.

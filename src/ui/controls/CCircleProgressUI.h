@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A progress shown as a ring: the background colour fills the whole disc, the value fills
 // a slice that starts at the bottom and runs clockwise, and a white disc over the middle

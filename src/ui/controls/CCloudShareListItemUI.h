@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An entry of a shared-profile list: a list container element with the hover frame.
 #include "ui/controls/CHotFrameListItemUI.h"

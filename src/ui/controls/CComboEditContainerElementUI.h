@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list row for skins that want a row of two texts and a delay field without building it
 // themselves: on joining its window it builds "ComboEditElementItem.xml" as its content

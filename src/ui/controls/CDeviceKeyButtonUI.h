@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One key or LED of a device picture. Over its state image it can show a light image
 // tinted with the colour the lighting preview hands over, and a key-set image that marks a

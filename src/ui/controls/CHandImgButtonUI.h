@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A button showing a picture ("hand image") with a small delete mark in its lower right
 // corner while the pointer is over it. Releasing the mouse on the mark raises

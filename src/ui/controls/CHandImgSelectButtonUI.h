@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A button showing a picture larger than itself, panned by dragging: the visible part is a
 // window of the control's size into the image, moved against the pointer and kept inside

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list entry made of controls that shows the pointer's hover as a 1-pixel frame in the
 // owning list's hot colour rather than as a filled background, so that the entry's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record button of the macro page for skins: a plain button that also takes the
 // attribute "redioimage", an image a skin may name for the recording state.

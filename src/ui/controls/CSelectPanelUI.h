@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device picture's panel: dragging over it spans a rectangle, and when the button is
 // released every key button the rectangle touches is marked selected-by-area and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One entry of the update list: a product's name with its tick box, installed and offered
 // versions, and a status shown by its own controls ("update_status_text", progress, ok

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A control that keeps a platform window over its own rectangle: wherever the layout puts
 // the control, and whether it is shown, the carried window follows. The window is not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window of the platform that a CWndUI carries over its own rectangle. The renderer that
 // creates such a window implements this; the control only places and shows it.

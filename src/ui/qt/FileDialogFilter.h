@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File-type filters as the program writes them: pairs of description and patterns joined
 // by '|' and closed by "||" ("Profile Files(*.json)|*.json||", "(*.png) | *.png |(*.*)|*.*||"),

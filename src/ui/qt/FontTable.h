@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's font table: every id the layouts use, in one face, shared by all
 // windows. Building it replaces whatever fonts the windows had.

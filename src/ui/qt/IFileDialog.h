@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Asking the user for a file to open or save. The program asks through this interface
 // only: the desktop answers with its native dialog (QtFileDialog), tests and the headless

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A key's light laid straight onto the picture beneath it: the light's shape coloured with
 // the tint and blended "source over" in one pass over the pixels, as the painter would draw

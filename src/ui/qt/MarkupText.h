@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simple markup labels may carry: {b}bold{/b}, {i}..{/i}, {u}..{/u}, {s}..{/s}
 // (strike-out), {c #AARRGGBB}colour{/c}, {f 2}font of id 2{/f} and {n} for a line break.

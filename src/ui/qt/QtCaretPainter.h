@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text cursor of the focused edit: the library keeps its position in characters, the
 // renderer knows the font, so the line is placed here, after the text that precedes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drop-down list of a combo, shown as a native pop-up menu under the combo while the
 // combo is dropped. Choosing an item selects it the way a user's choice does (the combo

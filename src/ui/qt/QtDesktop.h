@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop side of the library's windows: one native window for each skin window that
 // has been shown, kept in step with it after every piece of library work, and the screen

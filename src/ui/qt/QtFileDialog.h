@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's own open and save dialogs (the portal's on sandboxed or Wayland desktops
 // where Qt uses it).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin images decoded once and kept for the life of the cache. Names resolve against the
 // skin folder (absolute paths stay as they are); a mask colour makes the pixels of that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's keys, buttons and modifiers in the library's terms: virtual-key codes (US layout
 // positions, as the key tables of the program count them) and MK_ bits.

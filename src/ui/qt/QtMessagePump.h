@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the skin library's message loop on Qt's event loop, on the UI thread.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Qt widget carried by a CWndUI control: placed over the control's rectangle and shown
 // with it. A widget inside a skin window (`parentWindow` its library window) is placed in

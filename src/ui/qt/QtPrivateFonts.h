@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font files the program brings along in "Font/" beside it, made available to this
 // process only for as long as the object lives. A file that is missing or not a font is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skin library's drawing interface on a QPainter: what a window, a screenshot or a
 // test image shows. Coordinates are the window's client pixels; `dpi` scales fonts and the

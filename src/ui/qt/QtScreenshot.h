@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin windows drawn into images and PNG files, with or without a display.
 #include <QColor>

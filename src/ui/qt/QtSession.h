@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the program needs from Qt, for the entry point to create in one go: the Qt
 // application (high-DPI scaling left to the skin, not quitting when the last window is

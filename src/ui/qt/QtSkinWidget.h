@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The native window of one skin window: paints the control tree at the layout's
 // rectangles and hands mouse, keyboard and focus input to the library's input entry

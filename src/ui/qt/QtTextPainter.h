@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws a label's text in its rectangle with the DT_ alignment, wrapping and ellipsis
 // flags, as plain text or as markup (MarkupText). Text never spills out of the rectangle.

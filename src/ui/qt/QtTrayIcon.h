@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification-area icon of a CTrayIcon: shown while the library's tray icon is, with
 // its tool-tip. A left click reaches the owner window as WM_LBUTTONUP through the tray

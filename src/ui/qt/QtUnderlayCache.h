@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What lies beneath the keys' lights, kept per repainted rectangle. A lit preview changes
 // only the tinted light images many times a second; with the picture under them kept, a

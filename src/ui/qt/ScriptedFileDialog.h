@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file dialog answered in advance: each request takes the next answer (a path, or a
 // cancel); with no answer left, the request is cancelled, as a user closing the dialog

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio library loader against the project's stand-in: where it loads from, and how
 // it holds out against a library that answers badly.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small device for the HID-layer tests: a configuration interface (1) with the
 // descriptor of TestDescriptors.h and, optionally, a boot keyboard on interface 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A throw-away sysfs and /dev tree in a temporary folder, shaped like the kernel's for
 // hidraw nodes of USB devices: class link, hidraw device, HID device with its uevent and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidraw backend on a fake sysfs tree (paths, attributes, presence), its connection
 // over a packet socket standing in for the device file, and, where /dev/uhid can be
 // opened, against a real kernel hidraw node.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Report descriptors for the HID tests, annotated item by item so that a reader can
 // check every expectation against the bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command channel opened on the vendor collection of a simulated device, and a look
 // at what went over the wire.

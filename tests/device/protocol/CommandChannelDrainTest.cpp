@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What waits on the channel before a request is not its answer: late replies to requests
 // that timed out and bursts of key events are dropped first, and a request bound to a
 // connection that closed in the meantime never goes out.

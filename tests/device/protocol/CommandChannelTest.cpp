@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer against the simulated keyboard: the frame that goes out, the echo rule, the
 // trace, the transfer length and the time limits.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way a device can fail ends a command with its result code, within its time
 // limit, without a hang: error status, silence, late and stray replies, stalled writes,
 // and the device going away in the middle of a bulk command.

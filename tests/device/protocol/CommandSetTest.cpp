@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Black-box wire checks of the command set against the simulated devices: what each
 // command puts on the wire, report by report, and what it brings back.
 #include <gtest/gtest.h>

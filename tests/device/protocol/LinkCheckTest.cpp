@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A device behind a link (a mouse's receiver): every command asks for the link first, and
 // an operation whose link query fails sends nothing more.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program itself: `telix-tx512 --list-devices --simulate` lists the simulated
 // keyboard's and mouse pad's slots.
 #include <json/json.h>

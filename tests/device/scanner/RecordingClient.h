@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's side of the scanner messages, as the tests see it: every message
 // with the state of its slot at the moment the handler ran.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A simulated keyboard and mouse pad on a virtual bus, the device objects that talk to
 // them, and a scratch program folder (with small default profiles) and user data folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device objects as pages of the window: button binding, function pages, the tab's
 // timers driving the device, the listener reaching the UI thread, and the threads'
 // stops.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device worker against the simulated keyboard: order, coalescing, cancellation,
 // completions only on the UI loop and never after the worker is gone, a bounded stop,
 // and queued work that never reaches a keyboard opened after it was queued.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headset against the simulated headset and the stand-in audio library: the LED
 // reports of the preview, its profile and reset, and the audio bridge's time limit.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's key table encodings: which slot carries which key, the renumbering of
 // the macros keys play, and the bytes of the macro image.
 #include <gtest/gtest.h>

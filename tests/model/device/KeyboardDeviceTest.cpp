@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-keyboard scenarios against the simulated keyboard: what the device object sends,
 // what ends up in the keyboard's memory and what ends up in the profile file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard against a simulated keyboard that misbehaves: lost replies at plug-in, a
 // device that lags behind the user, an unplug with work queued, and a keyboard that reads
 // back the assignments written to it. What must hold: the UI thread never waits, no key is

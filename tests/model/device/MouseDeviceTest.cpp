@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse against the simulated mouse (kind 2, and kind 6 behind its receiver): its
 // connection and position map, the settings block both ways, the key table hardening
 // shared with the keyboard, and the recoil image.

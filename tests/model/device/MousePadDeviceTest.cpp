@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse pad against the simulated pad: its connection, its settings copy and the
 // block it writes.
 #include <gtest/gtest.h>

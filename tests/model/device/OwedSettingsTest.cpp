@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record of a settings block the device may lack: its answer follows the newest write
 // that ended, and it lasts across a restart only through its file.
 #include "model/device/OwedSettings.h"

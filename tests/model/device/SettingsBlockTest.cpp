@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings blocks of the keyboard and the mouse pad as the devices keep them, and the
 // small tables of the device page.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The position-map memory, fed the key tables the simulated keyboard holds: its factory
 // layout, and that layout with keys remapped as a keyboard reading back its written table
 // would show them at the next connection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's custom colours against the mode-20 pass of the light thread, which rewrites
 // every LED's level while the UI thread paints, fills and loads colours.
 #include <gtest/gtest.h>

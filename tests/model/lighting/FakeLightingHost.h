@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device as the lighting engine sees it, with every answer settable by the test.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the golden frames: golden-frame-tool <folder>. Run it only after a deliberate
 // change of behaviour, and look at the changed values by hand before checking them in.
 #include <fstream>

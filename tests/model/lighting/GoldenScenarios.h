@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Known starting states run through the light loop for a number of passes; the colour
 // buffer afterwards is checked in under golden/ so that any change of behaviour shows.

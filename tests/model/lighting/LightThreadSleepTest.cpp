@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light thread computes colours only for someone: the preview on screen, the streamed
 // custom colours, or a still picture that a setting has just changed. Otherwise it sleeps
 // without waking, and comes back drawing as soon as it is wanted again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A keyboard or pad lighting engine on a fake device, with helpers to set the lighting
 // and to run the light loop tick by tick as the thread would.

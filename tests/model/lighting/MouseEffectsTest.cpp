@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's segment chase and its mode table.
 #include <gtest/gtest.h>
 

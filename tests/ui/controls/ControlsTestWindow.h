@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window-less paint manager holding a layout built from XML through the control factory,
 // with every notification recorded and input fed through the manager's input entry.

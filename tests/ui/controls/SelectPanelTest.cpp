@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlsTestWindow.h"
 #include "ui/controls/CDeviceKeyButtonUI.h"
 #include "ui/controls/CSelectPanelUI.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's file-type filters reach Qt's dialogs intact, and scripted answers stand
 // in for the user in order.
 #include "QtTestSupport.h"

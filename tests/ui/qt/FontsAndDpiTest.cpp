@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Private fonts, the font table and the supported scales.
 #include <unistd.h>
 

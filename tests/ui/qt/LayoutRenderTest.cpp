@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole layout drawn through the renderer: what a person sees in the window and in a
 // --screenshot PNG.
 #include <unistd.h>

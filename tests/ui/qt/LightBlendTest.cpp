@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A light laid by hand over the picture beneath it shows the same pixels as the painter
 // drawing the tinted light there, whichever way it is laid.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label markup, and Qt keys and wheels in the library's terms.
 #include "QtTestSupport.h"
 #include "ui/qt/MarkupText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's loop on Qt's: timers, posts and blocking sends from worker threads,
 // nested modal runs and quit all work, and an idle loop arms nothing.
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A modal skin window (the message box's way) runs on Qt's loop: shown above its owner,
 // the owner refusing input meanwhile, and the run returning the code it was closed with.
 #include <QTest>

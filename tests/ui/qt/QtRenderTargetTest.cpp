@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing calls land on the right pixels: angles, borders, images with tint, fade, mask,
 // source rectangles and clips.
 #include <QPainter>

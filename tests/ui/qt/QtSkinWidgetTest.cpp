@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real Qt input on a shown skin window reaches the library once, as the user's action,
 // and the native window follows what the library does with its window.
 #include <QAction>

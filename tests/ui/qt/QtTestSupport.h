@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the renderer tests: the Qt application on the offscreen platform, the
 // sample layout beside these tests, a window of the library that shows it and records

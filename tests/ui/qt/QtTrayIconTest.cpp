@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tray clicks reach the owner window as the tray message; the tray menu comes from an XML
 // menu layout and reports its items as the library's menus do.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the compositor is told of the library's windows: their size is fixed (minimum =
 // maximum, following the library when it resizes them), they bring their own title bar,
 // and pop-ups belong to a window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tx512-render-layout [--light RRGGBB] LAYOUT OUT.png [WIDTH HEIGHT [DPI]]
 // Renders a skin layout to a PNG without a display. LAYOUT is a layout file (its folder
 // holds the images) or an identifier of the program's skin; --light shows every key
