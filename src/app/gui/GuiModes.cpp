@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <memory>
 
 #include "app/Application.h"
@@ -58,14 +59,16 @@ int RunDesktop(Application& application, int argc, char** argv) {
     if (ui::qt::QtTrayIcon* tray = desktop.AddTrayIcon(window->TrayIcon())) {
         tray->SetMenuXml(window->GetHWND(), "menu.xml");
     }
-    TrayHostWatcher trayHost(window->TrayIcon());
-    if (application.StartsHidden() && !trayHost.IsShown()) {
+    // Ended before the shutdown, which takes the window and its tray icon with it.
+    std::optional<TrayHostWatcher> trayHost(std::in_place, window->TrayIcon());
+    if (application.StartsHidden() && !trayHost->IsShown()) {
         std::cerr << "telix-tx512: this desktop shows no tray icon, so the program runs without "
                      "a window;\n  start telix-tx512 again to open its window.\n";
     }
     WatchFirstPaint(desktop, window->GetHWND());
     SleepWatcher sleep(window->GetHWND());
     session.Run();
+    trayHost.reset();
     desktop.RemoveTrayIcon(window->TrayIcon());
     application.Shutdown();
     return 0;
