@@ -615,12 +615,12 @@ def magic_panel():
 
 def virtual_set():
     """The headset's surround page: the switch of the library's virtual surround effect."""
-    return HEADER + """<VerticalLayout style="page_panel" inset="24,18,24,18" childpadding="10">
+    return HEADER + """<VirtualSetControl style="page_panel" inset="24,18,24,18" childpadding="10">
   <Label text="virtual_title_text" style="section_title"/>
   <Option name="virtual_surround_option" style="switch_option" height="28" width="320" text="virtual_surround_text"/>
   <Label text="virtual_surround_hint_text" style="hint_label" height="40" width="520" wordbreak="true"/>
   <Control/>
-</VerticalLayout>
+</VirtualSetControl>
 """
 
 

@@ -11,6 +11,7 @@
 #include "model/device/CLumitrekUSBDevice.h"
 #include "model/device/CLumitrekZO6533Device.h"
 #include "panels/headset/CMagicControlUI.h"
+#include "panels/headset/CVirtualSetControlUI.h"
 #include "panels/headset/CVoice6533ControlUI.h"
 #include "panels/keys/CKeySetControlUI.h"
 #include "panels/lighting/CLightControlUI.h"
@@ -63,6 +64,7 @@ constexpr std::array kClasses = {
     ControlClass{"KeySetControl", &Make<panels::CKeySetControlUI>},
     ControlClass{"MagicControl", &Make<panels::CMagicControlUI>},
     ControlClass{"Voice6533Control", &Make<panels::CVoice6533ControlUI>},
+    ControlClass{"VirtualSetControl", &Make<panels::CVirtualSetControlUI>},
     ControlClass{"ShootControl", &Make<panels::CShootControlUI>},
 };
 

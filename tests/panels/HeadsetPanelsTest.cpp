@@ -8,7 +8,9 @@
 
 #include "ShippedPanel.h"
 #include "panels/headset/CMagicControlUI.h"
+#include "panels/headset/CVirtualSetControlUI.h"
 #include "panels/headset/CVoice6533ControlUI.h"
+#include "ui/COptionUI.h"
 #include "ui/CPaintManagerUI.h"
 
 namespace panels::test {
@@ -75,6 +77,26 @@ TEST(MagicPanel, TheVoicesShowOnlyWhileTheChangerIsOn) {
     EXPECT_EQ(magic->GetVoice(), 0);
     magic->SetEnabled(false);
     EXPECT_FALSE(voices->IsVisible());
+}
+
+TEST(SurroundPanel, TheSwitchIsReadAndSetThroughThePanelInterface) {
+    ui::CPaintManagerUI manager;
+    auto* page =
+        BuildShippedPanel<CVirtualSetControlUI>(manager, "VirtualSetControl", "VirtualSet");
+    ASSERT_NE(page, nullptr);
+    // The device finds the page by its interface, not by the skin's option class.
+    auto* panel = static_cast<model::ISurroundPanel*>(
+        page->GetInterface(model::ISurroundPanel::kInterfaceName));
+    ASSERT_EQ(panel, static_cast<model::ISurroundPanel*>(page));
+    auto* option = static_cast<ui::COptionUI*>(
+        manager.FindControl(CVirtualSetControlUI::kSwitch)->GetInterface("Option"));
+    ASSERT_NE(option, nullptr);
+    EXPECT_FALSE(panel->IsSurroundOn());
+    panel->SetSurround(true);
+    EXPECT_TRUE(option->IsSelected());
+    EXPECT_TRUE(panel->IsSurroundOn());
+    option->Selected(false, false);
+    EXPECT_FALSE(panel->IsSurroundOn());
 }
 
 }  // namespace

@@ -28,10 +28,12 @@ inline void UseShippedSkin() {
     ui::RegisterProgramControls();
 }
 
-// Builds "XML\CustomControlXML\<element>.xml", whose root element `element` is a `Panel`,
-// into `manager`; the panel, or null (with a test failure) when the layout did not build.
+// Builds "XML\CustomControlXML\<file>.xml" (`file` defaults to `element`), whose root
+// element `element` is a `Panel`, into `manager`; the panel, or null (with a test failure)
+// when the layout did not build.
 template <class Panel>
-Panel* BuildShippedPanel(ui::CPaintManagerUI& manager, std::string_view element) {
+Panel* BuildShippedPanel(ui::CPaintManagerUI& manager, std::string_view element,
+                         std::string_view file = {}) {
     struct Elements : ui::IDialogBuilderCallback {
         std::string name;
         ui::CControlUI* CreateControl(std::string_view wanted) override {
@@ -41,7 +43,8 @@ Panel* BuildShippedPanel(ui::CPaintManagerUI& manager, std::string_view element)
     elements.name = std::string(element);
     UseShippedSkin();
     ui::CDialogBuilder builder;
-    const std::string layout = "XML\\CustomControlXML\\" + elements.name + ".xml";
+    const std::string layout =
+        "XML\\CustomControlXML\\" + std::string(file.empty() ? element : file) + ".xml";
     ui::CControlUI* root = builder.Create(layout, &elements, &manager);
     EXPECT_NE(root, nullptr) << builder.GetLastError();
     if (root == nullptr) return nullptr;

@@ -12,6 +12,7 @@
 #include "ui/CContainerUI.h"
 #include "ui/CDialogBuilder.h"
 #include "ui/CHorizontalLayoutUI.h"
+#include "ui/CVerticalLayoutUI.h"
 #include "ui/CListContainerElementUI.h"
 #include "ui/CMenuWnd.h"
 #include "ui/CResourceManager.h"
@@ -90,6 +91,7 @@ ui::CControlUI* ProgramElements::CreateControl(std::string_view name) {
         return root;
     }
     if (ProgramLayouts().count(element) != 0) return new ui::CHorizontalLayoutUI();
+    if (element == "VirtualSetControl") return new ui::CVerticalLayoutUI();  // the surround page
     if (element == "RedioMacroButton") return new ui::CButtonUI();
     if (element == "ComboEditContainerElement") return new ui::CListContainerElementUI();
     if (element == "Menu") return new ui::CMenuUI();

@@ -6,11 +6,11 @@
 #include "device/scanner/DeviceKind.h"
 #include "model/device/HeadsetLedReports.h"
 #include "model/device/IMagicPanel.h"
+#include "model/device/ISurroundPanel.h"
 #include "model/device/IVoicePanel.h"
 #include "model/device/PanelLookup.h"
 #include "platform/TextCompare.h"
 #include "ui/CMessageLoop.h"
-#include "ui/COptionUI.h"
 
 namespace model {
 
@@ -95,6 +95,7 @@ void CLumitrekZO6533Device::BindKeyButtons() {
     BindPadButtons();
     voicePanel_ = nullptr;
     magicPanel_ = nullptr;
+    surroundPanel_ = nullptr;
     if (!GetPageLayout().empty()) InitAudioBridge();
 }
 
@@ -106,6 +107,12 @@ IVoicePanel* CLumitrekZO6533Device::Voice() {
 IMagicPanel* CLumitrekZO6533Device::Magic() {
     if (!magicPanel_) magicPanel_ = PanelOf<IMagicPanel>(FindInPage(IMagicPanel::kControlName));
     return magicPanel_;
+}
+
+ISurroundPanel* CLumitrekZO6533Device::Surround() {
+    if (!surroundPanel_)
+        surroundPanel_ = PanelOf<ISurroundPanel>(FindInPage(ISurroundPanel::kControlName));
+    return surroundPanel_;
 }
 
 template <class R>
@@ -459,10 +466,7 @@ void CLumitrekZO6533Device::SelectVoice(int voice) {
 // ---- virtual surround
 
 void CLumitrekZO6533Device::ShowSurround() {
-    ui::CControlUI* control = FindInPage(kSurroundOption);
-    if (auto* option =
-            control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr)
-        option->Selected(surround_, false);
+    if (ISurroundPanel* panel = Surround()) panel->SetSurround(surround_);
 }
 
 void CLumitrekZO6533Device::TakeStoredSurround() {
@@ -476,10 +480,9 @@ void CLumitrekZO6533Device::TakeStoredSurround() {
 }
 
 void CLumitrekZO6533Device::ToggleVirtualSurround() {
-    ui::CControlUI* control = FindInPage(kSurroundOption);
-    auto* option = control ? static_cast<ui::COptionUI*>(control->GetInterface("Option")) : nullptr;
-    if (option == nullptr) return;
-    const bool on = option->IsSelected();
+    ISurroundPanel* panel = Surround();
+    if (panel == nullptr) return;
+    const bool on = panel->IsSurroundOn();
     Audio<bool>([on](AudioBridge::Session& s) { return headset_audio::SetVirtualSurround(s, on); },
                 [this, on](const bool& taken, bool ran) {
                     if (ran && taken) {

@@ -25,6 +25,7 @@
 namespace model {
 
 class IMagicPanel;
+class ISurroundPanel;
 class IVoicePanel;
 
 class CLumitrekZO6533Device : public CLumitrekMousePadDevice {
@@ -88,11 +89,9 @@ public:
     void DeleteUserEqPreset();
     void ToggleVoiceChanger();
     void SelectVoice(int voice);
-    // The surround switch ("virtual_surround_option") to the library; kept in the profile
-    // once the library took it, and shown as it was when the library refused, is missing
-    // or has stopped answering.
+    // The surround page's switch to the library; kept in the profile once the library took
+    // it, and shown as it was when the library refused, is missing or has stopped answering.
     void ToggleVirtualSurround();
-    static constexpr const char* kSurroundOption = "virtual_surround_option";
 
     const Settings& HeadsetSettings() const { return settings_; }
     const std::vector<int32_t>& Bands() const { return bands_; }
@@ -113,6 +112,7 @@ public:
 private:
     IVoicePanel* Voice();
     IMagicPanel* Magic();
+    ISurroundPanel* Surround();
     // Settings into the profile, then the profile file.
     void SaveSettings();
     void TakeAudioState(const headset_audio::AudioState& state);
@@ -144,6 +144,7 @@ private:
     std::optional<bool> surroundInLibrary_;
     IVoicePanel* voicePanel_ = nullptr;
     IMagicPanel* magicPanel_ = nullptr;
+    ISurroundPanel* surroundPanel_ = nullptr;
     AudioNotice audioNotice_;
     int audioPending_ = 0;
     uint64_t framesQueued_ = 0;
